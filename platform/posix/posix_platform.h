@@ -1,0 +1,31 @@
+// The Linux (POSIX) implementation of the platform seam. Each service lives in its own
+// file beside this one: files, clock, sleep, notice, lookup, echo, process.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace pinglog {
+
+class PosixPlatform final : public Platform {
+ public:
+  FileHandle FileOpen(const std::string& path, FileAccess access) override;
+  std::int64_t FileRead(FileHandle file, char* into, std::int64_t size) override;
+  std::int64_t FileWrite(FileHandle file, const char* from, std::int64_t size) override;
+  void FileSeek(FileHandle file, std::int64_t offset, SeekOrigin origin) override;
+  std::int64_t FileSize(FileHandle file) override;
+  void FileClose(FileHandle file) override;
+
+  LocalTimeFields LocalTime() override;
+  void SleepMilliseconds(std::uint32_t ms) override;
+
+  void ShowNotice(const std::string& caption, const std::string& text) override;
+
+  HostLookup LookupHost(const std::string& host) override;
+
+  EchoHandle EchoOpen() override;
+  EchoResult EchoSend(EchoHandle echo, const IPv4Bytes& destination, const char* payload,
+                      std::uint16_t size, std::uint32_t timeout_ms) override;
+  void EchoClose(EchoHandle echo) override;
+};
+
+}  // namespace pinglog

@@ -1,0 +1,136 @@
+#include "support/calendar_time.h"
+
+#include <array>
+#include <cstdio>
+
+#include "platform/platform.h"
+
+namespace pinglog {
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+
+// 3600 is the one year that the rule of 400 would make a leap year but that is not.
+bool IsLeapYear(std::int64_t year) {
+  if (year == 3600) return false;
+  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+bool IsValid(std::int32_t year, std::int32_t month, std::int32_t day, std::int32_t hour,
+             std::int32_t minute, std::int32_t second) {
+  if (day == 31 && (month == 4 || month == 6 || month == 9 || month == 11)) return false;
+  if (month == 2 && (day == 30 || day == 31)) return false;
+  if (month == 2 && day == 29 && !IsLeapYear(year)) return false;
+  if (second < 0 || second > 59 || minute < 0 || minute > 59 || hour < 0 || hour > 23) return false;
+  if (day < 1 || day > 31 || month < 1 || month > 12) return false;
+  return year >= 1;
+}
+
+// Days from 1970-01-01 to the given date on the proleptic Gregorian calendar
+// (the era-based civil-date algorithm: years start in March, eras last 400 years).
+std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day) {
+  year -= month <= 2 ? 1 : 0;
+  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+  const std::int64_t year_of_era = year - era * 400;
+  const std::int64_t day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  const std::int64_t day_of_era =
+      year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+  return era * 146097 + day_of_era - 719468;
+}
+
+// The inverse of DaysFromCivil for days of 0 or more.
+CalendarFields CivilFromDays(std::int64_t days) {
+  days += 719468;
+  const std::int64_t era = days / 146097;
+  const std::int64_t day_of_era = days - era * 146097;
+  const std::int64_t year_of_era =
+      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+  const std::int64_t day_of_year =
+      day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+  const std::int64_t month_index = (5 * day_of_year + 2) / 153;
+  CalendarFields fields;
+  fields.day = static_cast<std::int32_t>(day_of_year - (153 * month_index + 2) / 5 + 1);
+  fields.month = static_cast<std::int32_t>(month_index < 10 ? month_index + 3 : month_index - 9);
+  fields.year = static_cast<std::int32_t>(year_of_era + era * 400 + (fields.month <= 2 ? 1 : 0));
+  return fields;
+}
+
+std::string TwoDigits(std::int64_t value) {
+  char text[24];
+  std::snprintf(text, sizeof text, "%02lld", static_cast<long long>(value));
+  return text;
+}
+
+bool StartsWithToken(std::string_view rest, std::string_view token) {
+  if (rest.size() < token.size()) return false;
+  for (std::size_t i = 0; i < token.size(); ++i) {
+    char c = rest[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != token[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+CalendarTime ComposeTime(std::int32_t year, std::int32_t month, std::int32_t day, std::int32_t hour,
+                         std::int32_t minute, std::int32_t second) {
+  if (!IsValid(year, month, day, hour, minute, second)) return kInvalidTime;
+  const std::int64_t value =
+      DaysFromCivil(year, month, day) * kSecondsPerDay + hour * 3600 + minute * 60 + second;
+  if (value < 0 || value > INT32_MAX) return kInvalidTime;
+  return static_cast<CalendarTime>(value);
+}
+
+CalendarTime LocalNow() {
+  const LocalTimeFields now = ActivePlatform().LocalTime();
+  return ComposeTime(now.year, now.month, now.day, now.hour, now.minute, now.second);
+}
+
+CalendarFields SplitTime(CalendarTime time) {
+  if (time < 0) return CalendarFields{};
+  CalendarFields fields = CivilFromDays(time / kSecondsPerDay);
+  const std::int32_t rest = static_cast<std::int32_t>(time % kSecondsPerDay);
+  fields.hour = rest / 3600;
+  fields.minute = rest % 3600 / 60;
+  fields.second = rest % 60;
+  return fields;
+}
+
+std::string FormatTime(std::string_view mask, CalendarTime time) {
+  const CalendarFields fields = SplitTime(time);
+  char year[24];
+  std::snprintf(year, sizeof year, "%04d", fields.year);
+  // Tried in this order, so that "yyyy" wins over "yy".
+  const std::array<std::pair<std::string_view, std::string>, 7> tokens = {{
+      {"yyyy", year},
+      {"yy", TwoDigits(fields.year % 100)},
+      {"mm", TwoDigits(fields.month)},
+      {"dd", TwoDigits(fields.day)},
+      {"hh", TwoDigits(fields.hour)},
+      {"ii", TwoDigits(fields.minute)},
+      {"ss", TwoDigits(fields.second)},
+  }};
+  std::string result;
+  std::size_t i = 0;
+  while (i < mask.size()) {
+    const char c = mask[i++];
+    if (c != '%') {
+      result += c;
+      continue;
+    }
+    bool replaced = false;
+    for (const auto& [token, text] : tokens) {
+      if (StartsWithToken(mask.substr(i), token)) {
+        result += text;
+        i += token.size();
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) result += '%';
+  }
+  return result;
+}
+
+}  // namespace pinglog

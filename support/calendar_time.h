@@ -1,0 +1,40 @@
+// Calendar time: local wall-clock seconds from 1970-01-01 00:00:00, counted as if the
+// local time were UTC on the proleptic Gregorian calendar (no zone, no daylight
+// saving). The span is 0 to 2147483647 (2038-01-19 03:14:07); -1 marks an invalid time.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pinglog {
+
+using CalendarTime = std::int32_t;
+
+constexpr CalendarTime kInvalidTime = -1;
+
+struct CalendarFields {
+  std::int32_t year = 0;
+  std::int32_t month = 0;
+  std::int32_t day = 0;
+  std::int32_t hour = 0;
+  std::int32_t minute = 0;
+  std::int32_t second = 0;
+};
+
+// The time of the given fields, or -1 when they name no valid date and time or one
+// outside the span. Nothing is normalised: minute 60 is invalid, not the next hour.
+CalendarTime ComposeTime(std::int32_t year, std::int32_t month, std::int32_t day, std::int32_t hour,
+                         std::int32_t minute, std::int32_t second);
+
+// The current local wall-clock time, truncated to the second.
+CalendarTime LocalNow();
+
+// The fields of a time; all zero for a negative time.
+CalendarFields SplitTime(CalendarTime time);
+
+// The mask with each token (%yyyy %yy %mm %dd %hh %ii %ss, any case) replaced by its
+// field of the time; any other character, and a "%" that begins no token, is copied.
+std::string FormatTime(std::string_view mask, CalendarTime time);
+
+}  // namespace pinglog

@@ -1,0 +1,32 @@
+# Start-up as a user meets it: the missing settings file, an end time in the past.
+source "$(dirname "$0")/lib.sh"
+
+dir=$WORK/missing
+mkdir -p "$dir"
+start=$(date +%s)
+run_logger "$dir"
+check "no Kep.ini still exits with 0" [ "$STATUS" = 0 ]
+check "no Kep.ini shows the notice on standard error" \
+  grep -qx "Critical Information: Couldn't find the ini-File! Programm will be terminatet" \
+  "$dir/stderr"
+check "no Kep.ini does not wait when standard input is no terminal" \
+  [ $(($(date +%s) - start)) -lt 10 ]
+check "no Kep.ini writes nothing" [ "$(ls "$dir")" = "$(printf 'stderr\nstdout')" ]
+
+dir=$WORK/past
+mkdir -p "$dir"
+write_settings "$dir" 127.0.0.1 ping.log 1 "2013-01-31 18:30:00"
+start=$(date +%s)
+run_logger "$dir"
+check "an end time in the past exits with 0" [ "$STATUS" = 0 ]
+check "an end time in the past exits at once" [ $(($(date +%s) - start)) -lt 10 ]
+check "an end time in the past writes no log" [ ! -e "$dir/ping.log" ]
+check "an end time in the past shows nothing" [ ! -s "$dir/stderr" ]
+
+dir=$WORK/invalid
+mkdir -p "$dir"
+write_settings "$dir" 127.0.0.1 ping.log 1 "2030-02-30 00:00:00"
+run_logger "$dir"
+check "an impossible end time exits with 0 at once" [ "$STATUS" = 0 ]
+
+finish
