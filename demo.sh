@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 
 tools/ensure-packages.sh cmake ninja-build g++
 
-cmake -S . -B build -G Ninja -DPINGLOG_BUILD_TESTS=OFF >/dev/null
+cmake -S . -B build -G Ninja >/dev/null
 cmake --build build --target pinglog
 
 mkdir -p demo

@@ -8,6 +8,6 @@ cd "$(dirname "$0")"
 
 tools/ensure-packages.sh cmake ninja-build g++ libgtest-dev iproute2 procps util-linux
 
-cmake -S . -B build -G Ninja -DPINGLOG_BUILD_TESTS=ON
+cmake -S . -B build -G Ninja -DPINGLOG_REQUIRE_TESTS=ON
 cmake --build build
 ctest --test-dir build --output-on-failure -j2

@@ -12,7 +12,7 @@ void RunSchedule() {
   const CalendarTime end_time = EndTimeFromText(SettingsValue(kEndTimeSlot));
   const std::uint32_t interval_ms = IntervalMilliseconds(SettingsValue(kIntervalSlot));
   while (end_time > now) {
-    RunPingCycle(SettingsValue(kHostSlot));
+    RunPingCycle(SettingsValue(kHostSlot), SettingsValue(kLogPathSlot));
     Pause(interval_ms);
     now = LocalNow();
   }

@@ -47,7 +47,8 @@ TEST_F(ScheduleTest, RunsTheFirstCycleAtOnceAndReadsTheClockOnlyAfterAPause) {
   EXPECT_EQ(platform_.events.front(), "clock");
   EXPECT_EQ(platform_.events.back(), "clock");
   EXPECT_EQ(IntervalPauses(), std::vector<std::uint32_t>{300000});
-  EXPECT_EQ(platform_.CountEvents("clock"), 2);
+  // Before the loop, the cycle's time stamp, after the pause.
+  EXPECT_EQ(platform_.CountEvents("clock"), 3);
 }
 
 TEST_F(ScheduleTest, RunsCyclesUntilTheEndTimeIsReached) {
@@ -78,6 +79,22 @@ TEST_F(ScheduleTest, PausesTheIntervalArithmeticGives) {
     Run(c.interval, "2030-06-15 10:00:01");
     EXPECT_EQ(IntervalPauses(), std::vector<std::uint32_t>{c.ms}) << c.interval;
   }
+}
+
+TEST_F(ScheduleTest, AZeroIntervalRunsCyclesBackToBack) {
+  Run("", "2030-06-15 10:00:03");
+  // Each cycle still takes its own three 100 ms pauses: 10 cycles in 3 seconds.
+  EXPECT_EQ(IntervalPauses(), std::vector<std::uint32_t>(10, 0));
+  EXPECT_EQ(platform_.files.count("ping.log"), 1u);
+}
+
+TEST_F(ScheduleTest, CyclesWhoseLookupFailsRepeatUntilTheEndTime) {
+  platform_.files["Kep.ini"] = "Host=nowhere\nLog=ping.log\nInterval=1\nEnd=2030-06-15 10:05:00\n";
+  ASSERT_TRUE(LoadSettings());
+  RunSchedule();
+  EXPECT_EQ(IntervalPauses(), std::vector<std::uint32_t>(5, 60000));
+  EXPECT_EQ(platform_.CountEvents("lookup nowhere"), 5);
+  EXPECT_EQ(platform_.files.count("ping.log"), 0u);
 }
 
 TEST(StartupTest, AMissingSettingsFileShowsTheNoticeAndEndsWithoutACycle) {
