@@ -2,6 +2,7 @@
 # program's path as its first argument. Each test works in its own temporary directory.
 
 PINGLOG=$(readlink -f "$1")
+RESPONDER=$(readlink -f "${2:-}")
 WORK=$(mktemp -d /tmp/pinglog-e2e.XXXXXX)
 CLEANUPS=()
 cleanup_all() {
@@ -55,3 +56,71 @@ run_logger() {
 
 # Entries of a log, one per line, with the CR LF ends checked and removed.
 entries() { tr -d '\r' <"$1"; }
+
+# One whole log entry: time stamp, target, three items, statistics, CR LF.
+TS_RE='[0-9]{2}\.[0-9]{2}\.[0-9]{4} / [0-9]{2}:[0-9]{2}:[0-9]{2}'
+ITEM_RE='(Reply from [0-9.]+:  bytes = [0-9]+ time = [0-9]+ms TTL = [0-9]+\t|\tReply from [0-9.]+:  Error no: [0-9]+\t)'
+ENTRY_RE="^$TS_RE -> Pinging [^\t\r\n]*( \[[0-9.]+\])? with 32 bytes of data:\t$ITEM_RE{3}"
+ENTRY_RE+="Ping statistics for [^\t\r\n]*:   Packets: Sent = 3, Received = [0-3], Lost = [0-3] \([0-9]+% loss\)\t"
+ENTRY_RE+="Approximate round trip times in milli-seconds:\tMinimum = [0-9]+ms,  Maximum = [0-9]+,  Average = [0-9]+\.[0-9]{2}ms\r$"
+
+# Every line of the file is a whole entry, and the file ends with CR LF.
+all_entries_whole() {
+  [ -s "$1" ] || return 1
+  [ "$(tail -c 2 "$1" | od -An -tx1 | tr -d ' ')" = "0d0a" ] || return 1
+  ! grep -qvP "$ENTRY_RE" "$1"
+}
+
+entry_count() { if [ -f "$1" ]; then grep -c '' "$1"; else echo 0; fi; }
+
+# The three items of line N (default 1) of a log, one per output line.
+items() { sed -n "${2:-1}p" "$1" | tr -d '\r' | tr '\t' '\n' | grep '^Reply from' | head -3; }
+
+# The last piece of line N: "Minimum = ...".
+summary() { sed -n "${2:-1}p" "$1" | tr -d '\r' | tr '\t' '\n' | tail -1; }
+
+# Every item of every line matches the pattern (grep -E).
+every_item_is() {
+  local file=$1 pattern=$2 n lines
+  lines=$(entry_count "$file")
+  [ "$lines" -gt 0 ] || return 1
+  for ((n = 1; n <= lines; n++)); do
+    [ "$(items "$file" "$n" | grep -cE "$pattern")" = 3 ] || return 1
+  done
+}
+
+# Network namespaces of this test run, deleted when the test ends.
+NS_PREFIX="pl$$"
+make_ns() {
+  local ns=$NS_PREFIX$1
+  ip netns add "$ns"
+  on_exit "ip netns del $ns; rm -rf /etc/netns/$ns"
+  ip -n "$ns" link set lo up
+}
+# link_ns A IFACE_A ADDR_A B IFACE_B ADDR_B: a veth pair between two namespaces.
+link_ns() {
+  ip -n "$NS_PREFIX$1" link add "$2" type veth peer name "$5" netns "$NS_PREFIX$4"
+  ip -n "$NS_PREFIX$1" addr add "$3" dev "$2"
+  ip -n "$NS_PREFIX$4" addr add "$6" dev "$5"
+  ip -n "$NS_PREFIX$1" link set "$2" up
+  ip -n "$NS_PREFIX$4" link set "$5" up
+}
+in_ns() {
+  local ns=$NS_PREFIX$1
+  shift
+  ip netns exec "$ns" "$@"
+}
+need_namespaces() {
+  need_root "$1"
+  ip netns add "${NS_PREFIX}probe" 2>/dev/null || skip "$1 needs network namespaces (ip netns add failed)"
+  ip netns del "${NS_PREFIX}probe"
+}
+
+# A copy of the program that another user may run, and a directory it may write.
+copy_for_nobody() {
+  chmod 755 "$WORK"
+  cp "$PINGLOG" "$WORK/pinglog"
+  chmod 755 "$WORK/pinglog"
+  PINGLOG=$WORK/pinglog
+}
+AS_NOBODY=(setpriv --reuid=65534 --regid=65534 --clear-groups)

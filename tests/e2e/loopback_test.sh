@@ -1,0 +1,55 @@
+# The whole job on loopback, as a user runs it: numeric and by-name targets, appending
+# to an existing log, a log in a missing directory, two loggers sharing one log.
+source "$(dirname "$0")/lib.sh"
+
+# On the machine's own loopback the program pings as root (raw socket) or through the
+# datagram socket where ping_group_range admits the user; anyone else gets error 5.
+if [ "$(id -u)" = 0 ]; then reply_re='^Reply from 127\.0\.0\.1:  bytes = 32 time = [0-9]+ms TTL = 64$'
+else reply_re='^Reply from 127\.0\.0\.1:  '; fi
+
+dir=$WORK/numeric
+mkdir -p "$dir"
+write_settings "$dir" 127.0.0.1 ping.log 0 "$(time_in 2)"
+run_logger "$dir"
+check "numeric loopback run exits with 0" [ "$STATUS" = 0 ]
+check "numeric loopback entries are whole" all_entries_whole "$dir/ping.log"
+check "numeric loopback gives three replies per entry" every_item_is "$dir/ping.log" "$reply_re"
+check "a numeric host is written as it is" \
+  grep -q $'^[^\t]* -> Pinging 127.0.0.1 with 32 bytes of data:\t' "$dir/ping.log"
+
+dir=$WORK/byname
+mkdir -p "$dir"
+printf 'existing line\r\n' >"$dir/ping.log"
+write_settings "$dir" localhost ping.log 0 "$(time_in 1)"
+run_logger "$dir"
+first_run=$(entry_count "$dir/ping.log")
+run_logger "$dir"  # the end time has passed: no cycle
+write_settings "$dir" localhost ping.log 0 "$(time_in 1)"
+run_logger "$dir"
+check "localhost is looked up and shown with its address" \
+  grep -q $' -> Pinging localhost \\[127.0.0.1\\] with 32 bytes of data:\t' "$dir/ping.log"
+check "existing bytes are kept in front" [ "$(head -1 "$dir/ping.log")" = $'existing line\r' ]
+check "a second run appends behind the first" [ "$(entry_count "$dir/ping.log")" -gt "$first_run" ]
+sed -i 1d "$dir/ping.log"
+check "appended entries are whole" all_entries_whole "$dir/ping.log"
+
+dir=$WORK/nodir
+mkdir -p "$dir"
+write_settings "$dir" 127.0.0.1 "$dir/missing/ping.log" 0 "$(time_in 1)"
+run_logger "$dir"
+check "a log in a missing directory: exit 0" [ "$STATUS" = 0 ]
+check "a log in a missing directory: nothing written" [ ! -e "$dir/missing" ]
+
+# Two loggers append to one log at once: each entry lands whole or not at all.
+shared=$WORK/shared.log
+for n in 1 2; do
+  mkdir -p "$WORK/writer$n"
+  write_settings "$WORK/writer$n" 127.0.0.1 "$shared" 0 "$(time_in 4)"
+done
+run_logger "$WORK/writer1" &
+run_logger "$WORK/writer2"
+wait
+check "two loggers: every line of the shared log is whole" all_entries_whole "$shared"
+check "two loggers: the shared log holds their entries" [ "$(entry_count "$shared")" -ge 4 ]
+
+finish
