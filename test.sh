@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-tools/ensure-packages.sh cmake ninja-build g++ libgtest-dev iproute2 procps util-linux
+tools/ensure-packages.sh cmake ninja-build g++ libgtest-dev iproute2 procps util-linux tzdata
 
 cmake -S . -B build -G Ninja -DPINGLOG_REQUIRE_TESTS=ON
 cmake --build build

@@ -29,4 +29,28 @@ write_settings "$dir" 127.0.0.1 ping.log 1 "2030-02-30 00:00:00"
 run_logger "$dir"
 check "an impossible end time exits with 0 at once" [ "$STATUS" = 0 ]
 
+# Malformed settings files are read without harm; none of these has a valid end time.
+n=0
+for make in "head -c 65536 /dev/urandom" "printf ''" "printf 'Host=a\\0b\\r\\rLog=\\0\\r'" \
+  "head -c 3000000 /dev/zero | tr '\\0' x" "seq -f 'line=%g' 1 500" "printf '\\r\\r\\r\\r\\r\\r'"; do
+  n=$((n + 1))
+  dir=$WORK/malformed$n
+  mkdir -p "$dir"
+  sh -c "$make" >"$dir/Kep.ini"
+  run_logger "$dir"
+  check "malformed Kep.ini $n ($make) is read and the program exits with 0" [ "$STATUS" = 0 ]
+done
+
+# Time stamps are local wall-clock time: TZ is honoured.
+dir=$WORK/zone
+mkdir -p "$dir"
+write_settings "$dir" 127.0.0.1 ping.log 0 "$(TZ=Pacific/Kiritimati time_in 1)"
+run_logger "$dir" env TZ=Pacific/Kiritimati
+stamp=$(cut -c1-16 "$dir/ping.log" | head -1)
+stamp_in_zone() {  # the hour now, or a minute ago across an hour boundary
+  [ "$stamp" = "$(TZ=Pacific/Kiritimati date '+%d.%m.%Y / %H:')" ] ||
+    [ "$stamp" = "$(TZ=Pacific/Kiritimati date -d '-1 minute' '+%d.%m.%Y / %H:')" ]
+}
+check "time stamps follow TZ ($stamp)" stamp_in_zone
+
 finish
