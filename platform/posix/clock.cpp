@@ -1,11 +1,11 @@
 #include <time.h>
 
-#include "platform/posix/posix_platform.h"
+#include "platform/system_platform.h"
 
 namespace pinglog {
 
 // The local wall-clock fields, honouring TZ; the fraction of the second is dropped.
-LocalTimeFields PosixPlatform::LocalTime() {
+LocalTimeFields SystemPlatform::LocalTime() {
   const time_t now = ::time(nullptr);
   struct tm local {};
   ::localtime_r(&now, &local);

@@ -26,7 +26,7 @@
 #include <new>
 
 #include "platform/posix/echo_packet.h"
-#include "platform/posix/posix_platform.h"
+#include "platform/system_platform.h"
 
 namespace pinglog {
 namespace {
@@ -221,15 +221,15 @@ bool AwaitAnswer(const EchoSession& session, const EchoRequestId& request, std::
 
 }  // namespace
 
-EchoHandle PosixPlatform::EchoOpen() {
+EchoHandle SystemPlatform::EchoOpen() {
   auto* session = new (std::nothrow) EchoSession;
   if (session == nullptr) return kNoEcho;
   return reinterpret_cast<EchoHandle>(OpenSocket(session));
 }
 
-EchoResult PosixPlatform::EchoSend(EchoHandle echo, const IPv4Bytes& destination,
-                                   const char* payload, std::uint16_t size,
-                                   std::uint32_t timeout_ms) {
+EchoResult SystemPlatform::EchoSend(EchoHandle echo, const IPv4Bytes& destination,
+                                    const char* payload, std::uint16_t size,
+                                    std::uint32_t timeout_ms) {
   EchoResult result;
   const auto* session = reinterpret_cast<const EchoSession*>(echo);
   if (session == nullptr) {
@@ -282,7 +282,7 @@ EchoResult PosixPlatform::EchoSend(EchoHandle echo, const IPv4Bytes& destination
   return result;
 }
 
-void PosixPlatform::EchoClose(EchoHandle echo) {
+void SystemPlatform::EchoClose(EchoHandle echo) {
   auto* session = reinterpret_cast<EchoSession*>(echo);
   if (session == nullptr) return;
   if (session->fd >= 0) ::close(session->fd);

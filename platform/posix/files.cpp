@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/posix/posix_platform.h"
+#include "platform/system_platform.h"
 
 namespace pinglog {
 namespace {
@@ -15,7 +15,7 @@ int Descriptor(FileHandle file) { return static_cast<int>(file - 1); }
 
 }  // namespace
 
-FileHandle PosixPlatform::FileOpen(const std::string& path, FileAccess access) {
+FileHandle SystemPlatform::FileOpen(const std::string& path, FileAccess access) {
   const bool writing = access == FileAccess::kReadWriteOpenAlways;
   const int flags = writing ? (O_RDWR | O_CREAT) : O_RDONLY;
   int fd;
@@ -39,7 +39,7 @@ FileHandle PosixPlatform::FileOpen(const std::string& path, FileAccess access) {
   return static_cast<FileHandle>(fd) + 1;
 }
 
-std::int64_t PosixPlatform::FileRead(FileHandle file, char* into, std::int64_t size) {
+std::int64_t SystemPlatform::FileRead(FileHandle file, char* into, std::int64_t size) {
   ssize_t got;
   do {
     got = ::read(Descriptor(file), into, static_cast<size_t>(size));
@@ -47,7 +47,7 @@ std::int64_t PosixPlatform::FileRead(FileHandle file, char* into, std::int64_t s
   return got < 0 ? 0 : got;  // a failed read counts as the end of the file
 }
 
-std::int64_t PosixPlatform::FileWrite(FileHandle file, const char* from, std::int64_t size) {
+std::int64_t SystemPlatform::FileWrite(FileHandle file, const char* from, std::int64_t size) {
   // write() may take fewer bytes than asked (a signal, a nearly full disk); go on with
   // the rest until all is written or the system refuses.
   std::int64_t written = 0;
@@ -61,18 +61,18 @@ std::int64_t PosixPlatform::FileWrite(FileHandle file, const char* from, std::in
   return written;
 }
 
-void PosixPlatform::FileSeek(FileHandle file, std::int64_t offset, SeekOrigin origin) {
+void SystemPlatform::FileSeek(FileHandle file, std::int64_t offset, SeekOrigin origin) {
   ::lseek(Descriptor(file), static_cast<off_t>(offset),
           origin == SeekOrigin::kBegin ? SEEK_SET : SEEK_CUR);
 }
 
-std::int64_t PosixPlatform::FileSize(FileHandle file) {
+std::int64_t SystemPlatform::FileSize(FileHandle file) {
   struct stat info;
   if (::fstat(Descriptor(file), &info) != 0) return -1;
   return info.st_size;
 }
 
-void PosixPlatform::FileClose(FileHandle file) {
+void SystemPlatform::FileClose(FileHandle file) {
   // close() is not retried on EINTR: on Linux the descriptor is released either way.
   ::close(Descriptor(file));
 }

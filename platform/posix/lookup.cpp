@@ -6,15 +6,14 @@
 #include <netdb.h>
 #include <sys/socket.h>
 
-#include <cstring>
 #include <vector>
 
-#include "platform/posix/posix_platform.h"
+#include "platform/host_entry.h"
+#include "platform/system_platform.h"
 
 namespace pinglog {
 
-HostLookup PosixPlatform::LookupHost(const std::string& host) {
-  HostLookup lookup;
+HostLookup SystemPlatform::LookupHost(const std::string& host) {
   std::vector<char> scratch(4096);
   struct hostent entry {};
   struct hostent* result = nullptr;
@@ -26,16 +25,7 @@ HostLookup PosixPlatform::LookupHost(const std::string& host) {
     if (status != ERANGE || scratch.size() >= (1u << 22)) break;
     scratch.resize(scratch.size() * 2);
   }
-  if (result == nullptr) return lookup;  // HOST_NOT_FOUND, NO_DATA, TRY_AGAIN, NO_RECOVERY
-  lookup.found = true;
-  lookup.family = result->h_addrtype == AF_INET ? kAddressFamilyIPv4 : result->h_addrtype;
-  if (result->h_addrtype != AF_INET || result->h_length != 4) return lookup;
-  for (char** address = result->h_addr_list; *address != nullptr; ++address) {
-    IPv4Bytes bytes;
-    std::memcpy(bytes.data(), *address, 4);
-    lookup.addresses.push_back(bytes);
-  }
-  return lookup;
+  return FromHostEntry(result, AF_INET);
 }
 
 }  // namespace pinglog

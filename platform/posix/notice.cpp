@@ -1,13 +1,13 @@
 #include <stdio.h>
 #include <unistd.h>
 
-#include "platform/posix/posix_platform.h"
+#include "platform/system_platform.h"
 
 namespace pinglog {
 
 // The notice goes to standard error. At a terminal the user acknowledges it with
 // Enter, as with a message box; an unattended start (no terminal) goes on at once.
-void PosixPlatform::ShowNotice(const std::string& caption, const std::string& text) {
+void SystemPlatform::ShowNotice(const std::string& caption, const std::string& text) {
   ::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   if (!::isatty(STDIN_FILENO)) return;
   ::fputs("Press Enter to continue.\n", stderr);

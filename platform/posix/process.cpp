@@ -1,11 +1,11 @@
 #include <stdlib.h>
 
-#include "platform/posix/posix_platform.h"
+#include "platform/system_platform.h"
 
 namespace pinglog {
 
 Platform& OsPlatform() {
-  static PosixPlatform platform;
+  static SystemPlatform platform;
   return platform;
 }
 

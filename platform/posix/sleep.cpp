@@ -1,14 +1,14 @@
 #include <errno.h>
 #include <time.h>
 
-#include "platform/posix/posix_platform.h"
+#include "platform/system_platform.h"
 
 namespace pinglog {
 
 // Sleeps until an absolute deadline on the monotonic clock: a signal that interrupts
 // the sleep (EINTR) only makes it sleep again for the time left, and clock steps of
 // the wall clock do not shorten or lengthen it.
-void PosixPlatform::SleepMilliseconds(std::uint32_t ms) {
+void SystemPlatform::SleepMilliseconds(std::uint32_t ms) {
   struct timespec deadline {};
   ::clock_gettime(CLOCK_MONOTONIC, &deadline);
   deadline.tv_sec += static_cast<time_t>(ms / 1000);

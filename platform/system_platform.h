@@ -1,12 +1,14 @@
-// The Linux (POSIX) implementation of the platform seam. Each service lives in its own
-// file beside this one: files, clock, sleep, notice, lookup, echo, process.
+// The operating system's implementation of the platform seam. One declaration for
+// every system; the layer that is built (platform/posix or platform/win32) defines the
+// operations, one file per service with the same file names in each: files, clock,
+// sleep, notice, lookup, echo, process.
 #pragma once
 
 #include "platform/platform.h"
 
 namespace pinglog {
 
-class PosixPlatform final : public Platform {
+class SystemPlatform final : public Platform {
  public:
   FileHandle FileOpen(const std::string& path, FileAccess access) override;
   std::int64_t FileRead(FileHandle file, char* into, std::int64_t size) override;

@@ -1,0 +1,12 @@
+#include <windows.h>
+
+#include "platform/system_platform.h"
+
+namespace pinglog {
+
+// A modal message box with one OK button and no icon, owned by no window.
+void SystemPlatform::ShowNotice(const std::string& caption, const std::string& text) {
+  ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
+}
+
+}  // namespace pinglog

@@ -1,0 +1,79 @@
+# The Windows program under Wine, run as a user would: in a directory with a Kep.ini.
+# Arguments: pinglog.exe, and optionally the Linux program to compare logs with.
+source "$(dirname "$0")/../lib.sh"
+WINE_RUN=$(readlink -f "$(dirname "$0")/../../../tools/wine-run.sh")
+LINUX_PINGLOG=${2:+$(readlink -f "$2")}
+[ -x /usr/lib/wine/wine64 ] || skip "the Windows tests need Wine (Debian's wine64)"
+need_root "Wine's ICMP (it needs root or an open ping_group_range)"
+OBJDUMP=x86_64-w64-mingw32-objdump
+
+# The executable: GUI subsystem, system DLLs only, a version resource.
+headers=$($OBJDUMP -p "$PINGLOG")
+check "GUI subsystem" grep -q 'Subsystem.*(Windows GUI)' <<<"$headers"
+foreign=$(grep 'DLL Name:' <<<"$headers" | awk '{print tolower($3)}' |
+  grep -vxE 'kernel32.dll|user32.dll|msvcrt.dll|ws2_32.dll|iphlpapi.dll|winmm.dll' || true)
+check "imports only system DLLs${foreign:+ (not: $foreign)}" [ -z "$foreign" ]
+versions=$(strings -el "$PINGLOG")
+check "file and product version 1.0.0.0" \
+  [ "$(grep -A1 -xE 'FileVersion|ProductVersion' <<<"$versions" | grep -cx '1.0.0.0')" = 2 ]
+
+# A loopback host: three replies per entry. (A reply area sized for the 32-bit record
+# fails every request of a 64-bit build with 11050.)
+dir=$WORK/numeric
+mkdir -p "$dir"
+write_settings "$dir" 127.0.0.1 ping.log 0 "$(time_in 2)"
+run_logger "$dir" "$WINE_RUN"
+check "numeric loopback: exit 0" [ "$STATUS" = 0 ]
+check "numeric loopback: whole entries" all_entries_whole "$dir/ping.log"
+check "numeric loopback: three replies per entry" \
+  every_item_is "$dir/ping.log" '^Reply from 127\.0\.0\.1:  bytes = 32 time = [0-9]+ms TTL = [0-9]+$'
+
+# localhost takes the name branch; a second run appends behind the first and keeps the
+# bytes already in the file.
+dir=$WORK/byname
+mkdir -p "$dir"
+printf 'kept\r\n' >"$dir/ping.log"
+write_settings "$dir" localhost ping.log 0 "$(time_in 1)"
+run_logger "$dir" "$WINE_RUN"
+first=$(entry_count "$dir/ping.log")
+write_settings "$dir" localhost ping.log 0 "$(time_in 1)"
+run_logger "$dir" "$WINE_RUN"
+check "localhost is looked up" grep -q ' -> Pinging localhost \[127.0.0.1\] with 32 bytes' "$dir/ping.log"
+check "existing bytes are kept" [ "$(head -1 "$dir/ping.log")" = $'kept\r' ]
+check "the second run appends" [ "$(entry_count "$dir/ping.log")" -gt "$first" ]
+sed -i 1d "$dir/ping.log"
+check "appended entries are whole" all_entries_whole "$dir/ping.log"
+
+# No Kep.ini: the program shows its message box. A headless Wine has no display to
+# show it on: the window cannot be created and MessageBoxA returns at once.
+dir=$WORK/missing
+mkdir -p "$dir"
+WINEDEBUG=err+all run_logger "$dir" "$WINE_RUN"
+check "no Kep.ini: exit 0" [ "$STATUS" = 0 ]
+check "no Kep.ini: the message box was attempted" grep -q 'nodrv_CreateWindow' "$dir/stderr"
+check "no Kep.ini: nothing written" [ -z "$(ls "$dir" | grep -vxE 'stdout|stderr')" ]
+
+# The same loopback run on Linux and on Windows: entries that differ only in their
+# time stamps and measured times.
+normalise() {
+  head -1 "$1" | tr -d '\r' | tr '\t' '\n' |
+    sed -E -e 's#^[0-9]{2}\.[0-9]{2}\.[0-9]{4} / [0-9:]{8}#TIME#' -e 's/time = [0-9]+ms/time = Nms/' \
+      -e 's/^Minimum = [0-9]+ms,  Maximum = [0-9]+,  Average = [0-9.]+ms$/Minimum = Nms,  Maximum = N,  Average = Nms/'
+}
+if [ -n "$LINUX_PINGLOG" ]; then
+  mkdir -p "$WORK/linux" "$WORK/windows"
+  write_settings "$WORK/linux" localhost ping.log 0 "$(time_in 1)"
+  (cd "$WORK/linux" && timeout 60 "$LINUX_PINGLOG" </dev/null >/dev/null 2>&1)
+  write_settings "$WORK/windows" localhost ping.log 0 "$(time_in 1)"
+  run_logger "$WORK/windows" "$WINE_RUN"
+  normalise "$WORK/linux/ping.log" >"$WORK/linux.fields"
+  normalise "$WORK/windows/ping.log" >"$WORK/windows.fields"
+  check "Linux and Windows entries agree field by field" \
+    diff "$WORK/linux.fields" "$WORK/windows.fields"
+  check "the comparison saw a whole entry ($(grep -c '' "$WORK/linux.fields") fields)" \
+    [ "$(grep -c '' "$WORK/linux.fields")" = 7 ]
+else
+  echo "SKIP: no Linux program given; the field-by-field comparison did not run"
+fi
+
+finish
