@@ -72,11 +72,13 @@ class Platform {
   virtual ~Platform() = default;
 
   // Files. A failed read counts as the end of the file (0); a write returns the
-  // number of bytes the system took.
+  // number of bytes the system took; a seek returns the new position (-1 on failure);
+  // FileTruncate cuts the file to the given size and moves the position there.
   virtual FileHandle FileOpen(const std::string& path, FileAccess access) = 0;
   virtual std::int64_t FileRead(FileHandle file, char* into, std::int64_t size) = 0;
   virtual std::int64_t FileWrite(FileHandle file, const char* from, std::int64_t size) = 0;
-  virtual void FileSeek(FileHandle file, std::int64_t offset, SeekOrigin origin) = 0;
+  virtual std::int64_t FileSeek(FileHandle file, std::int64_t offset, SeekOrigin origin) = 0;
+  virtual void FileTruncate(FileHandle file, std::int64_t size) = 0;
   virtual std::int64_t FileSize(FileHandle file) = 0;
   virtual void FileClose(FileHandle file) = 0;
 

@@ -13,7 +13,8 @@ class SystemPlatform final : public Platform {
   FileHandle FileOpen(const std::string& path, FileAccess access) override;
   std::int64_t FileRead(FileHandle file, char* into, std::int64_t size) override;
   std::int64_t FileWrite(FileHandle file, const char* from, std::int64_t size) override;
-  void FileSeek(FileHandle file, std::int64_t offset, SeekOrigin origin) override;
+  std::int64_t FileSeek(FileHandle file, std::int64_t offset, SeekOrigin origin) override;
+  void FileTruncate(FileHandle file, std::int64_t size) override;
   std::int64_t FileSize(FileHandle file) override;
   void FileClose(FileHandle file) override;
 

@@ -39,10 +39,23 @@ FileEntry* OpenEntry(FileSlot slot) {
   return entry.handle == kNoFile ? nullptr : &entry;
 }
 
+// One platform write. When the system takes only part of the bytes (a full disk), the
+// part is cut off again, so that the file never keeps a torn piece of a text and the
+// next write does not glue onto one. The result is still what the system took.
+std::int64_t WriteWhole(FileHandle handle, const char* from, std::int64_t size) {
+  Platform& platform = ActivePlatform();
+  const std::int64_t put = platform.FileWrite(handle, from, size);
+  if (put > 0 && put < size) {
+    const std::int64_t end = platform.FileSeek(handle, 0, SeekOrigin::kCurrent);
+    if (end >= put) platform.FileTruncate(handle, end - put);
+  }
+  return put;
+}
+
 void WriteOutBuffer(FileEntry& entry) {
   if (entry.mode != FileMode::kWriting || entry.buffer == nullptr) return;
   const std::int32_t pending = entry.buffer_size - entry.count;
-  if (pending > 0) ActivePlatform().FileWrite(entry.handle, entry.buffer, pending);
+  if (pending > 0) WriteWhole(entry.handle, entry.buffer, pending);
   entry.count = entry.buffer_size;
 }
 
@@ -156,7 +169,7 @@ std::int64_t WriteText(FileSlot slot, std::string_view text) {
   if (entry == nullptr) return 0;
   Platform& platform = ActivePlatform();
   const auto length = static_cast<std::int64_t>(text.size());
-  if (entry->buffer == nullptr) return platform.FileWrite(entry->handle, text.data(), length);
+  if (entry->buffer == nullptr) return WriteWhole(entry->handle, text.data(), length);
   if (entry->mode == FileMode::kReading) {
     // The write lands right behind the last byte consumed, not behind the read-ahead.
     if (entry->count > 0) platform.FileSeek(entry->handle, -entry->count, SeekOrigin::kCurrent);
@@ -169,7 +182,7 @@ std::int64_t WriteText(FileSlot slot, std::string_view text) {
     return length;
   }
   WriteOutBuffer(*entry);
-  if (length >= entry->buffer_size) return platform.FileWrite(entry->handle, text.data(), length);
+  if (length >= entry->buffer_size) return WriteWhole(entry->handle, text.data(), length);
   std::memcpy(entry->buffer, text.data(), text.size());
   entry->count = entry->buffer_size - static_cast<std::int32_t>(length);
   return length;

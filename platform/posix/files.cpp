@@ -61,9 +61,17 @@ std::int64_t SystemPlatform::FileWrite(FileHandle file, const char* from, std::i
   return written;
 }
 
-void SystemPlatform::FileSeek(FileHandle file, std::int64_t offset, SeekOrigin origin) {
-  ::lseek(Descriptor(file), static_cast<off_t>(offset),
-          origin == SeekOrigin::kBegin ? SEEK_SET : SEEK_CUR);
+std::int64_t SystemPlatform::FileSeek(FileHandle file, std::int64_t offset, SeekOrigin origin) {
+  return ::lseek(Descriptor(file), static_cast<off_t>(offset),
+                 origin == SeekOrigin::kBegin ? SEEK_SET : SEEK_CUR);
+}
+
+void SystemPlatform::FileTruncate(FileHandle file, std::int64_t size) {
+  int cut;
+  do {
+    cut = ::ftruncate(Descriptor(file), static_cast<off_t>(size));
+  } while (cut < 0 && errno == EINTR);
+  ::lseek(Descriptor(file), static_cast<off_t>(size), SEEK_SET);
 }
 
 std::int64_t SystemPlatform::FileSize(FileHandle file) {

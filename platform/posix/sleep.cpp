@@ -1,23 +1,33 @@
 #include <errno.h>
 #include <time.h>
 
+#include <cstdint>
+
 #include "platform/system_platform.h"
 
 namespace pinglog {
+namespace {
 
-// Sleeps until an absolute deadline on the monotonic clock: a signal that interrupts
-// the sleep (EINTR) only makes it sleep again for the time left, and clock steps of
-// the wall clock do not shorten or lengthen it.
+std::int64_t MonotonicNanoseconds() {
+  struct timespec now {};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+}  // namespace
+
+// Sleeps until a deadline on the monotonic clock, so that steps of the wall clock
+// neither shorten nor lengthen a pause. A signal that interrupts the sleep (EINTR)
+// only makes it sleep again for the time left. The sleeps are relative, which also
+// behaves under clock-faking preloads that keep the monotonic clock real.
 void SystemPlatform::SleepMilliseconds(std::uint32_t ms) {
-  struct timespec deadline {};
-  ::clock_gettime(CLOCK_MONOTONIC, &deadline);
-  deadline.tv_sec += static_cast<time_t>(ms / 1000);
-  deadline.tv_nsec += static_cast<long>(ms % 1000) * 1000000L;
-  if (deadline.tv_nsec >= 1000000000L) {
-    deadline.tv_sec += 1;
-    deadline.tv_nsec -= 1000000000L;
-  }
-  while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
+  const std::int64_t deadline = MonotonicNanoseconds() + std::int64_t{ms} * 1000000;
+  for (std::int64_t left = deadline - MonotonicNanoseconds(); left > 0;
+       left = deadline - MonotonicNanoseconds()) {
+    const struct timespec span {
+      static_cast<time_t>(left / 1000000000), static_cast<long>(left % 1000000000)
+    };
+    ::clock_nanosleep(CLOCK_MONOTONIC, 0, &span, nullptr);
   }
 }
 

@@ -38,10 +38,17 @@ std::int64_t SystemPlatform::FileWrite(FileHandle file, const char* from, std::i
   return written;
 }
 
-void SystemPlatform::FileSeek(FileHandle file, std::int64_t offset, SeekOrigin origin) {
+std::int64_t SystemPlatform::FileSeek(FileHandle file, std::int64_t offset, SeekOrigin origin) {
   LONG high = static_cast<LONG>(offset >> 32);
-  ::SetFilePointer(Handle(file), static_cast<LONG>(offset & 0xFFFFFFFF), &high,
-                   origin == SeekOrigin::kBegin ? FILE_BEGIN : FILE_CURRENT);
+  const DWORD low = ::SetFilePointer(Handle(file), static_cast<LONG>(offset & 0xFFFFFFFF), &high,
+                                     origin == SeekOrigin::kBegin ? FILE_BEGIN : FILE_CURRENT);
+  if (low == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR) return -1;
+  return static_cast<std::int64_t>(static_cast<std::uint64_t>(static_cast<DWORD>(high)) << 32 |
+                                   low);
+}
+
+void SystemPlatform::FileTruncate(FileHandle file, std::int64_t size) {
+  if (FileSeek(file, size, SeekOrigin::kBegin) >= 0) ::SetEndOfFile(Handle(file));
 }
 
 std::int64_t SystemPlatform::FileSize(FileHandle file) {

@@ -45,6 +45,11 @@ std::int64_t FakePlatform::FileWrite(FileHandle file, const char* from, std::int
   events.push_back("write " + std::to_string(size));
   write_sizes.push_back(size);
   OpenFile& open = open_files_.at(file);
+  if (disk_space >= 0) {  // a full disk takes what fits and refuses the rest
+    std::int64_t used = 0;
+    for (const auto& [path, content] : files) used += static_cast<std::int64_t>(content.size());
+    size = std::clamp<std::int64_t>(disk_space - used, 0, size);
+  }
   std::string& content = files[open.path];
   if (static_cast<std::int64_t>(content.size()) < open.position + size) {
     content.resize(open.position + size);
@@ -54,10 +59,18 @@ std::int64_t FakePlatform::FileWrite(FileHandle file, const char* from, std::int
   return size;
 }
 
-void FakePlatform::FileSeek(FileHandle file, std::int64_t offset, SeekOrigin origin) {
+std::int64_t FakePlatform::FileSeek(FileHandle file, std::int64_t offset, SeekOrigin origin) {
   events.push_back("seek");
   OpenFile& open = open_files_.at(file);
   open.position = origin == SeekOrigin::kBegin ? offset : open.position + offset;
+  return open.position;
+}
+
+void FakePlatform::FileTruncate(FileHandle file, std::int64_t size) {
+  events.push_back("truncate " + std::to_string(size));
+  OpenFile& open = open_files_.at(file);
+  files[open.path].resize(size);
+  open.position = size;
 }
 
 std::int64_t FakePlatform::FileSize(FileHandle file) {

@@ -27,6 +27,7 @@ class FakePlatform : public Platform {
   int reads = 0;
   std::vector<std::int64_t> write_sizes;  // one per platform write
   int allocations_before_failure = -1;    // -1: allocations never fail
+  std::int64_t disk_space = -1;           // bytes all files may hold; -1: no limit
   int blocks_outstanding = 0;
 
   // Clock: the wall clock stands still except while the program pauses.
@@ -51,7 +52,7 @@ class FakePlatform : public Platform {
   };
   std::vector<EchoRequest> echo_requests;
 
-  // Every call, in order: "open PATH", "read", "write N", "seek", "size", "close",
+  // Every call, in order: "open PATH", "read", "write N", "seek", "truncate N", "size", "close",
   // "clock", "sleep MS", "notice", "lookup HOST", "echo-open", "echo", "echo-close".
   std::vector<std::string> events;
   int CountEvents(const std::string& prefix) const;
@@ -59,7 +60,8 @@ class FakePlatform : public Platform {
   FileHandle FileOpen(const std::string& path, FileAccess access) override;
   std::int64_t FileRead(FileHandle file, char* into, std::int64_t size) override;
   std::int64_t FileWrite(FileHandle file, const char* from, std::int64_t size) override;
-  void FileSeek(FileHandle file, std::int64_t offset, SeekOrigin origin) override;
+  std::int64_t FileSeek(FileHandle file, std::int64_t offset, SeekOrigin origin) override;
+  void FileTruncate(FileHandle file, std::int64_t size) override;
   std::int64_t FileSize(FileHandle file) override;
   void FileClose(FileHandle file) override;
   char* AllocateBlock(std::size_t size) override;

@@ -206,6 +206,39 @@ TEST_F(NumberedFilesTest, CloseAllFilesClosesInAscendingSlotOrder) {
   EXPECT_EQ(platform_.files.at("c"), "3");
 }
 
+TEST_F(NumberedFilesTest, AFullDiskDropsWholeTextsAndNeverKeepsAPiece) {
+  const auto append = [](const std::string& text) {
+    ASSERT_NE(OpenOrCreate(1, "log"), 0);
+    SeekTo(1, QuerySize(1));
+    WriteText(1, text);
+    CloseSlot(1);
+  };
+  platform_.disk_space = 25;
+  append("entry 1\r\n");
+  append("entry 2\r\n");
+  append("entry 3\r\n");  // 9 bytes written would need 27: 7 are taken, then cut off
+  EXPECT_EQ(platform_.files.at("log"), "entry 1\r\nentry 2\r\n");
+  EXPECT_EQ(platform_.CountEvents("truncate 18"), 1);
+
+  platform_.disk_space = 1000;  // room again: the next entry lands right behind
+  append("entry 4\r\n");
+  EXPECT_EQ(platform_.files.at("log"), "entry 1\r\nentry 2\r\nentry 4\r\n");
+
+  // A direct write of a long text, and a write without a buffer, are cut back alike;
+  // the count is still what the disk took.
+  platform_.disk_space = 100;
+  ASSERT_NE(OpenOrCreate(1, "log"), 0);
+  SeekTo(1, QuerySize(1));
+  EXPECT_EQ(WriteText(1, std::string(5000, 'x')), 73);
+  CloseSlot(1);
+  platform_.allocations_before_failure = 0;
+  ASSERT_NE(OpenOrCreate(1, "log"), 0);
+  SeekTo(1, QuerySize(1));
+  EXPECT_EQ(WriteText(1, std::string(80, 'y')), 73);
+  CloseSlot(1);
+  EXPECT_EQ(platform_.files.at("log"), "entry 1\r\nentry 2\r\nentry 4\r\n");
+}
+
 TEST_F(NumberedFilesTest, WorksWithoutABufferWhenNoMemoryCanBeHad) {
   platform_.allocations_before_failure = 0;
   EXPECT_EQ(ReadAllLines("a\r\nb\rc\nd"), (Lines{"a", "b", "c", "d"}));
