@@ -1,21 +1,40 @@
 #!/usr/bin/env bash
-# Builds pinglog and runs every test: the Linux program's unit and process-level tests,
-# then the Windows program, cross-built with mingw-w64, under Wine.
+# Builds pinglog and runs every test:
+#   1. the Linux program: unit tests and process-level tests (loopback, test network
+#      namespaces, faults on the log, hostile peers, clock steps, a long run);
+#   2. static analysis (clang-tidy, cppcheck);
+#   3. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
+#   4. the libFuzzer targets, a few seconds each from their seed corpora;
+#   5. the Windows program, cross-built with mingw-w64, under Wine.
 # On a fresh Debian machine it first installs what the builds and the tests need.
-# The process-level tests that build network namespaces, and Wine's ICMP, need root;
+# The tests that build network namespaces or mounts, and Wine's ICMP, need root;
 # without it they say why and are skipped.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 tools/ensure-packages.sh cmake ninja-build g++ libgtest-dev googletest iproute2 procps \
-  util-linux tzdata binutils g++-mingw-w64-x86-64-posix wine wine64
+  util-linux tzdata faketime binutils clang clang-tidy cppcheck libclang-rt-14-dev \
+  g++-mingw-w64-x86-64-posix wine wine64
 
-echo "== Linux build and tests"
+echo "== 1. Linux build and tests"
 cmake -S . -B build -G Ninja -DPINGLOG_REQUIRE_TESTS=ON
 cmake --build build
 ctest --test-dir build --output-on-failure -j2
 
-echo "== Windows build (mingw-w64) and tests under Wine"
+echo "== 2. Static analysis"
+tools/static-analysis.sh build
+
+echo "== 3. Sanitized build and tests"
+cmake -S . -B build-sanitize -G Ninja -DPINGLOG_REQUIRE_TESTS=ON -DPINGLOG_SANITIZE=ON
+cmake --build build-sanitize
+ctest --test-dir build-sanitize --output-on-failure -j2
+
+echo "== 4. Fuzz targets"
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DPINGLOG_FUZZ=ON
+cmake --build build-fuzz
+ctest --test-dir build-fuzz --output-on-failure -j2
+
+echo "== 5. Windows build (mingw-w64) and tests under Wine"
 cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DPINGLOG_LINUX_PROGRAM="$PWD/build/pinglog"
 cmake --build build-win

@@ -1,7 +1,6 @@
 #include "support/calendar_time.h"
 
 #include <array>
-#include <cstdio>
 
 #include "platform/platform.h"
 
@@ -55,10 +54,11 @@ CalendarFields CivilFromDays(std::int64_t days) {
   return fields;
 }
 
-std::string TwoDigits(std::int64_t value) {
-  char text[24];
-  std::snprintf(text, sizeof text, "%02lld", static_cast<long long>(value));
-  return text;
+// A non-negative value in at least `width` digits, with leading zeros.
+std::string ZeroPadded(std::int32_t value, std::size_t width) {
+  std::string digits = std::to_string(value);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+  return digits;
 }
 
 bool StartsWithToken(std::string_view rest, std::string_view token) {
@@ -76,8 +76,8 @@ bool StartsWithToken(std::string_view rest, std::string_view token) {
 CalendarTime ComposeTime(std::int32_t year, std::int32_t month, std::int32_t day, std::int32_t hour,
                          std::int32_t minute, std::int32_t second) {
   if (!IsValid(year, month, day, hour, minute, second)) return kInvalidTime;
-  const std::int64_t value =
-      DaysFromCivil(year, month, day) * kSecondsPerDay + hour * 3600 + minute * 60 + second;
+  const std::int64_t value = DaysFromCivil(year, month, day) * kSecondsPerDay +
+                             std::int64_t{hour} * 3600 + std::int64_t{minute} * 60 + second;
   if (value < 0 || value > INT32_MAX) return kInvalidTime;
   return static_cast<CalendarTime>(value);
 }
@@ -99,17 +99,15 @@ CalendarFields SplitTime(CalendarTime time) {
 
 std::string FormatTime(std::string_view mask, CalendarTime time) {
   const CalendarFields fields = SplitTime(time);
-  char year[24];
-  std::snprintf(year, sizeof year, "%04d", fields.year);
   // Tried in this order, so that "yyyy" wins over "yy".
   const std::array<std::pair<std::string_view, std::string>, 7> tokens = {{
-      {"yyyy", year},
-      {"yy", TwoDigits(fields.year % 100)},
-      {"mm", TwoDigits(fields.month)},
-      {"dd", TwoDigits(fields.day)},
-      {"hh", TwoDigits(fields.hour)},
-      {"ii", TwoDigits(fields.minute)},
-      {"ss", TwoDigits(fields.second)},
+      {"yyyy", ZeroPadded(fields.year, 4)},
+      {"yy", ZeroPadded(fields.year % 100, 2)},
+      {"mm", ZeroPadded(fields.month, 2)},
+      {"dd", ZeroPadded(fields.day, 2)},
+      {"hh", ZeroPadded(fields.hour, 2)},
+      {"ii", ZeroPadded(fields.minute, 2)},
+      {"ss", ZeroPadded(fields.second, 2)},
   }};
   std::string result;
   std::size_t i = 0;

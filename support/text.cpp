@@ -57,7 +57,7 @@ std::string FormatByte(std::uint64_t value) { return std::to_string(value & 0xFF
 
 std::string FormatFixed(float value, int decimals) {
   double wide = value;
-  if (wide == 0) wide = 0;  // a negative zero prints as zero
+  wide += 0.0;  // a negative zero becomes a positive one, which prints as zero
   char text[400];
   const auto result =
       std::to_chars(text, text + sizeof text, wide, std::chars_format::fixed, decimals);

@@ -45,6 +45,11 @@ struct EchoSession {
   std::uint16_t identifier = 0;
 };
 
+// An echo handle is the address of its session.
+EchoSession* Session(EchoHandle echo) {
+  return reinterpret_cast<EchoSession*>(echo);  // NOLINT(performance-no-int-to-ptr)
+}
+
 // Sequence numbers run on across handles, so that a late reply to an earlier cycle's
 // request never matches a new one.
 std::uint16_t NextSequence() {
@@ -231,7 +236,7 @@ EchoResult SystemPlatform::EchoSend(EchoHandle echo, const IPv4Bytes& destinatio
                                     const char* payload, std::uint16_t size,
                                     std::uint32_t timeout_ms) {
   EchoResult result;
-  const auto* session = reinterpret_cast<const EchoSession*>(echo);
+  const EchoSession* session = Session(echo);
   if (session == nullptr) {
     result.error = kIpGeneralFailure;
     return result;
@@ -283,7 +288,7 @@ EchoResult SystemPlatform::EchoSend(EchoHandle echo, const IPv4Bytes& destinatio
 }
 
 void SystemPlatform::EchoClose(EchoHandle echo) {
-  auto* session = reinterpret_cast<EchoSession*>(echo);
+  EchoSession* session = Session(echo);
   if (session == nullptr) return;
   if (session->fd >= 0) ::close(session->fd);
   delete session;

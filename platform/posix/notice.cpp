@@ -8,9 +8,10 @@ namespace pinglog {
 // The notice goes to standard error. At a terminal the user acknowledges it with
 // Enter, as with a message box; an unattended start (no terminal) goes on at once.
 void SystemPlatform::ShowNotice(const std::string& caption, const std::string& text) {
-  ::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  // Nothing is to be done when standard error is gone: the results are not used.
+  (void)::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   if (!::isatty(STDIN_FILENO)) return;
-  ::fputs("Press Enter to continue.\n", stderr);
+  (void)::fputs("Press Enter to continue.\n", stderr);
   int c;
   do {
     c = ::getchar();

@@ -9,6 +9,7 @@ Platform& OsPlatform() {
   return platform;
 }
 
-void EndProcess(int code) { ::exit(code); }
+// The program has one thread, so exit() has no other thread to race with.
+void EndProcess(int code) { ::exit(code); }  // NOLINT(concurrency-mt-unsafe)
 
 }  // namespace pinglog

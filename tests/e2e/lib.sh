@@ -46,12 +46,14 @@ write_settings() {
 }
 
 # run_logger DIR [PREFIX...]: runs the logger in DIR with no terminal, bounded in time;
-# sets STATUS, and leaves stderr in DIR/stderr.
+# sets STATUS, and leaves stderr in DIR/stderr. Run in the background, its exit code
+# is the logger's.
 run_logger() {
   local dir=$1
   shift
   STATUS=0
   (cd "$dir" && timeout 120 "$@" "$PINGLOG" </dev/null >"$dir/stdout" 2>"$dir/stderr") || STATUS=$?
+  return "$STATUS"
 }
 
 # Entries of a log, one per line, with the CR LF ends checked and removed.
@@ -124,3 +126,60 @@ copy_for_nobody() {
   PINGLOG=$WORK/pinglog
 }
 AS_NOBODY=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+
+# The client and server test hosts: client 198.18.0.1 ---- 198.18.0.2 server.
+make_client_server() {
+  make_ns client
+  make_ns server
+  link_ns client c0 198.18.0.1/24 server s0 198.18.0.2/24
+}
+
+# run_in_client NAME HOST END_IN_SECONDS [AS...]: one run of the logger in the client
+# namespace, in a fresh directory; sets LOG and ELAPSED_MS.
+run_in_client() {
+  local name=$1 host=$2 seconds=$3
+  shift 3
+  LOG=$WORK/$name/ping.log
+  mkdir -p "$WORK/$name"
+  chmod 777 "$WORK/$name"
+  write_settings "$WORK/$name" "$host" ping.log 0 "$(time_in "$seconds")"
+  local start=$(date +%s%N)
+  run_logger "$WORK/$name" ip netns exec "${NS_PREFIX}client" "$@"
+  ELAPSED_MS=$((($(date +%s%N) - start) / 1000000))
+  [ "$STATUS" = 0 ] || fail "$name: exit code $STATUS"
+}
+
+# use_socket_kind raw|datagram: the client pings as root with the default
+# ping_group_range (raw socket), or as nobody with the range open (datagram socket).
+# Sets AS for run_in_client.
+use_socket_kind() {
+  if [ "$1" = raw ]; then
+    in_ns client sysctl -qw net.ipv4.ping_group_range="1 0"
+    AS=()
+  else
+    in_ns client sysctl -qw net.ipv4.ping_group_range="0 2147483647"
+    AS=("${AS_NOBODY[@]}")
+  fi
+}
+
+# start_responder ARGS...: the scripted echo peer on the server, kernel echo off.
+start_responder() {
+  in_ns server sysctl -qw net.ipv4.icmp_echo_ignore_all=1
+  ip netns exec "${NS_PREFIX}server" "$RESPONDER" "$@" >"$WORK/responder.out" &
+  RESPONDER_PID=$!
+  on_exit "kill $RESPONDER_PID 2>/dev/null"
+  local _
+  for _ in $(seq 50); do grep -q ready "$WORK/responder.out" && return; sleep 0.1; done
+  fail "the responder did not start"
+}
+stop_responder() {
+  kill "$RESPONDER_PID"
+  wait "$RESPONDER_PID" 2>/dev/null || true
+  in_ns server sysctl -qw net.ipv4.icmp_echo_ignore_all=0
+}
+
+# libfaketime (Debian's faketime package) for runs under a faked wall clock.
+FAKETIME_LIB=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+need_faketime() { [ -f "$FAKETIME_LIB" ] || skip "$1 needs libfaketime (Debian's faketime)"; }
+# A sanitized program must accept the preload after its own runtime.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-verify_asan_link_order=0}

@@ -11,10 +11,8 @@ source "$(dirname "$0")/lib.sh"
 need_namespaces "the namespace tests"
 copy_for_nobody
 
-make_ns client
-make_ns server
+make_client_server
 make_ns router
-link_ns client c0 198.18.0.1/24 server s0 198.18.0.2/24
 link_ns client c1 198.18.1.1/24 router r0 198.18.1.254/24
 in_ns client ip route add 198.51.100.0/24 via 198.18.1.254
 in_ns client ip route add unreachable 203.0.113.0/24
@@ -23,22 +21,6 @@ mkdir -p "/etc/netns/${NS_PREFIX}client"
 printf '127.0.0.1 localhost\n198.18.0.2 target\n198.18.0.3 multi\n198.18.0.2 multi\n' \
   >"/etc/netns/${NS_PREFIX}client/hosts"
 printf 'nameserver 127.0.0.1\n' >"/etc/netns/${NS_PREFIX}client/resolv.conf"
-
-# run_in_client NAME HOST END_IN_SECONDS [AS...]: one run in a fresh directory.
-run_in_client() {
-  local name=$1 host=$2 seconds=$3
-  shift 3
-  LOG=$WORK/$name/ping.log
-  mkdir -p "$WORK/$name"
-  chmod 777 "$WORK/$name"
-  write_settings "$WORK/$name" "$host" ping.log 0 "$(time_in "$seconds")"
-  local start=$(date +%s%N)
-  run_logger "$WORK/$name" ip netns exec "${NS_PREFIX}client" "$@"
-  ELAPSED_MS=$((($(date +%s%N) - start) / 1000000))
-  [ "$STATUS" = 0 ] || fail "$name: exit code $STATUS"
-}
-
-set_range() { in_ns client sysctl -qw net.ipv4.ping_group_range="$1"; }
 
 # Names from the client's own hosts file; the last address of a name wins.
 run_in_client byname target 1
@@ -64,30 +46,24 @@ check "no route gives 11050" every_item_is "$LOG" 'Error no: 11050$'
 check "failure entries are whole" all_entries_whole "$LOG"
 check "failure entries read 255/0" grep -q 'Minimum = 255ms,  Maximum = 0,  Average = 0.00ms' "$LOG"
 
-set_range "1 0"
+in_ns client sysctl -qw net.ipv4.ping_group_range="1 0"
 run_in_client denied 198.18.0.2 1 "${AS_NOBODY[@]}"
 check "no ICMP socket at all gives 5" every_item_is "$LOG" 'Error no: 5$'
 
 for kind in raw datagram; do
-  if [ $kind = raw ]; then set_range "1 0"; as=(); else set_range "0 2147483647"; as=("${AS_NOBODY[@]}"); fi
+  use_socket_kind $kind
 
   # A router with no route onward answers "network unreachable"; the kernel may
   # rate-limit those, so an attempt may time out instead, but one must come through.
-  run_in_client router-$kind 198.51.100.7 1 "${as[@]}"
+  run_in_client router-$kind 198.51.100.7 1 "${AS[@]}"
   check "$kind: router errors or time-outs only" \
     every_item_is "$LOG" '^Reply from 198\.18\.1\.254:  bytes = 0 time = [0-9]+ms TTL = [0-9]+$|Error no: 11010$'
   check "$kind: the router's error is a reply from the router" grep -q 'Reply from 198.18.1.254:  bytes = 0' "$LOG"
 
   # The scripted responder: chosen delays and TTL, checked with real packets.
-  in_ns server sysctl -qw net.ipv4.icmp_echo_ignore_all=1
-  ip netns exec "${NS_PREFIX}server" "$RESPONDER" --ttl 77 --delays 40,150,0 >"$WORK/responder.out" &
-  responder=$!
-  on_exit "kill $responder 2>/dev/null"
-  for _ in $(seq 50); do grep -q ready "$WORK/responder.out" && break; sleep 0.1; done
-  run_in_client responder-$kind 198.18.0.2 1 "${as[@]}"
-  kill $responder
-  wait $responder 2>/dev/null
-  rm "$WORK/responder.out"
+  start_responder --ttl 77 --delays 40,150,0
+  run_in_client responder-$kind 198.18.0.2 1 "${AS[@]}"
+  stop_responder
   times=$(items "$LOG" | sed -E 's/.* time = ([0-9]+)ms TTL = ([0-9]+)$/\1 \2/')
   check "$kind: replies carry the responder's TTL" [ "$(grep -c ' 77$' <<<"$times")" = 3 ]
   read -r t1 _ t2 _ t3 _ <<<"$(tr '\n' ' ' <<<"$times")"
@@ -99,7 +75,8 @@ for kind in raw datagram; do
     [ "$(summary "$LOG")" = "Minimum = ${min}ms,  Maximum = $t2,  Average = ${avg}ms" ]
 
   # No reply at all: three time-outs, and the cycle takes about 3.3 s.
-  run_in_client timeout-$kind 198.18.0.2 1 "${as[@]}"
+  in_ns server sysctl -qw net.ipv4.icmp_echo_ignore_all=1
+  run_in_client timeout-$kind 198.18.0.2 1 "${AS[@]}"
   in_ns server sysctl -qw net.ipv4.icmp_echo_ignore_all=0
   check "$kind: time-outs give 11010" every_item_is "$LOG" '^Reply from 198\.18\.0\.2:  Error no: 11010$'
   check "$kind: one time-out cycle takes about 3.3 s (${ELAPSED_MS} ms)" \

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Static analysis of the program's own code: clang-tidy (.clang-tidy, findings are
+# errors) over the Linux build's compile commands, and cppcheck over every layer,
+# Windows included. Usage: tools/static-analysis.sh BUILD_DIR
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+
+echo "clang-tidy:"
+ls app/*.cpp ping/*.cpp support/*.cpp platform/platform.cpp platform/posix/*.cpp |
+  xargs -P2 -n4 clang-tidy -p "$build" --quiet
+echo "cppcheck:"
+cppcheck --enable=warning,performance,portability,style --std=c++20 --inline-suppr --quiet \
+  --error-exitcode=1 -I . app ping support platform
+echo "static analysis: clean"
