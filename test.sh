@@ -14,7 +14,7 @@ cd "$(dirname "$0")"
 
 tools/ensure-packages.sh cmake ninja-build g++ libgtest-dev googletest iproute2 procps \
   util-linux tzdata faketime binutils clang clang-tidy cppcheck libclang-rt-14-dev \
-  g++-mingw-w64-x86-64-posix wine wine64
+  nlohmann-json3-dev libcli11-dev chromium python3 g++-mingw-w64-x86-64-posix wine wine64
 
 echo "== 1. Linux build and tests"
 cmake -S . -B build -G Ninja -DPINGLOG_REQUIRE_TESTS=ON

@@ -29,7 +29,7 @@ check "clock steps: every line is whole" all_entries_whole "$dir/ping.log"
 check "clock steps: entries after the step back carry the earlier time" \
   grep -q "^[0-9.]* / $hour_back" "$dir/ping.log"
 times=$(grep -oE 'time = -?[0-9]+ms' "$dir/ping.log" | grep -oE -- '-?[0-9]+' | sort -n)
-check "clock steps: round-trip times stay small and never negative ($(head -1 <<<"$times")..$(tail -1 <<<"$times") ms)" \
-  [ "$(head -1 <<<"$times")" -ge 0 ] && [ "$(tail -1 <<<"$times")" -lt 200 ]
+check_that "clock steps: round-trip times stay small and never negative ($(head -1 <<<"$times")..$(tail -1 <<<"$times") ms)" \
+  '[ "$(head -1 <<<"$times")" -ge 0 ] && [ "$(tail -1 <<<"$times")" -lt 200 ]'
 
 finish

@@ -24,6 +24,12 @@ check() {  # check DESCRIPTION COMMAND...
   shift
   if "$@"; then pass "$what"; else fail "$what"; fi
 }
+# check_that DESCRIPTION 'EXPRESSION': for conditions made of several commands.
+check_that() {
+  local what=$1
+  shift
+  if eval "$*"; then pass "$what"; else fail "$what"; fi
+}
 finish() {
   if ((FAILURES)); then
     echo "$FAILURES check(s) failed" >&2

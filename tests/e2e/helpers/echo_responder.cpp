@@ -66,7 +66,7 @@ void Flood(int fd, const Packet& request, const sockaddr_in& to) {
   for (int n = 0; n < 200000 && Now() < end; ++n) {
     Packet icmp = request;
     icmp[0] = 0;
-    icmp[4] = static_cast<unsigned char>(std::rand());  // any identifier,
+    icmp[4] = static_cast<unsigned char>(std::rand());             // any identifier,
     icmp[6] ^= static_cast<unsigned char>(1 + std::rand() % 255);  // never our sequence
     if (n % 2) {  // an unreachable error quoting somebody else's request
       Packet error(8 + 20 + 8, 0);

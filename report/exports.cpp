@@ -1,0 +1,117 @@
+#include <nlohmann/json.hpp>
+
+#include "report/output.h"
+
+namespace pinglog::report {
+namespace {
+
+// A field as a spreadsheet reads it: quoted when it holds a separator, a quote, a
+// line end or a tab, or begins or ends with a space.
+std::string CsvField(std::string_view text) {
+  const bool quote = text.find_first_of(",\"\r\n\t") != std::string_view::npos ||
+                     (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+  if (!quote) return std::string(text);
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+const char* OutcomeName(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::kReply:
+      return "reply";
+    case Outcome::kRouter:
+      return "router";
+    case Outcome::kFailure:
+      break;
+  }
+  return "failure";
+}
+
+nlohmann::json RequestsJson(const Requests& r) {
+  return {{"cycles", r.cycles}, {"sent", r.sent},     {"received", r.received},
+          {"lost", r.lost},     {"router", r.router}, {"loss_percent", r.LossPercent()}};
+}
+
+nlohmann::json RoundTripJson(const RoundTrip& rt) {
+  if (rt.replies == 0) return {{"replies", 0}};
+  return {{"replies", rt.replies}, {"minimum_ms", rt.minimum}, {"median_ms", rt.median},
+          {"p95_ms", rt.p95},      {"p99_ms", rt.p99},         {"maximum_ms", rt.maximum},
+          {"mean_ms", rt.mean},    {"jitter_ms", rt.jitter}};
+}
+
+nlohmann::json HostJson(const HostSummary& s) {
+  nlohmann::json host = {
+      {"host", s.host},
+      {"address", AddressText(s.target)},
+      {"first", IsoTime(s.first)},
+      {"last", IsoTime(s.last)},
+      {"interval_seconds", s.interval},
+      {"interval_inferred", s.interval_inferred},
+      {"cycles_expected", s.expected},
+      {"requests", RequestsJson(s.requests)},
+      {"round_trip", RoundTripJson(s.round_trip)},
+  };
+  nlohmann::json& gaps = host["gaps"] = nlohmann::json::array();
+  for (const Gap& gap : s.gaps) {
+    gaps.push_back(
+        {{"after", IsoTime(gap.after)}, {"before", IsoTime(gap.before)}, {"missing", gap.missing}});
+  }
+  nlohmann::json& outages = host["outages"] = nlohmann::json::array();
+  for (const Outage& o : s.outages) {
+    outages.push_back({{"start", IsoTime(o.start)}, {"end", IsoTime(o.end)}, {"cycles", o.cycles}});
+  }
+  nlohmann::json& failures = host["failures"] = nlohmann::json::array();
+  for (const auto& [error, count] : s.failures) {
+    failures.push_back({{"error", error}, {"name", ErrorName(error)}, {"count", count}});
+  }
+  nlohmann::json& routers = host["router_replies"] = nlohmann::json::array();
+  for (const auto& [router, count] : s.routers) {
+    routers.push_back({{"address", AddressText(router)}, {"count", count}});
+  }
+  nlohmann::json& periods = host[s.by_hour ? "per_hour" : "per_day"] = nlohmann::json::array();
+  for (const PeriodRow& row : s.periods) {
+    periods.push_back({{"start", IsoTime(row.start)},
+                       {"requests", RequestsJson(row.requests)},
+                       {"round_trip", RoundTripJson(row.round_trip)},
+                       {"outages", row.outages}});
+  }
+  return host;
+}
+
+}  // namespace
+
+void WriteCsv(std::ostream& out, const LogSet& logs) {
+  out << "time,host,resolved_address,attempt,outcome,source,bytes,time_ms,ttl,error\r\n";
+  for (const Entry& entry : logs.entries) {
+    const std::string prefix = IsoTime(entry.time) + ',' + CsvField(logs.hosts[entry.host]) + ',' +
+                               AddressText(entry.target) + ',';
+    for (std::size_t i = 0; i < entry.attempts.size(); ++i) {
+      const Attempt& a = entry.attempts[i];
+      out << prefix << i + 1 << ',' << OutcomeName(a.outcome) << ',';
+      if (a.outcome == Outcome::kFailure) {
+        out << ",,,," << a.error << "\r\n";
+      } else {
+        out << AddressText(a.source) << ',' << a.bytes << ',' << a.time_ms << ','
+            << static_cast<int>(a.ttl) << ",\r\n";
+      }
+    }
+  }
+}
+
+void WriteJson(std::ostream& out, const std::vector<HostSummary>& summaries, const LogSet& logs) {
+  nlohmann::json report = {
+      {"times", "local wall-clock times as the logger wrote them, without a time zone"},
+      {"files", logs.files},
+      {"lines_not_parsed", logs.unparsed_count},
+  };
+  nlohmann::json& hosts = report["hosts"] = nlohmann::json::array();
+  for (const HostSummary& summary : summaries) hosts.push_back(HostJson(summary));
+  // Host texts are bytes as configured; anything that is not UTF-8 is replaced.
+  out << report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+}
+
+}  // namespace pinglog::report

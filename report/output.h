@@ -1,0 +1,33 @@
+// The report's outputs: the summary for a terminal, and the exports.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "report/log_files.h"
+#include "report/summary.h"
+
+namespace pinglog::report {
+
+// "31.05.2013 08:05:09", local wall-clock time as the logger wrote it.
+std::string ReadableTime(CalendarTime time);
+// "2013-05-31T08:05:09", without a zone: the logger's times have none.
+std::string IsoTime(CalendarTime time);
+// "1 d 2 h 3 min 4 s", leaving out the parts that are 0.
+std::string Duration(std::int64_t seconds);
+std::string AddressText(const Address& address);
+// Fixed-point text with the given decimals.
+std::string Fixed(double value, int decimals);
+
+void WriteSummaryText(std::ostream& out, const HostSummary& summary);
+void WriteUnparsedText(std::ostream& out, const LogSet& logs);
+
+// One row per attempt, with a header row.
+void WriteCsv(std::ostream& out, const LogSet& logs);
+void WriteJson(std::ostream& out, const std::vector<HostSummary>& summaries, const LogSet& logs);
+// One self-contained page: the summary tables and an SVG chart per host.
+void WriteHtml(std::ostream& out, const std::vector<HostSummary>& summaries,
+               const std::vector<std::vector<const Entry*>>& entries_by_host);
+
+}  // namespace pinglog::report

@@ -1,0 +1,81 @@
+// What a host's entries add up to: the period, the cycles expected and missing, the
+// requests, outages, round-trip statistics, failures and router replies, overall and
+// per day (or hour).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "report/log_files.h"
+
+namespace pinglog::report {
+
+struct RoundTrip {
+  std::int64_t replies = 0;
+  // Percentiles by the nearest-rank method; the median is the 50th percentile.
+  int minimum = 0, median = 0, p95 = 0, p99 = 0, maximum = 0;
+  double mean = 0;
+  double jitter = 0;  // mean absolute difference of consecutive replies
+};
+
+// Requests: "received" counts replies from the target; a router's error report is
+// no reply from the target, so it counts as lost, and is also counted on its own.
+struct Requests {
+  std::int64_t cycles = 0, sent = 0, received = 0, lost = 0, router = 0;
+  double LossPercent() const { return sent == 0 ? 0 : 100.0 * static_cast<double>(lost) / sent; }
+};
+
+// A stretch without entries: between the entry at `after` and the one at `before`.
+struct Gap {
+  CalendarTime after = 0, before = 0;
+  std::int64_t missing = 0;  // cycles expected in between
+};
+
+// Consecutive cycles in which no request reached the target.
+struct Outage {
+  CalendarTime start = 0, end = 0;  // the first and the last such cycle
+  std::int64_t cycles = 0;
+};
+
+struct PeriodRow {
+  CalendarTime start = 0;  // the day's (or hour's) first second
+  Requests requests;
+  RoundTrip round_trip;
+  std::int64_t outages = 0;  // outages that begin in this period
+};
+
+struct HostSummary {
+  std::string host;
+  Address target{};  // the address of the host's last entry
+  CalendarTime first = 0, last = 0;
+  std::int64_t interval = 0;  // seconds between cycles
+  bool interval_inferred = false;
+  std::int64_t expected = 0;  // cycles expected from first to last
+  Requests requests;
+  RoundTrip round_trip;
+  std::vector<Gap> gaps;
+  std::vector<Outage> outages;
+  std::map<std::uint32_t, std::int64_t> failures;  // error number -> count
+  std::map<Address, std::int64_t> routers;         // router -> replies
+  bool by_hour = false;
+  std::vector<PeriodRow> periods;
+};
+
+struct SummaryOptions {
+  std::int64_t interval_minutes = -1;  // -1: infer from the most common gap
+  bool by_hour = false;
+};
+
+// The summary of one host's entries, given in time order.
+HostSummary Summarize(const std::string& host, const std::vector<const Entry*>& entries,
+                      const SummaryOptions& options);
+
+// Round-trip statistics of reply times given in time order.
+RoundTrip RoundTripOf(const std::vector<int>& times_in_order);
+
+// The name of an echo service error number ("request timed out"), or "".
+const char* ErrorName(std::uint32_t error);
+
+}  // namespace pinglog::report

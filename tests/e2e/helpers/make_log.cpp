@@ -1,0 +1,65 @@
+// Writes a made-up log to standard output, entry by entry as the logger composes them:
+// replies of a few milliseconds with occasional spikes, time-outs, router reports,
+// outages and gaps, one cycle per interval.
+//
+//   make_log --cycles 525600 --interval 1 --start "2021-01-01 00:00:00" [--host router1]
+//
+// For the report's tests and its benchmark; the output is never committed.
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "app/settings.h"
+#include "ping/log_entry.h"
+
+int main(int argc, char** argv) {
+  long cycles = 1000;
+  long interval_minutes = 1;
+  std::string start = "2021-01-01 00:00:00", host = "router1";
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string option = argv[i];
+    if (option == "--cycles") cycles = std::atol(argv[i + 1]);
+    if (option == "--interval") interval_minutes = std::atol(argv[i + 1]);
+    if (option == "--start") start = argv[i + 1];
+    if (option == "--host") host = argv[i + 1];
+  }
+  using namespace pinglog;
+  std::mt19937 random(12345);
+  std::uniform_int_distribution<int> percent(0, 99), fast(3, 25), spike(80, 900);
+  CalendarTime time = EndTimeFromText(start);
+  const IPv4Bytes target{192, 0, 2, 1}, router{198, 51, 100, 254};
+  int outage_left = 0;
+  for (long cycle = 0; cycle < cycles;
+       ++cycle, time += static_cast<CalendarTime>(interval_minutes * 60)) {
+    if (percent(random) == 0 && percent(random) < 5) continue;  // the logger was not running
+    if (percent(random) == 0 && percent(random) < 2) outage_left = 1 + percent(random) / 10;
+    CycleResult result;
+    result.time_stamp = FormatTime(kLogTimeMask, time);
+    result.host = host;
+    result.by_name = true;
+    result.resolved_address = "192.0.2.1";
+    for (AttemptOutcome& attempt : result.attempts) {
+      const int roll = percent(random);
+      if (outage_left > 0 || roll < 2) {
+        attempt.error = 11010;
+      } else if (roll < 3) {
+        attempt.replied = true;
+        attempt.source = router;
+        attempt.round_trip_ms = static_cast<std::int16_t>(fast(random));
+        attempt.ttl = 254;
+      } else {
+        attempt.replied = true;
+        attempt.source = target;
+        attempt.data_size = 32;
+        attempt.round_trip_ms = static_cast<std::int16_t>(roll < 5 ? spike(random) : fast(random));
+        attempt.ttl = 57;
+      }
+    }
+    if (outage_left > 0) --outage_left;
+    result.stats = ComputeStatistics(result.attempts);
+    const std::string entry = ComposeLogEntry(result);
+    std::fwrite(entry.data(), 1, entry.size(), stdout);
+  }
+  return 0;
+}

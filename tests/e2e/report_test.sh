@@ -1,0 +1,80 @@
+# pinglog-report as a user runs it: on made-up logs (written by the make_log helper
+# from the logger's own entry composer), with the errors a user can act on, the
+# exports, several logs at once, and the page rendered in headless Chromium.
+source "$(dirname "$0")/lib.sh"
+REPORT=${PINGLOG_BUILD:-$(dirname "$PINGLOG")}/pinglog-report
+MAKE_LOG=${PINGLOG_MAKE_LOG:-}
+[ -x "$REPORT" ] || skip "pinglog-report was not built (nlohmann-json or CLI11 missing)"
+[ -x "$MAKE_LOG" ] || skip "the make_log helper was not built"
+HELPERS=$(dirname "$0")/helpers
+
+report() {  # report ARGS...: runs the report; sets STATUS, OUT and ERR
+  STATUS=0
+  "$REPORT" "$@" >"$WORK/out" 2>"$WORK/err" || STATUS=$?
+  OUT=$(cat "$WORK/out")
+  ERR=$(cat "$WORK/err")
+}
+
+# Errors a user can act on: one line naming the file or option; 2 for usage, 1 for input.
+: >"$WORK/empty.log"
+printf 'PING 192.0.2.1 (192.0.2.1) 56(84) bytes of data.\n' >"$WORK/other.log"
+report "$WORK/missing.log"
+check_that "a missing log: exit 1, named" '[ "$STATUS" = 1 ] && grep -q "missing.log: No such file" <<<"$ERR"'
+report "$WORK/empty.log"
+check_that "an empty log: exit 1, named" '[ "$STATUS" = 1 ] && grep -q "empty.log: the log is empty" <<<"$ERR"'
+report "$WORK/other.log"
+check_that "a file without entries: exit 1, named" '[ "$STATUS" = 1 ] && grep -q "other.log: no line is a log entry" <<<"$ERR"'
+report --colour "$WORK/other.log"
+check_that "an unknown option: exit 2, named" '[ "$STATUS" = 2 ] && grep -q -- "--colour" <<<"$ERR"'
+report
+check "no log at all: exit 2" [ "$STATUS" = 2 ]
+check "each error is one line" [ "$(wc -l <"$WORK/err")" = 1 ]
+
+# A week of five-minute cycles and a torn line in the middle.
+"$MAKE_LOG" --cycles 2016 --interval 5 --start "2021-03-01 00:00:00" >"$WORK/a.log"
+head -c 100000 "$WORK/a.log" >"$WORK/torn.log"
+printf '\r\n' >>"$WORK/torn.log"
+tail -c +100001 "$WORK/a.log" >>"$WORK/torn.log"
+torn_line=$(head -c 100000 "$WORK/a.log" | grep -c '')
+report "$WORK/torn.log" --csv "$WORK/a.csv" --json "$WORK/a.json" --html "$WORK/a.html"
+check "a week's log: exit 0" [ "$STATUS" = 0 ]
+check "the torn line is counted and named with its number" \
+  grep -qx "  $WORK/torn.log:$torn_line" <<<"$OUT"
+check "the summary names the period and the interval" \
+  grep -q "Period       01.03.2021 00:00:00 to 07.03.2021 23:55:00" <<<"$OUT"
+check_that "exports exist and no partial file is left" \
+  '[ -s "$WORK/a.csv" ] && [ -s "$WORK/a.json" ] && [ -s "$WORK/a.html" ] && ! ls "$WORK"/*.partial 2>/dev/null'
+csv_rows=$(($(grep -c '' "$WORK/a.csv") - 1))
+entries=$(grep -c '' "$WORK/a.log")
+check "the CSV has three rows per entry but the torn one ($csv_rows rows)" [ "$csv_rows" = $(((entries - 1) * 3)) ]
+check "the CSV opens as columns" [ "$(head -2 "$WORK/a.csv" | tail -1 | tr ',' '\n' | wc -l)" = 10 ]
+check "the JSON opens and holds the day table" \
+  grep -q '"per_day"' "$WORK/a.json"
+report "$WORK/a.log" --csv /nonexistent/dir/a.csv
+check_that "an export that cannot be written: exit 1, nothing left" '[ "$STATUS" = 1 ] && [ ! -e /nonexistent ]'
+
+# Two logs of two hosts: merged by time, a section per host.
+"$MAKE_LOG" --cycles 100 --interval 1 --start "2021-03-01 12:00:00" --host other >"$WORK/b.log"
+report "$WORK/a.log" "$WORK/b.log" --by hour
+check_that "two hosts: a section each" \
+  '[ "$(grep -c "^Host " <<<"$OUT")" = 2 ] && grep -q "^Host other " <<<"$OUT"'
+check "--by hour gives an hourly table" grep -q '^  01.03.2021 12:00 ' <<<"$OUT"
+
+# The page in a real browser: rendered, not blank, its chart numbers in the SVG.
+check "the page is self-contained" [ -z "$(grep -oE '<script|<link|src=|url\(' "$WORK/a.html")" ]
+check "the chart carries its buckets' numbers" grep -q 'class="bucket".*data-median="[0-9]*"' "$WORK/a.html"
+if command -v chromium >/dev/null; then
+  timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$WORK/chromium" --hide-scrollbars --window-size=1100,900 \
+    --screenshot="$WORK/a.png" "file://$WORK/a.html" >/dev/null 2>&1 || true
+  read -r width height coloured colours <<<"$(python3 "$HELPERS/png_stats.py" "$WORK/a.png" 2>/dev/null)"
+  check_that "Chromium rendered the page (${width:-?}x${height:-?}, $coloured non-white, $colours colours)" \
+    '[ "${width:-0}" = 1100 ] && [ "${colours:-0}" -gt 50 ] &&
+     awk -v c="${coloured:-0}" "BEGIN { exit !(c > 0.05 && c < 0.95) }"'
+  [ -z "${PINGLOG_REPORT_PICTURE:-}" ] || cp "$WORK/a.png" "$PINGLOG_REPORT_PICTURE"
+else
+  fail "chromium is not installed: the page was not rendered"
+fi
+
+finish

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "report/output.h"
+#include "report_fixture.h"
+
+namespace pinglog::report {
+namespace {
+
+class ExportsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    logs_.files = {"a.log"};
+    logs_.hosts = {"router1", "odd, \"quoted\" host"};
+    logs_.entries = testing::SampleEntries();
+    logs_.entries.push_back(testing::MakeEntry(logs_.entries.back().time + 60, {1, 1, 1}, 1));
+    for (std::uint16_t host = 0; host < 2; ++host) {
+      std::vector<const Entry*> entries;
+      for (const Entry& e : logs_.entries) {
+        if (e.host == host) entries.push_back(&e);
+      }
+      summaries_.push_back(Summarize(logs_.hosts[host], entries, {}));
+      by_host_.push_back(entries);
+    }
+  }
+  LogSet logs_;
+  std::vector<HostSummary> summaries_;
+  std::vector<std::vector<const Entry*>> by_host_;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST_F(ExportsTest, CsvHasOneRowPerAttempt) {
+  std::ostringstream out;
+  WriteCsv(out, logs_);
+  const std::vector<std::string> lines = Lines(out.str());
+  ASSERT_EQ(lines.size(), 1 + 3 * logs_.entries.size());
+  EXPECT_EQ(lines[0],
+            "time,host,resolved_address,attempt,outcome,source,bytes,time_ms,ttl,error\r");
+  EXPECT_EQ(lines[1], "2021-03-21T10:58:00,router1,192.0.2.1,1,reply,192.0.2.1,32,10,64,\r");
+  EXPECT_EQ(lines[6], "2021-03-21T10:59:00,router1,192.0.2.1,3,failure,,,,,11010\r");
+  EXPECT_EQ(lines[11], "2021-03-21T11:03:00,router1,192.0.2.1,2,router,198.51.100.254,0,0,0,\r");
+  EXPECT_EQ(
+      lines.back(),
+      "2021-03-21T11:07:00,\"odd, \"\"quoted\"\" host\",192.0.2.1,3,reply,192.0.2.1,32,1,64,\r");
+}
+
+TEST_F(ExportsTest, JsonHoldsTheSummaryAndTheTable) {
+  std::ostringstream out;
+  WriteJson(out, summaries_, logs_);
+  const nlohmann::json report = nlohmann::json::parse(out.str());
+  const nlohmann::json& host = report["hosts"][0];
+  EXPECT_EQ(host["host"], "router1");
+  EXPECT_EQ(host["first"], "2021-03-21T10:58:00");
+  EXPECT_EQ(host["interval_seconds"], 60);
+  EXPECT_EQ(host["requests"]["lost"], 9);
+  EXPECT_EQ(host["round_trip"]["median_ms"], 5);
+  EXPECT_EQ(host["gaps"][0]["missing"], 2);
+  EXPECT_EQ(host["outages"][0]["cycles"], 2);
+  EXPECT_EQ(host["failures"][1]["name"], "request timed out");
+  EXPECT_EQ(host["router_replies"][0]["address"], "198.51.100.254");
+  EXPECT_EQ(host["per_day"][0]["requests"]["cycles"], 7);
+  EXPECT_EQ(report["hosts"][1]["host"], "odd, \"quoted\" host");
+}
+
+TEST_F(ExportsTest, HtmlIsOneSelfContainedPageWithItsNumbersInTheChart) {
+  std::ostringstream out;
+  WriteHtml(out, summaries_, by_host_);
+  const std::string page = out.str();
+  EXPECT_EQ(page.find("<script"), std::string::npos);
+  EXPECT_EQ(page.find("<link"), std::string::npos);
+  EXPECT_EQ(page.find("src="), std::string::npos);
+  EXPECT_NE(page.find("odd, &quot;quoted&quot; host"), std::string::npos);
+  // One bucket a minute: the first holds 10, 20, 30; 11:01 and 11:02 are a gap; 11:04
+  // and 11:05 an outage.
+  EXPECT_NE(page.find("data-start=\"2021-03-21T10:58:00\" data-cycles=\"1\" data-sent=\"3\" "
+                      "data-lost=\"0\" data-min=\"10\" data-median=\"20\" data-max=\"30\""),
+            std::string::npos);
+  EXPECT_NE(page.find("data-start=\"2021-03-21T11:04:00\" data-cycles=\"1\" data-sent=\"3\" "
+                      "data-lost=\"3\">"),
+            std::string::npos);
+  EXPECT_NE(page.find("<rect class=\"gap\""), std::string::npos);
+  EXPECT_NE(page.find("<rect class=\"outage\""), std::string::npos);
+  EXPECT_NE(page.find("<rect class=\"loss\""), std::string::npos);
+}
+
+TEST(BucketingTest, AYearOfCyclesStaysAtMostFifteenHundredBuckets) {
+  std::vector<Entry> entries;
+  const CalendarTime start = ComposeTime(2021, 1, 1, 0, 0, 0);
+  for (int minute = 0; minute < 365 * 24 * 60; minute += 7) {
+    entries.push_back(testing::MakeEntry(start + minute * 60, {5, 6, 7}));
+  }
+  const std::vector<const Entry*> pointers = testing::Pointers(entries);
+  std::ostringstream out;
+  WriteHtml(out, {Summarize("h", pointers, {})}, {pointers});
+  const std::string page = out.str();
+  std::size_t buckets = 0;
+  for (std::size_t at = page.find("class=\"bucket\""); at != std::string::npos;
+       at = page.find("class=\"bucket\"", at + 1)) {
+    ++buckets;
+  }
+  EXPECT_LE(buckets, 1500u);
+  EXPECT_GE(buckets, 1400u);
+  EXPECT_LT(page.size(), 600u * 1024);
+}
+
+}  // namespace
+}  // namespace pinglog::report

@@ -1,0 +1,68 @@
+// Hand-made entries for the report's tests.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "report/log_files.h"
+
+namespace pinglog::report::testing {
+
+// An attempt: a reply of `ms` from the target, or with ms < 0 a failure with error
+// -ms, or kRouter for a router's report.
+constexpr int kRouter = -1;
+inline Attempt MakeAttempt(int ms, const Address& target) {
+  Attempt a;
+  if (ms == kRouter) {
+    a.outcome = Outcome::kRouter;
+    a.source = {198, 51, 100, 254};
+  } else if (ms < 0) {
+    a.outcome = Outcome::kFailure;
+    a.error = static_cast<std::uint32_t>(-ms);
+  } else {
+    a.outcome = Outcome::kReply;
+    a.source = target;
+    a.bytes = 32;
+    a.time_ms = static_cast<std::uint16_t>(ms);
+    a.ttl = 64;
+  }
+  return a;
+}
+
+inline Entry MakeEntry(CalendarTime time, std::initializer_list<int> attempts,
+                       std::uint16_t host = 0) {
+  Entry entry;
+  entry.time = time;
+  entry.host = host;
+  entry.target = {192, 0, 2, 1};
+  int i = 0;
+  for (const int ms : attempts) entry.attempts[i++] = MakeAttempt(ms, entry.target);
+  return entry;
+}
+
+inline std::vector<const Entry*> Pointers(const std::vector<Entry>& entries) {
+  std::vector<const Entry*> pointers;
+  for (const Entry& e : entries) pointers.push_back(&e);
+  return pointers;
+}
+
+// Minutes from 21.03.2021 10:58:00, a cycle a minute with a gap, a router's report
+// and an outage:
+//   10:58 10,20,30   10:59 40,50,t/o   11:00 5,5,5   (11:01 and 11:02 missing)
+//   11:03 100,router,unreachable   11:04 t/o x3   11:05 t/o x3   11:06 1,2,3
+inline std::vector<Entry> SampleEntries() {
+  const CalendarTime t0 = ComposeTime(2021, 3, 21, 10, 58, 0);
+  constexpr int kTimeout = -11010, kUnreachable = -11003;
+  return {
+      MakeEntry(t0, {10, 20, 30}),
+      MakeEntry(t0 + 60, {40, 50, kTimeout}),
+      MakeEntry(t0 + 120, {5, 5, 5}),
+      MakeEntry(t0 + 300, {100, kRouter, kUnreachable}),
+      MakeEntry(t0 + 360, {kTimeout, kTimeout, kTimeout}),
+      MakeEntry(t0 + 420, {kTimeout, kTimeout, kTimeout}),
+      MakeEntry(t0 + 480, {1, 2, 3}),
+  };
+}
+
+}  // namespace pinglog::report::testing
