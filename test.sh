@@ -5,7 +5,9 @@
 #   2. static analysis (clang-tidy, cppcheck);
 #   3. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
 #   4. the libFuzzer targets, a few seconds each from their seed corpora;
-#   5. the Windows program, cross-built with mingw-w64, under Wine.
+#   5. the Windows program, cross-built with mingw-w64, under Wine;
+#   6. the packages: the Debian package (lintian, manual pages, the service unit, the
+#      extracted program on loopback), cmake --install, and the Windows zip.
 # On a fresh Debian machine it first installs what the builds and the tests need.
 # The tests that build network namespaces or mounts, and Wine's ICMP, need root;
 # without it they say why and are skipped.
@@ -14,7 +16,8 @@ cd "$(dirname "$0")"
 
 tools/ensure-packages.sh cmake ninja-build g++ libgtest-dev googletest iproute2 procps \
   util-linux tzdata faketime binutils clang clang-tidy cppcheck libclang-rt-14-dev \
-  nlohmann-json3-dev libcli11-dev chromium python3 g++-mingw-w64-x86-64-posix wine wine64
+  nlohmann-json3-dev libcli11-dev chromium python3 g++-mingw-w64-x86-64-posix wine wine64 \
+  lintian man-db groff-base systemd
 
 echo "== 1. Linux build and tests"
 cmake -S . -B build -G Ninja -DPINGLOG_REQUIRE_TESTS=ON
@@ -42,3 +45,11 @@ export WINEPREFIX=$PWD/build-win/wineprefix
 # A fresh prefix takes several seconds to make: once per build directory.
 [ -d "$WINEPREFIX/drive_c" ] || WINEDEBUG=-all /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
 ctest --test-dir build-win --output-on-failure
+
+echo "== 6. Packages"
+cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DPINGLOG_TESTS=OFF \
+  -DPINGLOG_SYSTEMD_UNIT_DIR=/lib/systemd/system
+cmake --build build-package
+(cd build-package && cpack -G DEB)
+(cd build-win && cpack -G ZIP)
+bash tests/package/package_test.sh build-package build-win
