@@ -13,6 +13,15 @@ check "no Kep.ini does not wait when standard input is no terminal" \
   [ $(($(date +%s) - start)) -lt 10 ]
 check "no Kep.ini writes nothing" [ "$(ls "$dir")" = "$(printf 'stderr\nstdout')" ]
 
+# At a terminal the notice waits for Enter, as a message box waits for OK.
+dir=$WORK/terminal
+mkdir -p "$dir"
+(cd "$dir" && printf '\n' | timeout 10 script -qec "$PINGLOG" /dev/null >"$dir/screen" 2>&1) && STATUS=0 || STATUS=$?
+check "at a terminal, Enter dismisses the notice and the exit code is 0" [ "$STATUS" = 0 ]
+check "at a terminal, the notice asks for Enter" grep -q "Press Enter to continue." "$dir/screen"
+(cd "$dir" && sleep 5 | timeout 2 script -qec "$PINGLOG" /dev/null >/dev/null 2>&1) && STATUS=0 || STATUS=$?
+check "at a terminal, the program waits until Enter comes" [ "$STATUS" = 124 ]
+
 dir=$WORK/past
 mkdir -p "$dir"
 write_settings "$dir" 127.0.0.1 ping.log 1 "2013-01-31 18:30:00"
