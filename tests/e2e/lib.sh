@@ -64,8 +64,6 @@ run_logger() {
   return "$STATUS"
 }
 
-# Entries of a log, one per line, with the CR LF ends checked and removed.
-entries() { tr -d '\r' <"$1"; }
 
 # One whole log entry: time stamp, target, three items, statistics, CR LF.
 TS_RE='[0-9]{2}\.[0-9]{2}\.[0-9]{4} / [0-9]{2}:[0-9]{2}:[0-9]{2}'
