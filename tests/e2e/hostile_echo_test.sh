@@ -12,7 +12,7 @@ for kind in raw datagram; do
   use_socket_kind $kind
   for mode in wrong-id wrong-seq wrong-payload truncated late flood; do
     if [ $mode = late ]; then start_responder --delays 1100; else start_responder --mode $mode; fi
-    run_in_client $mode-$kind 198.18.0.2 1 "${AS[@]}"
+    run_in_client $mode-$kind 198.18.0.2 2 "${AS[@]}"
     stop_responder
     check "$kind, $mode: no answer counts, three time-outs" \
       every_item_is "$LOG" '^Reply from 198\.18\.0\.2:  Error no: 11010$'
@@ -22,7 +22,7 @@ for kind in raw datagram; do
   done
 
   start_responder --mode duplicate
-  run_in_client duplicate-$kind 198.18.0.2 1 "${AS[@]}"
+  run_in_client duplicate-$kind 198.18.0.2 2 "${AS[@]}"
   stop_responder
   check "$kind, duplicates: each request counts once" \
     every_item_is "$LOG" '^Reply from 198\.18\.0\.2:  bytes = 32 time = [0-9]+ms TTL = 64$'

@@ -46,6 +46,8 @@ skip() {
 need_root() { [ "$(id -u)" = 0 ] || skip "$1 needs root (run as root, as CI does)"; }
 
 # A local date and time the given number of seconds from now, as Kep.ini writes it.
+# Whole seconds, so it can lie up to one second closer: ask for 2 or more when the
+# program must run at least one cycle.
 time_in() { date -d "@$(($(date +%s) + $1))" '+%Y-%m-%d %H:%M:%S'; }
 
 # write_settings DIR HOST LOG INTERVAL END

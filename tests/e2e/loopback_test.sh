@@ -20,11 +20,11 @@ check "a numeric host is written as it is" \
 dir=$WORK/byname
 mkdir -p "$dir"
 printf 'existing line\r\n' >"$dir/ping.log"
-write_settings "$dir" localhost ping.log 0 "$(time_in 1)"
+write_settings "$dir" localhost ping.log 0 "$(time_in 2)"
 run_logger "$dir"
 first_run=$(entry_count "$dir/ping.log")
 run_logger "$dir"  # the end time has passed: no cycle
-write_settings "$dir" localhost ping.log 0 "$(time_in 1)"
+write_settings "$dir" localhost ping.log 0 "$(time_in 2)"
 run_logger "$dir"
 check "localhost is looked up and shown with its address" \
   grep -q $' -> Pinging localhost \\[127.0.0.1\\] with 32 bytes of data:\t' "$dir/ping.log"
@@ -35,7 +35,7 @@ check "appended entries are whole" all_entries_whole "$dir/ping.log"
 
 dir=$WORK/nodir
 mkdir -p "$dir"
-write_settings "$dir" 127.0.0.1 "$dir/missing/ping.log" 0 "$(time_in 1)"
+write_settings "$dir" 127.0.0.1 "$dir/missing/ping.log" 0 "$(time_in 2)"
 run_logger "$dir"
 check "a log in a missing directory: exit 0" [ "$STATUS" = 0 ]
 check "a log in a missing directory: nothing written" [ ! -e "$dir/missing" ]

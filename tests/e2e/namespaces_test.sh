@@ -23,11 +23,11 @@ printf '127.0.0.1 localhost\n198.18.0.2 target\n198.18.0.3 multi\n198.18.0.2 mul
 printf 'nameserver 127.0.0.1\n' >"/etc/netns/${NS_PREFIX}client/resolv.conf"
 
 # Names from the client's own hosts file; the last address of a name wins.
-run_in_client byname target 1
+run_in_client byname target 2
 check "a name from the hosts file resolves and is answered" \
   every_item_is "$LOG" '^Reply from 198\.18\.0\.2:  bytes = 32 time = [0-9]+ms TTL = 64$'
 check "by-name entries show the address" grep -q ' -> Pinging target \[198.18.0.2\] with' "$LOG"
-run_in_client multi multi 1
+run_in_client multi multi 2
 check "a name with two addresses takes the last one" grep -q ' -> Pinging multi \[198.18.0.2\] with' "$LOG"
 check "a name with two addresses is pinged there" every_item_is "$LOG" '^Reply from 198\.18\.0\.2:  bytes = 32'
 run_in_client unknown no-such-host.invalid 2
@@ -35,19 +35,19 @@ check "a failing lookup writes nothing" [ ! -e "$LOG" ]
 check "a failing lookup ends quietly" [ ! -s "$WORK/unknown/stderr" ]
 
 # Local refusals, numbered as the Windows echo service numbers them.
-run_in_client zero 0.0.0.0 1
+run_in_client zero 0.0.0.0 2
 check "destination 0.0.0.0 is refused with 1214" every_item_is "$LOG" 'Error no: 1214$'
-run_in_client digit 3host 1
+run_in_client digit 3host 2
 check "a host text beginning with a digit is 0.0.0.0: 1214" every_item_is "$LOG" 'Error no: 1214$'
-run_in_client unreachable 203.0.113.9 1
+run_in_client unreachable 203.0.113.9 2
 check "an unreachable route gives 11003" every_item_is "$LOG" '^Reply from 203\.0\.113\.9:  Error no: 11003$'
-run_in_client noroute 192.0.2.1 1
+run_in_client noroute 192.0.2.1 2
 check "no route gives 11050" every_item_is "$LOG" 'Error no: 11050$'
 check "failure entries are whole" all_entries_whole "$LOG"
 check "failure entries read 255/0" grep -q 'Minimum = 255ms,  Maximum = 0,  Average = 0.00ms' "$LOG"
 
 in_ns client sysctl -qw net.ipv4.ping_group_range="1 0"
-run_in_client denied 198.18.0.2 1 "${AS_NOBODY[@]}"
+run_in_client denied 198.18.0.2 2 "${AS_NOBODY[@]}"
 check "no ICMP socket at all gives 5" every_item_is "$LOG" 'Error no: 5$'
 
 for kind in raw datagram; do
@@ -55,14 +55,14 @@ for kind in raw datagram; do
 
   # A router with no route onward answers "network unreachable"; the kernel may
   # rate-limit those, so an attempt may time out instead, but one must come through.
-  run_in_client router-$kind 198.51.100.7 1 "${AS[@]}"
+  run_in_client router-$kind 198.51.100.7 2 "${AS[@]}"
   check "$kind: router errors or time-outs only" \
     every_item_is "$LOG" '^Reply from 198\.18\.1\.254:  bytes = 0 time = [0-9]+ms TTL = [0-9]+$|Error no: 11010$'
   check "$kind: the router's error is a reply from the router" grep -q 'Reply from 198.18.1.254:  bytes = 0' "$LOG"
 
   # The scripted responder: chosen delays and TTL, checked with real packets.
   start_responder --ttl 77 --delays 40,150,0
-  run_in_client responder-$kind 198.18.0.2 1 "${AS[@]}"
+  run_in_client responder-$kind 198.18.0.2 2 "${AS[@]}"
   stop_responder
   times=$(items "$LOG" | sed -E 's/.* time = ([0-9]+)ms TTL = ([0-9]+)$/\1 \2/')
   check "$kind: replies carry the responder's TTL" [ "$(grep -c ' 77$' <<<"$times")" = 3 ]
@@ -76,7 +76,7 @@ for kind in raw datagram; do
 
   # No reply at all: three time-outs, and the cycle takes about 3.3 s.
   in_ns server sysctl -qw net.ipv4.icmp_echo_ignore_all=1
-  run_in_client timeout-$kind 198.18.0.2 1 "${AS[@]}"
+  run_in_client timeout-$kind 198.18.0.2 2 "${AS[@]}"
   in_ns server sysctl -qw net.ipv4.icmp_echo_ignore_all=0
   check "$kind: time-outs give 11010" every_item_is "$LOG" '^Reply from 198\.18\.0\.2:  Error no: 11010$'
   check_that "$kind: one time-out cycle takes about 3.3 s (${ELAPSED_MS} ms)" \

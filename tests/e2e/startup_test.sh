@@ -53,7 +53,7 @@ done
 # Time stamps are local wall-clock time: TZ is honoured.
 dir=$WORK/zone
 mkdir -p "$dir"
-write_settings "$dir" 127.0.0.1 ping.log 0 "$(TZ=Pacific/Kiritimati time_in 1)"
+write_settings "$dir" 127.0.0.1 ping.log 0 "$(TZ=Pacific/Kiritimati time_in 2)"
 run_logger "$dir" env TZ=Pacific/Kiritimati
 stamp=$(cut -c1-16 "$dir/ping.log" | head -1)
 stamp_in_zone() {  # the hour now, or a minute ago across an hour boundary

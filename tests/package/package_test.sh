@@ -45,7 +45,7 @@ check_that "systemd-analyze verifies the unit${unit_out:+: $unit_out}" \
 if [ "$(id -u)" = 0 ]; then
   mkdir -p "$WORK/run"
   PINGLOG=$root/usr/bin/pinglog
-  write_settings "$WORK/run" 127.0.0.1 ping.log 0 "$(time_in 1)"
+  write_settings "$WORK/run" 127.0.0.1 ping.log 0 "$(time_in 2)"
   run_logger "$WORK/run"
   check "the packaged program logs replies on loopback" \
     every_item_is "$WORK/run/ping.log" '^Reply from 127\.0\.0\.1:  bytes = 32'

@@ -33,10 +33,10 @@ check "numeric loopback: three replies per entry" \
 dir=$WORK/byname
 mkdir -p "$dir"
 printf 'kept\r\n' >"$dir/ping.log"
-write_settings "$dir" localhost ping.log 0 "$(time_in 1)"
+write_settings "$dir" localhost ping.log 0 "$(time_in 2)"
 run_logger "$dir" "$WINE_RUN"
 first=$(entry_count "$dir/ping.log")
-write_settings "$dir" localhost ping.log 0 "$(time_in 1)"
+write_settings "$dir" localhost ping.log 0 "$(time_in 2)"
 run_logger "$dir" "$WINE_RUN"
 check "localhost is looked up" grep -q ' -> Pinging localhost \[127.0.0.1\] with 32 bytes' "$dir/ping.log"
 check "existing bytes are kept" [ "$(head -1 "$dir/ping.log")" = $'kept\r' ]
@@ -62,9 +62,9 @@ normalise() {
 }
 if [ -n "$LINUX_PINGLOG" ]; then
   mkdir -p "$WORK/linux" "$WORK/windows"
-  write_settings "$WORK/linux" localhost ping.log 0 "$(time_in 1)"
+  write_settings "$WORK/linux" localhost ping.log 0 "$(time_in 2)"
   (cd "$WORK/linux" && timeout 60 "$LINUX_PINGLOG" </dev/null >/dev/null 2>&1)
-  write_settings "$WORK/windows" localhost ping.log 0 "$(time_in 1)"
+  write_settings "$WORK/windows" localhost ping.log 0 "$(time_in 2)"
   run_logger "$WORK/windows" "$WINE_RUN"
   normalise "$WORK/linux/ping.log" >"$WORK/linux.fields"
   normalise "$WORK/windows/ping.log" >"$WORK/windows.fields"
