@@ -46,7 +46,7 @@ nlohmann::json RoundTripJson(const RoundTrip& rt) {
 nlohmann::json HostJson(const HostSummary& s) {
   nlohmann::json host = {
       {"host", s.host},
-      {"address", AddressText(s.target)},
+      {"address", FormatAddress(s.target)},
       {"first", IsoTime(s.first)},
       {"last", IsoTime(s.last)},
       {"interval_seconds", s.interval},
@@ -70,7 +70,7 @@ nlohmann::json HostJson(const HostSummary& s) {
   }
   nlohmann::json& routers = host["router_replies"] = nlohmann::json::array();
   for (const auto& [router, count] : s.routers) {
-    routers.push_back({{"address", AddressText(router)}, {"count", count}});
+    routers.push_back({{"address", FormatAddress(router)}, {"count", count}});
   }
   nlohmann::json& periods = host[s.by_hour ? "per_hour" : "per_day"] = nlohmann::json::array();
   for (const PeriodRow& row : s.periods) {
@@ -88,14 +88,14 @@ void WriteCsv(std::ostream& out, const LogSet& logs) {
   out << "time,host,resolved_address,attempt,outcome,source,bytes,time_ms,ttl,error\r\n";
   for (const Entry& entry : logs.entries) {
     const std::string prefix = IsoTime(entry.time) + ',' + CsvField(logs.hosts[entry.host]) + ',' +
-                               AddressText(entry.target) + ',';
+                               FormatAddress(entry.target) + ',';
     for (std::size_t i = 0; i < entry.attempts.size(); ++i) {
       const Attempt& a = entry.attempts[i];
       out << prefix << i + 1 << ',' << OutcomeName(a.outcome) << ',';
       if (a.outcome == Outcome::kFailure) {
         out << ",,,," << a.error << "\r\n";
       } else {
-        out << AddressText(a.source) << ',' << a.bytes << ',' << a.time_ms << ','
+        out << FormatAddress(a.source) << ',' << a.bytes << ',' << a.time_ms << ','
             << static_cast<int>(a.ttl) << ",\r\n";
       }
     }

@@ -46,7 +46,7 @@ std::string Html(std::string_view text) {
   return escaped;
 }
 
-std::string Num(double value) { return Fixed(value, 1); }
+std::string Num(double value) { return FormatFixed(value, 1); }
 
 std::string Point(double x, double y) {
   std::string point = Num(x);

@@ -7,6 +7,7 @@
 
 #include "report/log_files.h"
 #include "report/summary.h"
+#include "support/text.h"
 
 namespace pinglog::report {
 
@@ -16,9 +17,6 @@ std::string ReadableTime(CalendarTime time);
 std::string IsoTime(CalendarTime time);
 // "1 d 2 h 3 min 4 s", leaving out the parts that are 0.
 std::string Duration(std::int64_t seconds);
-std::string AddressText(const Address& address);
-// Fixed-point text with the given decimals.
-std::string Fixed(double value, int decimals);
 
 void WriteSummaryText(std::ostream& out, const HostSummary& summary);
 void WriteUnparsedText(std::ostream& out, const LogSet& logs);

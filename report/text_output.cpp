@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <charconv>
 #include <iomanip>
 
 #include "report/output.h"
@@ -31,17 +30,10 @@ void ListLongest(std::ostream& out, const std::vector<Span>& spans, Length lengt
 
 void WriteRequests(std::ostream& out, const Requests& r) {
   out << r.sent << " sent, " << r.received << " received, " << r.lost << " lost ("
-      << Fixed(r.LossPercent(), 2) << "% loss)";
+      << FormatFixed(r.LossPercent(), 2) << "% loss)";
 }
 
 }  // namespace
-
-std::string Fixed(double value, int decimals) {
-  char text[400];
-  const auto result =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  return result.ec == std::errc() ? std::string(text, result.ptr) : std::string("?");
-}
 
 std::string ReadableTime(CalendarTime time) {
   return FormatTime("%dd.%mm.%yyyy %hh:%ii:%ss", time);
@@ -65,13 +57,8 @@ std::string Duration(std::int64_t seconds) {
   return text.empty() ? "0 s" : text;
 }
 
-std::string AddressText(const Address& a) {
-  return std::to_string(a[0]) + '.' + std::to_string(a[1]) + '.' + std::to_string(a[2]) + '.' +
-         std::to_string(a[3]);
-}
-
 void WriteSummaryText(std::ostream& out, const HostSummary& s) {
-  out << "Host " << s.host << " (" << AddressText(s.target) << ")\n";
+  out << "Host " << s.host << " (" << FormatAddress(s.target) << ")\n";
   out << "  Period       " << ReadableTime(s.first) << " to " << ReadableTime(s.last) << " ("
       << Duration(s.last - s.first) << ")\n";
   out << "  Cycles       " << s.requests.cycles << " logged, " << s.expected
@@ -101,8 +88,8 @@ void WriteSummaryText(std::ostream& out, const HostSummary& s) {
     out << "no replies\n";
   } else {
     out << "min " << rt.minimum << " ms, median " << rt.median << " ms, 95% " << rt.p95
-        << " ms, 99% " << rt.p99 << " ms, max " << rt.maximum << " ms, mean " << Fixed(rt.mean, 2)
-        << " ms, jitter " << Fixed(rt.jitter, 2) << " ms\n";
+        << " ms, 99% " << rt.p99 << " ms, max " << rt.maximum << " ms, mean "
+        << FormatFixed(rt.mean, 2) << " ms, jitter " << FormatFixed(rt.jitter, 2) << " ms\n";
   }
   out << "  Failures     " << (s.failures.empty() ? "none\n" : "\n");
   for (const auto& [error, count] : s.failures) {
@@ -112,7 +99,7 @@ void WriteSummaryText(std::ostream& out, const HostSummary& s) {
   }
   out << "  From routers " << (s.routers.empty() ? "none\n" : "\n");
   for (const auto& [router, count] : s.routers) {
-    out << "    " << AddressText(router) << ": " << count << " replies\n";
+    out << "    " << FormatAddress(router) << ": " << count << " replies\n";
   }
   out << "\n  " << (s.by_hour ? "Hour            " : "Day         ")
       << "  cycles    sent    recv    lost   loss%   min  median   max  outages\n";
@@ -122,7 +109,7 @@ void WriteSummaryText(std::ostream& out, const HostSummary& s) {
     out << "  " << std::left << std::setw(s.by_hour ? 16 : 12) << label << std::right
         << std::setw(8) << row.requests.cycles << std::setw(8) << row.requests.sent << std::setw(8)
         << row.requests.received << std::setw(8) << row.requests.lost << std::setw(8)
-        << Fixed(row.requests.LossPercent(), 2);
+        << FormatFixed(row.requests.LossPercent(), 2);
     if (row.round_trip.replies == 0) {
       out << std::setw(6) << '-' << std::setw(8) << '-' << std::setw(6) << '-';
     } else {

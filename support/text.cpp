@@ -55,7 +55,7 @@ std::string FormatUnsigned(std::uint64_t value) { return std::to_string(value); 
 
 std::string FormatByte(std::uint64_t value) { return std::to_string(value & 0xFF); }
 
-std::string FormatFixed(float value, int decimals) {
+std::string FormatFixed(double value, int decimals) {
   double wide = value;
   wide += 0.0;  // a negative zero becomes a positive one, which prints as zero
   char text[400];

@@ -23,7 +23,8 @@ std::string FormatUnsigned(std::uint64_t value);
 // The low 8 bits of the value as 0..255.
 std::string FormatByte(std::uint64_t value);
 // Fixed-point rendering, rounded to the nearest; no decimal point for 0 decimals.
-std::string FormatFixed(float value, int decimals);
+// The logger hands it 32-bit floats, widened.
+std::string FormatFixed(double value, int decimals);
 // Four decimal octets joined by ".", lowest-addressed byte first.
 std::string FormatAddress(const std::array<std::uint8_t, 4>& bytes);
 

@@ -26,6 +26,7 @@
 #include <new>
 
 #include "platform/posix/echo_packet.h"
+#include "platform/posix/monotonic_clock.h"
 #include "platform/system_platform.h"
 
 namespace pinglog {
@@ -55,12 +56,6 @@ EchoSession* Session(EchoHandle echo) {
 std::uint16_t NextSequence() {
   static std::uint16_t sequence = static_cast<std::uint16_t>(::getpid() * 7919u);
   return ++sequence;
-}
-
-std::int64_t MonotonicNanoseconds() {
-  struct timespec now {};
-  ::clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
 void SetOption(int fd, int level, int name, int value) {

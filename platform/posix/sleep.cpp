@@ -3,19 +3,10 @@
 
 #include <cstdint>
 
+#include "platform/posix/monotonic_clock.h"
 #include "platform/system_platform.h"
 
 namespace pinglog {
-namespace {
-
-std::int64_t MonotonicNanoseconds() {
-  struct timespec now {};
-  ::clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
-}  // namespace
-
 // Sleeps until a deadline on the monotonic clock, so that steps of the wall clock
 // neither shorten nor lengthen a pause. A signal that interrupts the sleep (EINTR)
 // only makes it sleep again for the time left. The sleeps are relative, which also

@@ -89,6 +89,26 @@ items() { sed -n "${2:-1}p" "$1" | tr -d '\r' | tr '\t' '\n' | grep '^Reply from
 # The last piece of line N: "Minimum = ...".
 summary() { sed -n "${2:-1}p" "$1" | tr -d '\r' | tr '\t' '\n' | tail -1; }
 
+# check_appending_by_name [PREFIX...]: localhost takes the name branch; two runs
+# append behind the bytes already in the log and keep them.
+check_appending_by_name() {
+  local dir=$WORK/byname first
+  mkdir -p "$dir"
+  printf 'existing line\r\n' >"$dir/ping.log"
+  write_settings "$dir" localhost ping.log 0 "$(time_in 2)"
+  run_logger "$dir" "$@"
+  first=$(entry_count "$dir/ping.log")
+  run_logger "$dir" "$@"  # the end time has passed: no cycle
+  write_settings "$dir" localhost ping.log 0 "$(time_in 2)"
+  run_logger "$dir" "$@"
+  check "localhost is looked up and shown with its address" \
+    grep -q $' -> Pinging localhost \\[127.0.0.1\\] with 32 bytes of data:\t' "$dir/ping.log"
+  check "existing bytes are kept in front" [ "$(head -1 "$dir/ping.log")" = $'existing line\r' ]
+  check "a second run appends behind the first" [ "$(entry_count "$dir/ping.log")" -gt "$first" ]
+  sed -i 1d "$dir/ping.log"
+  check "appended entries are whole" all_entries_whole "$dir/ping.log"
+}
+
 # Every item of every line matches the pattern (grep -E).
 every_item_is() {
   local file=$1 pattern=$2 n lines

@@ -17,21 +17,7 @@ check "numeric loopback gives three replies per entry" every_item_is "$dir/ping.
 check "a numeric host is written as it is" \
   grep -q $'^[^\t]* -> Pinging 127.0.0.1 with 32 bytes of data:\t' "$dir/ping.log"
 
-dir=$WORK/byname
-mkdir -p "$dir"
-printf 'existing line\r\n' >"$dir/ping.log"
-write_settings "$dir" localhost ping.log 0 "$(time_in 2)"
-run_logger "$dir"
-first_run=$(entry_count "$dir/ping.log")
-run_logger "$dir"  # the end time has passed: no cycle
-write_settings "$dir" localhost ping.log 0 "$(time_in 2)"
-run_logger "$dir"
-check "localhost is looked up and shown with its address" \
-  grep -q $' -> Pinging localhost \\[127.0.0.1\\] with 32 bytes of data:\t' "$dir/ping.log"
-check "existing bytes are kept in front" [ "$(head -1 "$dir/ping.log")" = $'existing line\r' ]
-check "a second run appends behind the first" [ "$(entry_count "$dir/ping.log")" -gt "$first_run" ]
-sed -i 1d "$dir/ping.log"
-check "appended entries are whole" all_entries_whole "$dir/ping.log"
+check_appending_by_name
 
 dir=$WORK/nodir
 mkdir -p "$dir"

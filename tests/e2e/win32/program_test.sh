@@ -28,21 +28,7 @@ check "numeric loopback: whole entries" all_entries_whole "$dir/ping.log"
 check "numeric loopback: three replies per entry" \
   every_item_is "$dir/ping.log" '^Reply from 127\.0\.0\.1:  bytes = 32 time = [0-9]+ms TTL = [0-9]+$'
 
-# localhost takes the name branch; a second run appends behind the first and keeps the
-# bytes already in the file.
-dir=$WORK/byname
-mkdir -p "$dir"
-printf 'kept\r\n' >"$dir/ping.log"
-write_settings "$dir" localhost ping.log 0 "$(time_in 2)"
-run_logger "$dir" "$WINE_RUN"
-first=$(entry_count "$dir/ping.log")
-write_settings "$dir" localhost ping.log 0 "$(time_in 2)"
-run_logger "$dir" "$WINE_RUN"
-check "localhost is looked up" grep -q ' -> Pinging localhost \[127.0.0.1\] with 32 bytes' "$dir/ping.log"
-check "existing bytes are kept" [ "$(head -1 "$dir/ping.log")" = $'kept\r' ]
-check "the second run appends" [ "$(entry_count "$dir/ping.log")" -gt "$first" ]
-sed -i 1d "$dir/ping.log"
-check "appended entries are whole" all_entries_whole "$dir/ping.log"
+check_appending_by_name "$WINE_RUN"
 
 # No Kep.ini: the program shows its message box. A headless Wine has no display to
 # show it on: the window cannot be created and MessageBoxA returns at once.
