@@ -10,8 +10,6 @@ namespace {
 
 constexpr char kEchoPayload[] = "Echo This Information Back To Me";
 constexpr std::uint8_t kEchoPayloadLength = sizeof kEchoPayload - 1;  // 32, no terminator
-constexpr std::uint32_t kEchoTimeoutMs = 1000;
-constexpr std::uint32_t kPauseAfterAttemptMs = 100;
 
 AttemptOutcome SendOneRequest(EchoHandle echo, const IPv4Bytes& destination) {
   const EchoResult result = ActivePlatform().EchoSend(echo, destination, kEchoPayload,
@@ -37,8 +35,12 @@ unsigned FirstCharacter(const std::string& text) {
 }  // namespace
 
 void RunPingCycle(const std::string& host, const std::string& log_path) {
+  // A clock beyond the calendar span has no time stamp to give: no entry then (the
+  // schedule ends the run when it reads such a time).
+  const CalendarTime started = LocalNow();
+  if (started == kInvalidTime) return;
   CycleResult result;
-  result.time_stamp = FormatTime(kLogTimeMask, LocalNow());
+  result.time_stamp = FormatTime(kLogTimeMask, started);
   result.host = host;
   result.payload_length = kEchoPayloadLength;
 
@@ -52,7 +54,13 @@ void RunPingCycle(const std::string& host, const std::string& log_path) {
     SetResolvedAddress(host);
     destination = ParseDottedQuad(host);
   }
-  if (ResolvedAddress() == kNonIpAddress || ResolvedAddress() == kUnableToResolve) return;
+  if (ResolvedAddress() == kNonIpAddress || ResolvedAddress() == kUnableToResolve) {
+    // No request and no entry, but the cycle still takes as long as one that sends at
+    // least takes: with no interval, failing lookups must not follow one another
+    // back to back against the user's name server.
+    Pause(kShortestCycleMs);
+    return;
+  }
   result.resolved_address = ResolvedAddress();
 
   Platform& platform = ActivePlatform();

@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "fakes/fake_platform.h"
+#include "ping/cycle.h"
 #include "support/numbered_files.h"
 
 namespace pinglog {
@@ -34,7 +35,7 @@ class ScheduleTest : public ::testing::Test {
   std::vector<std::uint32_t> IntervalPauses() const {
     std::vector<std::uint32_t> pauses;
     for (const auto ms : platform_.sleeps) {
-      if (ms != 100) pauses.push_back(ms);
+      if (ms != kPauseAfterAttemptMs && ms != kShortestCycleMs) pauses.push_back(ms);
     }
     return pauses;
   }

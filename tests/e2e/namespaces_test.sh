@@ -33,6 +33,17 @@ check "a name with two addresses is pinged there" every_item_is "$LOG" '^Reply f
 run_in_client unknown no-such-host.invalid 2
 check "a failing lookup writes nothing" [ ! -e "$LOG" ]
 check "a failing lookup ends quietly" [ ! -s "$WORK/unknown/stderr" ]
+# With no interval, failing lookups must not turn into a busy loop: each such cycle
+# still takes the shortest cycle's time. `times` gives the CPU time of the children.
+mkdir -p "$WORK/storm"
+write_settings "$WORK/storm" no-such-host.invalid ping.log 0 "$(time_in 4)"
+start=$(date +%s%N)
+cpu=$(cd "$WORK/storm" && in_ns client "$PINGLOG" </dev/null >/dev/null 2>&1; times)
+cpu=$(tail -1 <<<"$cpu")
+wall_ms=$((($(date +%s%N) - start) / 1000000))
+cpu_ms=$(awk '{ n = split($0, t, /[ms]+/); s = 0; for (i = 1; i + 1 <= n; i += 2) s += t[i] * 60 + t[i + 1]; printf "%d", s * 1000 }' <<<"$cpu")
+check_that "failing lookups back to back stay idle (${cpu_ms} ms CPU in ${wall_ms} ms)" \
+  '[ "$wall_ms" -ge 2000 ] && [ "$cpu_ms" -lt $((wall_ms / 4)) ]'
 
 # Local refusals, numbered as the Windows echo service numbers them.
 run_in_client zero 0.0.0.0 2
