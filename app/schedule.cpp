@@ -11,7 +11,9 @@ void RunSchedule() {
   CalendarTime now = LocalNow();
   const CalendarTime end_time = EndTimeFromText(SettingsValue(kEndTimeSlot));
   const std::uint32_t interval_ms = IntervalMilliseconds(SettingsValue(kIntervalSlot));
-  while (end_time > now) {
+  // A clock beyond the calendar span reads as invalid: every valid end time lies inside
+  // the span, so it has certainly passed.
+  while (now != kInvalidTime && end_time > now) {
     RunPingCycle(SettingsValue(kHostSlot), SettingsValue(kLogPathSlot));
     Pause(interval_ms);
     now = LocalNow();

@@ -32,4 +32,20 @@ times=$(grep -oE 'time = -?[0-9]+ms' "$dir/ping.log" | grep -oE -- '-?[0-9]+' | 
 check_that "clock steps: round-trip times stay small and never negative ($(head -1 <<<"$times")..$(tail -1 <<<"$times") ms)" \
   '[ "$(head -1 <<<"$times")" -ge 0 ] && [ "$(tail -1 <<<"$times")" -lt 200 ]'
 
+# A clock beyond 2038-01-19 03:14:07 cannot be represented: it counts as past every
+# end time, whether it is there at the start or runs across the limit during the run.
+dir=$WORK/beyond
+mkdir -p "$dir"
+write_settings "$dir" 127.0.0.1 ping.log 1 "2037-12-31 00:00:00"
+run_logger "$dir" env TZ=UTC LD_PRELOAD="$FAKETIME_LIB" FAKETIME="@2040-01-01 00:00:00"
+check_that "a clock in 2040 ends a run that should end in 2037 at once, without an entry" \
+  '[ "$STATUS" = 0 ] && [ ! -e "$dir/ping.log" ]'
+write_settings "$dir" 127.0.0.1 ping.log 1 "2038-01-19 03:14:07"
+start=$(date +%s)
+run_logger "$dir" env TZ=UTC LD_PRELOAD="$FAKETIME_LIB" FAKETIME="@2038-01-19 03:13:30 x60"
+check_that "a clock running across the limit during a pause ends the run ($(($(date +%s) - start)) s)" \
+  '[ "$STATUS" = 0 ] && [ $(($(date +%s) - start)) -lt 30 ]'
+check_that "the run across the limit wrote one whole entry with a valid stamp" \
+  '[ "$(entry_count "$dir/ping.log")" = 1 ] && all_entries_whole "$dir/ping.log" && grep -q "^19.01.2038 / 03:13:3" "$dir/ping.log"'
+
 finish
