@@ -23,6 +23,13 @@ FileHandle SystemPlatform::FileOpen(const std::string& path, FileAccess access) 
     fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return kNoFile;
+  // A directory opens for reading here, but every read of it fails with EISDIR; it is
+  // no file to read, as Windows, which refuses to open it, says too.
+  struct stat info;
+  if (!writing && (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))) {
+    ::close(fd);
+    return kNoFile;
+  }
   // A writer holds an exclusive advisory lock for as long as the file is open, so that
   // two loggers appending to one log never interleave: the second open fails instead.
   // Readers take no lock.

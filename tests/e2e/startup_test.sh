@@ -13,6 +13,14 @@ check "no Kep.ini does not wait when standard input is no terminal" \
   [ $(($(date +%s) - start)) -lt 10 ]
 check "no Kep.ini writes nothing" [ "$(ls "$dir")" = "$(printf 'stderr\nstdout')" ]
 
+# A Kep.ini that cannot be read (here a directory) is no settings file either.
+dir=$WORK/unreadable
+mkdir -p "$dir/Kep.ini"
+run_logger "$dir"
+check "an unreadable Kep.ini shows the same notice and exits with 0" \
+  grep -qx "Critical Information: Couldn't find the ini-File! Programm will be terminatet" \
+  "$dir/stderr"
+
 # At a terminal the notice waits for Enter, as a message box waits for OK.
 dir=$WORK/terminal
 mkdir -p "$dir"
