@@ -5,20 +5,6 @@
 namespace pinglog::report {
 namespace {
 
-// A field as a spreadsheet reads it: quoted when it holds a separator, a quote, a
-// line end or a tab, or begins or ends with a space.
-std::string CsvField(std::string_view text) {
-  const bool quote = text.find_first_of(",\"\r\n\t") != std::string_view::npos ||
-                     (!text.empty() && (text.front() == ' ' || text.back() == ' '));
-  if (!quote) return std::string(text);
-  std::string quoted = "\"";
-  for (const char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + '"';
-}
-
 const char* OutcomeName(Outcome outcome) {
   switch (outcome) {
     case Outcome::kReply:
@@ -83,6 +69,22 @@ nlohmann::json HostJson(const HostSummary& s) {
 }
 
 }  // namespace
+
+std::string CsvField(std::string_view text) {
+  // Spreadsheets run a cell that begins with one of these as a formula; a leading
+  // apostrophe makes them take it as text.
+  const bool formula =
+      !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+  const bool quote = formula || text.find_first_of(",\"\r\n\t") != std::string_view::npos ||
+                     (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+  if (!quote) return std::string(text);
+  std::string quoted = formula ? "\"'" : "\"";
+  for (const char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
 
 void WriteCsv(std::ostream& out, const LogSet& logs) {
   out << "time,host,resolved_address,attempt,outcome,source,bytes,time_ms,ttl,error\r\n";

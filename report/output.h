@@ -21,6 +21,11 @@ std::string Duration(std::int64_t seconds);
 void WriteSummaryText(std::ostream& out, const HostSummary& summary);
 void WriteUnparsedText(std::ostream& out, const LogSet& logs);
 
+// A text cell of the CSV: quoted when it holds a separator, a quote, a line end or a
+// tab, or begins or ends with a space; a cell that a spreadsheet would run as a
+// formula (beginning with = + - @, a tab or a CR) also gets a leading apostrophe.
+std::string CsvField(std::string_view text);
+
 // One row per attempt, with a header row.
 void WriteCsv(std::ostream& out, const LogSet& logs);
 void WriteJson(std::ostream& out, const std::vector<HostSummary>& summaries, const LogSet& logs);

@@ -52,6 +52,28 @@ TEST_F(ExportsTest, CsvHasOneRowPerAttempt) {
       "2021-03-21T11:07:00,\"odd, \"\"quoted\"\" host\",192.0.2.1,3,reply,192.0.2.1,32,1,64,\r");
 }
 
+TEST(CsvFieldTest, QuotesSeparatorsAndDisarmsFormulas) {
+  const struct {
+    const char* text;
+    const char* cell;
+  } cases[] = {
+      {"router1", "router1"},
+      {"", ""},
+      {"a,b", "\"a,b\""},
+      {"say \"hi\"", "\"say \"\"hi\"\"\""},
+      {" padded", "\" padded\""},
+      {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+      {"+1", "\"'+1\""},
+      {"-2+3", "\"'-2+3\""},
+      {"@SUM(A1)", "\"'@SUM(A1)\""},
+      {"\tcmd", "\"'\tcmd\""},
+      {"\rcmd", "\"'\rcmd\""},
+      {"a=b", "a=b"},
+      {"10.0.0.1", "10.0.0.1"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CsvField(c.text), c.cell) << c.text;
+}
+
 TEST_F(ExportsTest, JsonHoldsTheSummaryAndTheTable) {
   std::ostringstream out;
   WriteJson(out, summaries_, logs_);
