@@ -81,6 +81,7 @@ TEST(SettingsLineValueTest, TakesWhatFollowsTheFirstEqualsSign) {
   } cases[] = {
       {"Host = router1", "router1"},
       {"Host =\trouter1", "\trouter1"},
+      {"Host = router1\t ", "router1\t"},
       {"Host=a=b", "a=b"},
       {"no equals sign ", "no equals sign"},
       {"", ""},
