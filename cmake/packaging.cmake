@@ -9,7 +9,7 @@ set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
   install(TARGETS pinglog RUNTIME DESTINATION .)
-  install(FILES README.md DESTINATION .)
+  install(FILES README.md LICENSE DESTINATION .)
   install(FILES packaging/Kep.ini.example DESTINATION . RENAME Kep.ini)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME pinglog-${PROJECT_VERSION}-windows-x64)
