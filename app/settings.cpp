@@ -15,6 +15,17 @@ std::array<std::string, kSettingsSlots>& Table() {
   return table;
 }
 
+std::array<std::string, kSettingsSlots>& Labels() {
+  static std::array<std::string, kSettingsSlots> labels;
+  return labels;
+}
+
+const std::string& SlotOf(const std::array<std::string, kSettingsSlots>& slots, int slot) {
+  static const std::string empty;
+  if (slot < 0 || slot >= kSettingsSlots) return empty;
+  return slots[slot];
+}
+
 // One field of the end time: the characters at 1-based positions first..first+1
 // (or a longer width), read as a number and cut to 32 bits.
 std::int32_t FieldAt(std::string_view text, std::size_t first, std::size_t width) {
@@ -24,8 +35,8 @@ std::int32_t FieldAt(std::string_view text, std::size_t first, std::size_t width
 
 }  // namespace
 
-bool LoadSettings() {
-  if (OpenForReading(kSettingsFileSlot, kSettingsFileName) == 0) return false;
+bool LoadSettings(const std::string& path) {
+  if (OpenForReading(kSettingsFileSlot, path) == 0) return false;
   auto& table = Table();
   std::int32_t line_counter = 0;
   while (AtEnd(kSettingsFileSlot) == 0) {
@@ -33,19 +44,21 @@ bool LoadSettings() {
     if (line_counter >= kSettingsSlots - 1) continue;  // no slot beyond the fifth line
     ++line_counter;
     table[line_counter] = SettingsLineValue(line);
+    const std::size_t equals = line.find('=');
+    Labels()[line_counter] =
+        equals == std::string::npos ? std::string() : TrimSpaces(line.substr(0, equals));
   }
   CloseSlot(kSettingsFileSlot);
   return true;
 }
 
-const std::string& SettingsValue(int slot) {
-  static const std::string empty;
-  if (slot < 0 || slot >= kSettingsSlots) return empty;
-  return Table()[slot];
-}
+const std::string& SettingsValue(int slot) { return SlotOf(Table(), slot); }
+
+const std::string& SettingsLabel(int slot) { return SlotOf(Labels(), slot); }
 
 void ResetSettings() {
   for (auto& value : Table()) value.clear();
+  for (auto& label : Labels()) label.clear();
 }
 
 std::string SettingsLineValue(std::string_view line) {
@@ -54,9 +67,14 @@ std::string SettingsLineValue(std::string_view line) {
   return TrimSpaces(line.substr(start, kSettingsValueLength));
 }
 
+CalendarFields EndTimeFields(std::string_view text) {
+  return {FieldAt(text, 1, 4),  FieldAt(text, 6, 2),  FieldAt(text, 9, 2),
+          FieldAt(text, 12, 2), FieldAt(text, 15, 2), FieldAt(text, 18, 2)};
+}
+
 CalendarTime EndTimeFromText(std::string_view text) {
-  return ComposeTime(FieldAt(text, 1, 4), FieldAt(text, 6, 2), FieldAt(text, 9, 2),
-                     FieldAt(text, 12, 2), FieldAt(text, 15, 2), FieldAt(text, 18, 2));
+  const CalendarFields f = EndTimeFields(text);
+  return ComposeTime(f.year, f.month, f.day, f.hour, f.minute, f.second);
 }
 
 std::uint32_t IntervalMilliseconds(std::string_view text) {

@@ -22,10 +22,14 @@ inline constexpr const char* kSettingsFileName = "Kep.ini";
 
 // Reads Kep.ini from the working directory into the table; false when it cannot be
 // opened. Lines beyond the fifth are read and ignored.
-bool LoadSettings();
+bool LoadSettings(const std::string& path = kSettingsFileName);
 
 // The text of a slot (0..5); empty for any other number.
 const std::string& SettingsValue(int slot);
+
+// What stood before the first "=" of the slot's line, spaces trimmed; empty for a line
+// without "=". The logger never looks at it; the settings check does.
+const std::string& SettingsLabel(int slot);
 
 // Empties every slot.
 void ResetSettings();
@@ -37,6 +41,8 @@ std::string SettingsLineValue(std::string_view line);
 // The end time read at fixed positions: year 1-4, month 6-7, day 9-10, hour 12-13,
 // minute 15-16, second 18-19; separators are not checked. -1 when invalid.
 CalendarTime EndTimeFromText(std::string_view text);
+// The six fields as read from those positions (0 for a field beyond the text).
+CalendarFields EndTimeFields(std::string_view text);
 
 // The interval in minutes as milliseconds: the low 32 bits of minutes x 60000.
 std::uint32_t IntervalMilliseconds(std::string_view text);

@@ -15,16 +15,6 @@ bool IsLeapYear(std::int64_t year) {
   return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
 }
 
-bool IsValid(std::int32_t year, std::int32_t month, std::int32_t day, std::int32_t hour,
-             std::int32_t minute, std::int32_t second) {
-  if (day == 31 && (month == 4 || month == 6 || month == 9 || month == 11)) return false;
-  if (month == 2 && (day == 30 || day == 31)) return false;
-  if (month == 2 && day == 29 && !IsLeapYear(year)) return false;
-  if (second < 0 || second > 59 || minute < 0 || minute > 59 || hour < 0 || hour > 23) return false;
-  if (day < 1 || day > 31 || month < 1 || month > 12) return false;
-  return year >= 1;
-}
-
 // Days from 1970-01-01 to the given date on the proleptic Gregorian calendar
 // (the era-based civil-date algorithm: years start in March, eras last 400 years).
 std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day) {
@@ -73,9 +63,22 @@ bool StartsWithToken(std::string_view rest, std::string_view token) {
 
 }  // namespace
 
+const char* InvalidField(const CalendarFields& f) {
+  if (f.month < 1 || f.month > 12) return "month";
+  if (f.day < 1 || f.day > 31) return "day";
+  if (f.day == 31 && (f.month == 4 || f.month == 6 || f.month == 9 || f.month == 11)) return "day";
+  if (f.month == 2 && (f.day == 30 || f.day == 31)) return "day";
+  if (f.month == 2 && f.day == 29 && !IsLeapYear(f.year)) return "day";
+  if (f.hour < 0 || f.hour > 23) return "hour";
+  if (f.minute < 0 || f.minute > 59) return "minute";
+  if (f.second < 0 || f.second > 59) return "second";
+  if (f.year < 1) return "year";
+  return nullptr;
+}
+
 CalendarTime ComposeTime(std::int32_t year, std::int32_t month, std::int32_t day, std::int32_t hour,
                          std::int32_t minute, std::int32_t second) {
-  if (!IsValid(year, month, day, hour, minute, second)) return kInvalidTime;
+  if (InvalidField({year, month, day, hour, minute, second}) != nullptr) return kInvalidTime;
   const std::int64_t value = DaysFromCivil(year, month, day) * kSecondsPerDay +
                              std::int64_t{hour} * 3600 + std::int64_t{minute} * 60 + second;
   if (value < 0 || value > INT32_MAX) return kInvalidTime;

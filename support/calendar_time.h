@@ -22,6 +22,10 @@ struct CalendarFields {
   std::int32_t second = 0;
 };
 
+// The first field that makes the fields no valid date and time ("month", "day",
+// "hour", "minute", "second", "year"), or nullptr when they are valid.
+const char* InvalidField(const CalendarFields& fields);
+
 // The time of the given fields, or -1 when they name no valid date and time or one
 // outside the span. Nothing is normalised: minute 60 is invalid, not the next hour.
 CalendarTime ComposeTime(std::int32_t year, std::int32_t month, std::int32_t day, std::int32_t hour,

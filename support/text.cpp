@@ -16,6 +16,11 @@ int DigitValue(char c) {
 }  // namespace
 
 std::int64_t ParseNumber(std::string_view text) {
+  std::size_t length = 0;
+  return ParseNumber(text, length);
+}
+
+std::int64_t ParseNumber(std::string_view text, std::size_t& length) {
   std::size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   bool negative = false;
@@ -39,6 +44,7 @@ std::int64_t ParseNumber(std::string_view text) {
     value = value * base + static_cast<unsigned>(digit);
   }
   if (negative) value = 0 - value;
+  length = i;
   return static_cast<std::int64_t>(value);
 }
 

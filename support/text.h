@@ -14,6 +14,8 @@ namespace pinglog {
 // binary digits, or decimal digits, up to the first character that does not fit.
 // No digits give 0. The value wraps modulo 2^64.
 std::int64_t ParseNumber(std::string_view text);
+// The same, and how many characters of the text it read.
+std::int64_t ParseNumber(std::string_view text, std::size_t& length);
 
 // Removes leading and trailing spaces (code 32 only; tabs stay).
 std::string TrimSpaces(std::string_view text);
