@@ -67,6 +67,29 @@ struct EchoResult {
   std::uint32_t error = 0;
 };
 
+// Whether the running user could make the logger's log file (open it for reading and
+// writing, creating it when missing).
+enum class AppendAccess {
+  kAppends,      // the file exists and opens
+  kCreates,      // it is missing and its directory lets the user create it
+  kNoDirectory,  // its directory does not exist
+  kIsDirectory,  // the path names a directory
+  kRefused,      // the system refuses (the reason says why)
+};
+struct AppendCheck {
+  AppendAccess access = AppendAccess::kRefused;
+  std::string reason;  // the system's own words, for kRefused
+};
+
+// How the logger's echo requests could leave this machine for the running user.
+enum class EchoPermission {
+  kDatagramSocket,     // an ICMP datagram socket (the group is in ping_group_range)
+  kRawSocket,          // a raw socket (root, or CAP_NET_RAW in the process)
+  kProgramCapability,  // the logger's program file carries cap_net_raw
+  kEchoService,        // the system's echo service needs no permission (Windows)
+  kNone,               // none: every request would fail with error 5
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -101,6 +124,25 @@ class Platform {
   virtual EchoResult EchoSend(EchoHandle echo, const IPv4Bytes& destination, const char* payload,
                               std::uint16_t size, std::uint32_t timeout_ms) = 0;
   virtual void EchoClose(EchoHandle echo) = 0;
+
+  // For the settings check and the programs' --help.
+  // Changes the working directory; false when it cannot.
+  virtual bool ChangeDirectory(const std::string& path) = 0;
+  // The path made absolute against the working directory.
+  virtual std::string AbsolutePath(const std::string& path) = 0;
+  // The path of the program NAME beside the running one (with the system's suffix
+  // for programs).
+  virtual std::string ProgramBeside(const std::string& name) = 0;
+  virtual AppendCheck CheckAppend(const std::string& path) = 0;
+  // How the program at `logger_path` would send its echo requests.
+  virtual EchoPermission CheckEchoPermission(const std::string& logger_path) = 0;
+  // The name of the user the process runs as.
+  virtual std::string UserName() = 0;
+  // Takes on another user's identity (its groups too) for the rest of the process;
+  // "" when done, otherwise why not.
+  virtual std::string BecomeUser(const std::string& name) = 0;
+  // A text the user asked for: standard output, or a message box where there is none.
+  virtual void ShowInformation(const std::string& caption, const std::string& text) = 0;
 };
 
 // The platform in use: the operating system's, unless a test installed another.

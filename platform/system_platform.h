@@ -1,7 +1,7 @@
 // The operating system's implementation of the platform seam. One declaration for
 // every system; the layer that is built (platform/posix or platform/win32) defines the
 // operations, one file per service with the same file names in each: files, clock,
-// sleep, notice, lookup, echo, process.
+// sleep, notice, lookup, echo, process, paths, privileges.
 #pragma once
 
 #include "platform/platform.h"
@@ -29,6 +29,17 @@ class SystemPlatform final : public Platform {
   EchoResult EchoSend(EchoHandle echo, const IPv4Bytes& destination, const char* payload,
                       std::uint16_t size, std::uint32_t timeout_ms) override;
   void EchoClose(EchoHandle echo) override;
+
+  bool ChangeDirectory(const std::string& path) override;
+  std::string AbsolutePath(const std::string& path) override;
+  std::string ProgramBeside(const std::string& name) override;
+  AppendCheck CheckAppend(const std::string& path) override;
+
+  EchoPermission CheckEchoPermission(const std::string& logger_path) override;
+  std::string UserName() override;
+  std::string BecomeUser(const std::string& name) override;
+
+  void ShowInformation(const std::string& caption, const std::string& text) override;
 };
 
 }  // namespace pinglog

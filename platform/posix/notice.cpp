@@ -18,4 +18,9 @@ void SystemPlatform::ShowNotice(const std::string& caption, const std::string& t
   } while (c != '\n' && c != EOF);
 }
 
+// Asked-for text (--help) goes to standard output, without a wait.
+void SystemPlatform::ShowInformation(const std::string&, const std::string& text) {
+  (void)::fputs(text.c_str(), stdout);
+}
+
 }  // namespace pinglog

@@ -147,6 +147,39 @@ EchoResult FakePlatform::EchoSend(EchoHandle echo, const IPv4Bytes& destination,
 
 void FakePlatform::EchoClose(EchoHandle /*echo*/) { events.push_back("echo-close"); }
 
+bool FakePlatform::ChangeDirectory(const std::string& path) {
+  events.push_back("chdir " + path);
+  if (path.empty() || path == "/missing") return false;
+  working_directory = AbsolutePath(path);
+  return true;
+}
+
+std::string FakePlatform::AbsolutePath(const std::string& path) {
+  return !path.empty() && path[0] == '/' ? path : working_directory + "/" + path;
+}
+
+std::string FakePlatform::ProgramBeside(const std::string& name) { return "/usr/bin/" + name; }
+
+AppendCheck FakePlatform::CheckAppend(const std::string& path) {
+  const auto scripted = append_checks.find(AbsolutePath(path));
+  if (scripted != append_checks.end()) return scripted->second;
+  return {files.count(path) ? AppendAccess::kAppends : AppendAccess::kCreates, {}};
+}
+
+EchoPermission FakePlatform::CheckEchoPermission(const std::string&) { return echo_permission; }
+
+std::string FakePlatform::UserName() { return user_name; }
+
+std::string FakePlatform::BecomeUser(const std::string& name) {
+  events.push_back("become " + name);
+  if (become_user_result.empty()) user_name = name;
+  return become_user_result;
+}
+
+void FakePlatform::ShowInformation(const std::string& caption, const std::string& text) {
+  information.push_back(caption + ": " + text);
+}
+
 void SetClock(FakePlatform& platform, int year, int month, int day, int hour, int minute,
               int second) {
   platform.now = ComposeTime(year, month, day, hour, minute, second);

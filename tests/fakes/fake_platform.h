@@ -52,8 +52,18 @@ class FakePlatform : public Platform {
   };
   std::vector<EchoRequest> echo_requests;
 
+  // Paths and privileges: relative paths lie below `working_directory`; a file in
+  // `files` appends, any other path creates unless `append_checks` says otherwise.
+  std::string working_directory = "/srv/logger";
+  std::map<std::string, AppendCheck> append_checks;  // by absolute path
+  EchoPermission echo_permission = EchoPermission::kRawSocket;
+  std::string user_name = "tester";
+  std::string become_user_result;  // "" succeeds
+  std::vector<std::string> information;
+
   // Every call, in order: "open PATH", "read", "write N", "seek", "truncate N", "size", "close",
-  // "clock", "sleep MS", "notice", "lookup HOST", "echo-open", "echo", "echo-close".
+  // "clock", "sleep MS", "notice", "lookup HOST", "echo-open", "echo", "echo-close", "chdir DIR",
+  // "become USER".
   std::vector<std::string> events;
   int CountEvents(const std::string& prefix) const;
 
@@ -74,6 +84,14 @@ class FakePlatform : public Platform {
   EchoResult EchoSend(EchoHandle echo, const IPv4Bytes& destination, const char* payload,
                       std::uint16_t size, std::uint32_t timeout_ms) override;
   void EchoClose(EchoHandle echo) override;
+  bool ChangeDirectory(const std::string& path) override;
+  std::string AbsolutePath(const std::string& path) override;
+  std::string ProgramBeside(const std::string& name) override;
+  AppendCheck CheckAppend(const std::string& path) override;
+  EchoPermission CheckEchoPermission(const std::string& logger_path) override;
+  std::string UserName() override;
+  std::string BecomeUser(const std::string& name) override;
+  void ShowInformation(const std::string& caption, const std::string& text) override;
 
  private:
   struct OpenFile {
