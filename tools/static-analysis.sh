@@ -7,10 +7,10 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 
 echo "clang-tidy:"
-ls app/*.cpp ping/*.cpp support/*.cpp report/*.cpp platform/platform.cpp platform/posix/*.cpp |
+ls app/*.cpp check/*.cpp ping/*.cpp support/*.cpp report/*.cpp platform/platform.cpp platform/posix/*.cpp |
   xargs -P2 -n4 clang-tidy -p "$build" --quiet
 echo "cppcheck:"
 # useStlAlgorithm only suggests replacing short plain loops with algorithm calls.
 cppcheck --enable=warning,performance,portability,style --std=c++20 --inline-suppr --quiet \
-  --suppress=useStlAlgorithm --error-exitcode=1 -I . app ping support report platform
+  --suppress=useStlAlgorithm --error-exitcode=1 -I . app check ping support report platform
 echo "static analysis: clean"

@@ -1,0 +1,101 @@
+#include "check/environment_checks.h"
+
+#include "ping/target.h"
+#include "platform/platform.h"
+#include "support/text.h"
+
+namespace pinglog::check {
+namespace {
+
+// Four decimal numbers of 0 to 255 joined by dots, nothing else.
+bool IsDottedQuad(const std::string& text) {
+  int parts = 0, digits = 0, value = 0;
+  for (const char c : text + ".") {
+    if (c == '.') {
+      if (digits == 0 || value > 255) return false;
+      ++parts;
+      digits = value = 0;
+    } else if (c >= '0' && c <= '9' && digits < 3) {
+      value = value * 10 + (c - '0');
+      ++digits;
+    } else {
+      return false;
+    }
+  }
+  return parts == 4;
+}
+
+}  // namespace
+
+std::string CheckHost(const std::string& host, bool lookup, CheckReport& report) {
+  if (host.empty()) {
+    report.Fail(
+        "line 1 (the host) is empty: there is nothing to ping. Write a host name or an "
+        "address.");
+    return "none";
+  }
+  if (host[0] >= '0' && host[0] <= '9') {
+    const IPv4Bytes address = ParseDottedQuad(host);
+    std::string text = FormatAddress(address);
+    if (address == IPv4Bytes{}) {
+      report.Fail("the host " + Quoted(host) +
+                  " begins with a digit, so pinglog takes it as an address, and it reads as "
+                  "0.0.0.0: every request would be logged as Error no: 1214. A name that "
+                  "begins with a digit cannot be pinged by name: write its address.");
+    } else if (!IsDottedQuad(host)) {
+      report.Warn("the host " + Quoted(host) +
+                  " begins with a digit, so pinglog takes it as an address, and reads it as " +
+                  text + ". Write the address as four numbers of 0 to 255.");
+    }
+    return text;
+  }
+  if (!lookup) return "not looked up";
+  std::string resolved = ResolveTarget(host);
+  if (resolved == kUnableToResolve || resolved == kNonIpAddress) {
+    report.Fail("the host " + Quoted(host) + " cannot be looked up now (" + resolved +
+                "): no cycle writes an entry while that lasts. Check the name.");
+    return "not found";
+  }
+  return resolved;
+}
+
+std::string CheckLog(const std::string& path, CheckReport& report) {
+  Platform& platform = ActivePlatform();
+  if (path.empty()) {
+    report.Fail("line 2 (the log) is empty: no entry can be written. Write the log file's path.");
+    return {};
+  }
+  std::string absolute = platform.AbsolutePath(path);
+  const AppendCheck check = platform.CheckAppend(path);
+  switch (check.access) {
+    case AppendAccess::kAppends:
+    case AppendAccess::kCreates:
+      break;
+    case AppendAccess::kNoDirectory:
+      report.Fail("the log's directory does not exist (" + absolute +
+                  "): no entry can be written. Create the directory, or change line 2.");
+      break;
+    case AppendAccess::kIsDirectory:
+      report.Fail("the log " + absolute +
+                  " is a directory: no entry can be written. Name a file on line 2.");
+      break;
+    case AppendAccess::kRefused:
+      report.Fail(platform.UserName() + " cannot write the log " + absolute + ": " + check.reason +
+                  ". Let " + platform.UserName() + " write there, or change line 2.");
+      break;
+  }
+  return absolute;
+}
+
+void CheckEchoPermission(const std::string& logger_program, CheckReport& report) {
+  Platform& platform = ActivePlatform();
+  if (platform.CheckEchoPermission(logger_program) != EchoPermission::kNone) return;
+  report.Fail(platform.UserName() +
+              " may not send ICMP echo requests: every request would be logged as "
+              "Error no: 5. Fix: sudo setcap cap_net_raw+ep " +
+              logger_program +
+              ", or let the user's group use ICMP sockets: sudo sysctl -w "
+              "net.ipv4.ping_group_range=\"0 2147483647\".");
+}
+
+}  // namespace pinglog::check

@@ -1,0 +1,109 @@
+#include "check/settings_check.h"
+
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "fakes/fake_platform.h"
+
+namespace pinglog::check {
+namespace {
+
+// Each case: a Kep.ini (its lines joined with CR LF), a text that one line of the
+// report must hold, and the exit code. The clock stands at 2026-12-07 17:00:00.
+TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
+  const struct {
+    std::string kep_ini;
+    std::string finding;
+    int exit_code;
+  } cases[] = {
+      {"Host=router1|Log=ping.log|Interval=5|End=2026-12-08 17:00:00",
+       "pinglog pings \"router1\" (192.0.2.1) every 5 minutes from now until 2026-12-08 17:00:00 "
+       "(about 288 cycles), appending to /srv/logger/ping.log.",
+       0},
+      {"Host=192.0.2.9|Log=/var/log/x.log|Interval=0|End=2026-12-07 17:00:03",
+       "pinglog pings \"192.0.2.9\" back to back (a cycle every 0.3 to 3.3 s) from now until "
+       "2026-12-07 17:00:03 (up to about 10 cycles), appending to /var/log/x.log.",
+       0},
+      {"Host=router1|Log=ping.log|Interval=5|End=2013-01-31 18:30:00",
+       "error: the end time \"2013-01-31 18:30:00\" is read as 2013-01-31 18:30:00, which is "
+       "already past",
+       1},
+      {"Host=router1|Log=ping.log|Interval=5|End=2030-02-30 00:00:00", "whose day is not valid", 1},
+      {"Host=router1|Log=ping.log|Interval=5|End=2040-01-01 00:00:00",
+       "after 2038-01-19 03:14:07, the latest end time pinglog can use", 1},
+      {"Host=router1|Log=ping.log|Interval=5|End=", "error: line 4 (the end time) is empty", 1},
+      {"Host=router1|Log=ping.log|Interval=5|End=07.12.2027 17:51",
+       "is written day first, as the log writes dates; Kep.ini wants the year first: "
+       "2027-12-07 17:51:00.",
+       1},
+      {"Host=router1|Log=ping.log|Interval=5|End=2027-1-31 18:00:00",
+       "warning: the end time \"2027-1-31 18:00:00\" is read as 2027-01-01 08:00:00: it is read "
+       "at fixed positions",
+       0},
+      {"Host=router1|Log=ping.log|Interval=30s|End=2027-01-01 00:00:00",
+       "warning: the interval \"30s\" is read as 30 minutes: only the leading whole number counts",
+       0},
+      {"Host=router1|Log=ping.log|Interval=-1|End=2027-01-01 00:00:00",
+       "pinglog pauses about 49.7 days", 0},
+      {"Host=router1|Log=ping.log||End=2027-01-01 00:00:00",
+       "warning: line 3 (the interval) is empty: it reads as 0", 0},
+      {"[pinglog]|Host=router1|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
+       "warning: line 1 is the header \"[pinglog]\", which moves every value one line down: the "
+       "host \"[pinglog]\" (line 1), the log path \"router1\" (line 2)",
+       1},
+      {"Host=router1|Interval=5|Log=ping.log|End=2027-01-01 00:00:00",
+       "line 2 is labelled \"Interval\" but is read as the log path", 0},
+      {"Host=routr1|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
+       "error: the host \"routr1\" cannot be looked up now (Unable to resolve domain name)", 1},
+      {"Host=9gag.example|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
+       "reads as 0.0.0.0: every request would be logged as Error no: 1214", 1},
+      {"Host=10.1.2.3.4|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
+       "warning: the host \"10.1.2.3.4\" begins with a digit, so pinglog takes it as an address, "
+       "and reads it as 10.1.2.3.",
+       0},
+      {"Host=router1|Log=/nowhere/ping.log|Interval=5|End=2027-01-01 00:00:00",
+       "error: the log's directory does not exist (/nowhere/ping.log)", 1},
+      {"Host=router1|Log=/var/log/router1.log|Interval=5|End=2027-01-01 00:00:00",
+       "error: tester cannot write the log /var/log/router1.log: Read-only file system.", 1},
+      {"Host=router1|Log=ping.log|Interval=5|End=2027-01-01 00:00:00|no-icmp",
+       "error: tester may not send ICMP echo requests: every request would be logged as Error "
+       "no: 5. Fix: sudo setcap cap_net_raw+ep /usr/bin/pinglog",
+       1},
+  };
+  for (const auto& c : cases) {
+    testing::FakePlatform platform;
+    testing::SetClock(platform, 2026, 12, 7, 17, 0, 0);
+    platform.hosts["router1"] = {true, kAddressFamilyIPv4, {{192, 0, 2, 1}}};
+    platform.append_checks["/nowhere/ping.log"] = {AppendAccess::kNoDirectory, {}};
+    platform.append_checks["/var/log/router1.log"] = {AppendAccess::kRefused,
+                                                      "Read-only file system"};
+    std::string kep_ini = c.kep_ini;
+    if (kep_ini.size() > 8 && kep_ini.substr(kep_ini.size() - 8) == "|no-icmp") {
+      kep_ini.resize(kep_ini.size() - 8);
+      platform.echo_permission = EchoPermission::kNone;
+    }
+    for (char& ch : kep_ini) {
+      if (ch == '|') ch = '\n';
+    }
+    platform.files[kSettingsFileName] = kep_ini;
+    const CheckReport report = CheckSettings({true, "/usr/bin/pinglog"});
+    std::string all;
+    for (const std::string& line : report.lines) all += line + "\n";
+    EXPECT_NE(all.find(c.finding), std::string::npos) << c.kep_ini << "\n" << all;
+    EXPECT_EQ(report.ExitCode(), c.exit_code) << c.kep_ini << "\n" << all;
+  }
+  ResetSettings();
+}
+
+TEST(SettingsCheckTest, AMissingKepIniCannotWork) {
+  testing::FakePlatform platform;
+  const CheckReport report = CheckSettings({true, "/usr/bin/pinglog"});
+  ASSERT_EQ(report.lines.size(), 1u);
+  EXPECT_EQ(report.lines[0],
+            "error: there is no readable Kep.ini (/srv/logger/Kep.ini): pinglog would only say "
+            "\"Couldn't find the ini-File!\" and end. The name is exactly Kep.ini.");
+  EXPECT_EQ(report.ExitCode(), 1);
+}
+
+}  // namespace
+}  // namespace pinglog::check
