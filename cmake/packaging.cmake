@@ -8,7 +8,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "unattended network-latency logger")
 set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
-  install(TARGETS pinglog RUNTIME DESTINATION .)
+  install(TARGETS pinglog pinglog-check RUNTIME DESTINATION .)
   install(FILES README.md LICENSE DESTINATION .)
   install(FILES packaging/Kep.ini.example DESTINATION . RENAME Kep.ini)
   set(CPACK_GENERATOR ZIP)
@@ -23,14 +23,15 @@ set(PINGLOG_SYSTEMD_UNIT_DIR lib/systemd/system CACHE STRING
     "Where the service unit goes (relative to the prefix, or absolute)")
 set(PINGLOG_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/pinglog)
 
-install(TARGETS pinglog RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS pinglog pinglog-check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET pinglog-report)
   install(TARGETS pinglog-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 
 # Manual pages and the changelog, compressed as Debian wants them (man reads them so).
 set(PINGLOG_COMPRESSED)
-foreach(source packaging/man/pinglog.1 packaging/man/pinglog-report.1 packaging/changelog)
+foreach(source packaging/man/pinglog.1 packaging/man/pinglog-check.1 packaging/man/pinglog-report.1
+               packaging/changelog)
   get_filename_component(name ${source} NAME)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/compressed/${name}.gz
                      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/compressed
@@ -39,7 +40,8 @@ foreach(source packaging/man/pinglog.1 packaging/man/pinglog-report.1 packaging/
   list(APPEND PINGLOG_COMPRESSED ${CMAKE_BINARY_DIR}/compressed/${name}.gz)
 endforeach()
 add_custom_target(pinglog_compressed_docs ALL DEPENDS ${PINGLOG_COMPRESSED})
-install(FILES ${CMAKE_BINARY_DIR}/compressed/pinglog.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/compressed/pinglog.1.gz ${CMAKE_BINARY_DIR}/compressed/pinglog-check.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 if(TARGET pinglog-report)
   install(FILES ${CMAKE_BINARY_DIR}/compressed/pinglog-report.1.gz
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

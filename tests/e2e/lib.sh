@@ -95,11 +95,11 @@ check_appending_by_name() {
   local dir=$WORK/byname first
   mkdir -p "$dir"
   printf 'existing line\r\n' >"$dir/ping.log"
-  write_settings "$dir" localhost ping.log 0 "$(time_in 2)"
+  write_settings "$dir" localhost ping.log 0 "$(time_in 3)"
   run_logger "$dir" "$@"
   first=$(entry_count "$dir/ping.log")
   run_logger "$dir" "$@"  # the end time has passed: no cycle
-  write_settings "$dir" localhost ping.log 0 "$(time_in 2)"
+  write_settings "$dir" localhost ping.log 0 "$(time_in 3)"
   run_logger "$dir" "$@"
   check "localhost is looked up and shown with its address" \
     grep -q $' -> Pinging localhost \\[127.0.0.1\\] with 32 bytes of data:\t' "$dir/ping.log"

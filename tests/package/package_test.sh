@@ -10,7 +10,8 @@ DEB=$BUILD/pinglog_1.0.0_amd64.deb
 
 # Contents and control data.
 contents=$(dpkg-deb -c "$DEB" | awk '{print $6}')
-for path in ./usr/bin/pinglog ./usr/bin/pinglog-report ./usr/share/man/man1/pinglog.1.gz \
+for path in ./usr/bin/pinglog ./usr/bin/pinglog-report ./usr/bin/pinglog-check \
+  ./usr/share/man/man1/pinglog.1.gz ./usr/share/man/man1/pinglog-check.1.gz \
   ./usr/share/man/man1/pinglog-report.1.gz ./usr/share/doc/pinglog/README.md \
   ./usr/share/doc/pinglog/copyright ./usr/share/doc/pinglog/changelog.gz \
   ./usr/share/doc/pinglog/examples/Kep.ini ./lib/systemd/system/pinglog@.service; do
@@ -36,7 +37,9 @@ for page in "$root"/usr/share/man/man1/*.1.gz; do
   check "$(basename "$page") renders without warnings${warnings:+: $warnings}" [ -z "$warnings" ]
 done
 mkdir -p "$WORK/unit"
-sed "s|^ExecStart=/usr/bin/pinglog|ExecStart=$root/usr/bin/pinglog|" \
+check "the unit checks the settings before it starts the logger" \
+  grep -qx 'ExecStartPre=/usr/bin/pinglog-check' "$root/lib/systemd/system/pinglog@.service"
+sed "s|^\(ExecStart[A-Za-z]*\)=/usr/bin/|\1=$root/usr/bin/|" \
   "$root/lib/systemd/system/pinglog@.service" >"$WORK/unit/pinglog@demo.service"
 unit_out=$(systemd-analyze verify --man=no "$WORK/unit/pinglog@demo.service" 2>&1) && unit_status=0 || unit_status=$?
 check_that "systemd-analyze verifies the unit${unit_out:+: $unit_out}" \
@@ -57,7 +60,8 @@ fi
 
 # cmake --install into a prefix.
 cmake --install "$BUILD" --prefix "$WORK/prefix" >/dev/null
-for path in bin/pinglog bin/pinglog-report share/man/man1/pinglog.1.gz share/doc/pinglog/README.md \
+for path in bin/pinglog bin/pinglog-report bin/pinglog-check share/man/man1/pinglog.1.gz \
+  share/man/man1/pinglog-check.1.gz share/doc/pinglog/README.md \
   share/doc/pinglog/examples/Kep.ini; do
   check "cmake --install puts $path" [ -e "$WORK/prefix/$path" ]
 done
@@ -66,12 +70,12 @@ done
 if [ -n "$WIN_BUILD" ]; then
   zip=$WIN_BUILD/pinglog-1.0.0-windows-x64.zip
   listing=$(python3 -m zipfile -l "$zip" 2>/dev/null | awk 'NR > 1 {print $1}' | sort | tr '\n' ' ')
-  check "the zip holds pinglog.exe, README.md, LICENSE and Kep.ini ($listing)" \
-    [ "$listing" = "Kep.ini LICENSE README.md pinglog.exe " ]
+  check "the zip holds pinglog.exe, pinglog-check.exe, README.md, LICENSE and Kep.ini ($listing)" \
+    [ "$listing" = "Kep.ini LICENSE README.md pinglog-check.exe pinglog.exe " ]
   if [ "$(id -u)" = 0 ] && [ -x /usr/lib/wine/wine64 ]; then
     python3 -m zipfile -e "$zip" "$WORK/zip"
     PINGLOG=$WORK/zip/pinglog.exe
-    write_settings "$WORK/zip" 127.0.0.1 ping.log 0 "$(time_in 2)"
+    write_settings "$WORK/zip" 127.0.0.1 ping.log 0 "$(time_in 4)"
     run_logger "$WORK/zip" "$(readlink -f "$(dirname "$0")/../../tools/wine-run.sh")"
     check "the zipped program logs replies under Wine" \
       every_item_is "$WORK/zip/ping.log" '^Reply from 127\.0\.0\.1:  bytes = 32'
