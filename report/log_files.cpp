@@ -10,8 +10,10 @@ namespace pinglog::report {
 namespace {
 
 struct FileCloser {
-  // Read only: nothing is lost when closing fails.
-  void operator()(std::FILE* file) const { (void)std::fclose(file); }
+  // Read only: nothing is lost when closing fails. Standard input stays open.
+  void operator()(std::FILE* file) const {
+    if (file != stdin) (void)std::fclose(file);
+  }
 };
 
 class LineSink {
@@ -31,6 +33,8 @@ class LineSink {
     Entry entry;
     entry.time = parsed->time;
     entry.host = HostIndex(parsed->host);
+    entry.file = file_;
+    entry.line = static_cast<std::uint32_t>(line_number_);
     entry.target = parsed->target;
     entry.attempts = parsed->attempts;
     logs_.entries.push_back(entry);
@@ -58,7 +62,8 @@ class LineSink {
 }  // namespace
 
 ReadStatus ReadLog(const std::string& path, LogSet& logs, std::string& problem) {
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  const std::unique_ptr<std::FILE, FileCloser> file(path == "-" ? stdin
+                                                                : std::fopen(path.c_str(), "rb"));
   if (!file) {
     problem = std::generic_category().message(errno);
     return ReadStatus::kUnreadable;
@@ -104,6 +109,19 @@ ReadStatus ReadLog(const std::string& path, LogSet& logs, std::string& problem) 
     return ReadStatus::kNoEntry;
   }
   return ReadStatus::kRead;
+}
+
+bool SameMeasurement(const Entry& a, const Entry& b) {
+  if (a.time != b.time || a.host != b.host || a.target != b.target) return false;
+  for (std::size_t i = 0; i < a.attempts.size(); ++i) {
+    const Attempt& x = a.attempts[i];
+    const Attempt& y = b.attempts[i];
+    if (x.outcome != y.outcome || x.ttl != y.ttl || x.bytes != y.bytes || x.time_ms != y.time_ms ||
+        x.source != y.source || x.error != y.error) {
+      return false;
+    }
+  }
+  return true;
 }
 
 void SortByTime(LogSet& logs) {

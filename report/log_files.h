@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "report/log_line.h"
@@ -13,8 +15,23 @@ namespace pinglog::report {
 struct Entry {
   CalendarTime time = 0;
   std::uint16_t host = 0;  // index into LogSet::hosts
+  std::uint16_t file = 0;  // index into LogSet::files
+  std::uint32_t line = 0;  // 1-based, in that file
   Address target{};
+  bool off_clock = false;  // stamped by a clock set wrong: not placed in time
   std::array<Attempt, 3> attempts;
+};
+
+// The same measurement: host, time, target and items alike.
+bool SameMeasurement(const Entry& a, const Entry& b);
+
+// A step of the wall clock between two entries of one file: backwards, or forwards to
+// times that the rest of the log shows to be wrong.
+struct ClockJump {
+  std::uint16_t host = 0;
+  std::uint16_t file = 0;
+  std::uint32_t line = 0;  // the entry after the step
+  CalendarTime from = 0, to = 0;
 };
 
 struct UnparsedLine {
@@ -30,12 +47,15 @@ struct LogSet {
   std::uint64_t unparsed_count = 0;
   std::vector<UnparsedLine> unparsed;  // the first kUnparsedKept of them
   static constexpr std::size_t kUnparsedKept = 1000;
+  std::vector<ClockJump> clock_jumps;
+  // Entries dropped because an earlier file holds the same: (dropped from, kept in).
+  std::map<std::pair<std::uint16_t, std::uint16_t>, std::int64_t> duplicates;
 };
 
 enum class ReadStatus { kRead, kUnreadable, kEmpty, kNoEntry };
 
-// Reads one log into the set. On any status but kRead, `problem` says what is wrong
-// (entries of a file with no entry at all are none, so nothing is added then).
+// Reads one log into the set ("-": standard input). On any status but kRead,
+// `problem` says what is wrong (a file with no entry at all adds none).
 ReadStatus ReadLog(const std::string& path, LogSet& logs, std::string& problem);
 
 // Merges the entries of all files by time; entries of the same second keep their order.
