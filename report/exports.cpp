@@ -18,8 +18,17 @@ const char* OutcomeName(Outcome outcome) {
 }
 
 nlohmann::json RequestsJson(const Requests& r) {
-  return {{"cycles", r.cycles}, {"sent", r.sent},     {"received", r.received},
-          {"lost", r.lost},     {"router", r.router}, {"loss_percent", r.LossPercent()}};
+  return {{"cycles", r.cycles},
+          {"sent", r.sent},
+          {"received", r.received},
+          {"lost", r.lost},
+          {"router", r.router},
+          {"not_sent", r.not_sent},
+          {"loss_percent", r.LossPercent()}};
+}
+
+nlohmann::json CountOrNull(std::int64_t count) {
+  return count < 0 ? nlohmann::json(nullptr) : nlohmann::json(count);
 }
 
 nlohmann::json RoundTripJson(const RoundTrip& rt) {
@@ -29,22 +38,27 @@ nlohmann::json RoundTripJson(const RoundTrip& rt) {
           {"mean_ms", rt.mean},    {"jitter_ms", rt.jitter}};
 }
 
-nlohmann::json HostJson(const HostSummary& s) {
+nlohmann::json HostJson(const HostSummary& s, const std::vector<std::string>& files) {
   nlohmann::json host = {
       {"host", s.host},
       {"address", FormatAddress(s.target)},
       {"first", IsoTime(s.first)},
       {"last", IsoTime(s.last)},
-      {"interval_seconds", s.interval},
+      {"interval_minutes", s.interval_minutes},
       {"interval_inferred", s.interval_inferred},
-      {"cycles_expected", s.expected},
+      {"back_to_back", s.back_to_back},
+      {"cycle_seconds", s.cycle_seconds},
+      {"period_seconds", s.period_seconds},
+      {"cycles_expected", CountOrNull(s.expected)},
+      {"entries_off_clock", s.off_clock},
       {"requests", RequestsJson(s.requests)},
       {"round_trip", RoundTripJson(s.round_trip)},
   };
   nlohmann::json& gaps = host["gaps"] = nlohmann::json::array();
   for (const Gap& gap : s.gaps) {
-    gaps.push_back(
-        {{"after", IsoTime(gap.after)}, {"before", IsoTime(gap.before)}, {"missing", gap.missing}});
+    gaps.push_back({{"after", IsoTime(gap.after)},
+                    {"before", IsoTime(gap.before)},
+                    {"missing", CountOrNull(gap.missing)}});
   }
   nlohmann::json& outages = host["outages"] = nlohmann::json::array();
   for (const Outage& o : s.outages) {
@@ -53,6 +67,17 @@ nlohmann::json HostJson(const HostSummary& s) {
   nlohmann::json& failures = host["failures"] = nlohmann::json::array();
   for (const auto& [error, count] : s.failures) {
     failures.push_back({{"error", error}, {"name", ErrorName(error)}, {"count", count}});
+  }
+  nlohmann::json& not_sent = host["not_sent"] = nlohmann::json::array();
+  for (const auto& [error, count] : s.not_sent) {
+    not_sent.push_back({{"error", error}, {"name", ErrorName(error)}, {"count", count}});
+  }
+  nlohmann::json& jumps = host["clock_jumps"] = nlohmann::json::array();
+  for (const ClockJump& jump : s.clock_jumps) {
+    jumps.push_back({{"file", files[jump.file]},
+                     {"line", jump.line},
+                     {"from", IsoTime(jump.from)},
+                     {"to", IsoTime(jump.to)}});
   }
   nlohmann::json& routers = host["router_replies"] = nlohmann::json::array();
   for (const auto& [router, count] : s.routers) {
@@ -110,8 +135,14 @@ void WriteJson(std::ostream& out, const std::vector<HostSummary>& summaries, con
       {"files", logs.files},
       {"lines_not_parsed", logs.unparsed_count},
   };
+  nlohmann::json& duplicates = report["duplicates_dropped"] = nlohmann::json::array();
+  for (const auto& [files, count] : logs.duplicates) {
+    duplicates.push_back({{"file", logs.files[files.first]},
+                          {"same_as", logs.files[files.second]},
+                          {"entries", count}});
+  }
   nlohmann::json& hosts = report["hosts"] = nlohmann::json::array();
-  for (const HostSummary& summary : summaries) hosts.push_back(HostJson(summary));
+  for (const HostSummary& summary : summaries) hosts.push_back(HostJson(summary, logs.files));
   // Host texts are bytes as configured; anything that is not UTF-8 is replaced.
   out << report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }

@@ -2,6 +2,7 @@
 // per-day (or per-hour) table. The chart draws, per time bucket, the round-trip band
 // from minimum to maximum with the median as a line, loss as marks under the axis,
 // and shades buckets that fall in an outage (no reply at all) or a gap (no entry).
+// Requests that never left the machine are marked apart from loss.
 // Each bucket carries its numbers in data attributes and a tooltip.
 #include <algorithm>
 #include <cmath>
@@ -19,7 +20,8 @@ struct Bucket {
   CalendarTime start = 0;
   std::vector<int> times;
   Requests requests;
-  int answered_cycles = 0;
+  int answered_cycles = 0, sending_cycles = 0;
+  bool in_gap = false;
   RoundTrip round_trip;
 };
 
@@ -57,27 +59,29 @@ std::string Point(double x, double y) {
 
 std::vector<Bucket> MakeBuckets(const HostSummary& s, const std::vector<const Entry*>& entries,
                                 std::int64_t& width) {
-  const std::int64_t span = static_cast<std::int64_t>(s.last) - s.first + s.interval;
-  width = std::max<std::int64_t>(s.interval, (span + kMostBuckets - 1) / kMostBuckets);
+  // Buckets of the interval at least: cycles drift by their own time, so a bucket now
+  // and then holds two, and the one beside it none (which is no gap).
+  const std::int64_t period = std::max<std::int64_t>(1, s.interval_minutes * 60);
+  const std::int64_t span = static_cast<std::int64_t>(s.last) - s.first + period;
+  width = std::max<std::int64_t>(period, (span + kMostBuckets - 1) / kMostBuckets);
   std::vector<Bucket> buckets(static_cast<std::size_t>((span + width - 1) / width));
   for (std::size_t i = 0; i < buckets.size(); ++i) {
     buckets[i].start = static_cast<CalendarTime>(s.first + static_cast<std::int64_t>(i) * width);
   }
   for (const Entry* entry : entries) {
+    if (entry->off_clock) continue;  // a wrong clock's stamps are placed nowhere
     Bucket& bucket = buckets[static_cast<std::size_t>((entry->time - s.first) / width)];
-    ++bucket.requests.cycles;
-    bool answered = false;
-    for (const Attempt& a : entry->attempts) {
-      ++bucket.requests.sent;
-      if (a.outcome == Outcome::kReply) {
-        ++bucket.requests.received;
-        bucket.times.push_back(a.time_ms);
-        answered = true;
-      } else {
-        ++bucket.requests.lost;
-      }
+    const CycleCounts counts = CountCycle(*entry, bucket.requests, bucket.times);
+    bucket.answered_cycles += counts.replies > 0 ? 1 : 0;
+    bucket.sending_cycles += counts.sent > 0 ? 1 : 0;
+  }
+  // An empty bucket is a gap only within one of the summary's gaps: a cycle may take
+  // longer than a bucket.
+  for (const Gap& gap : s.gaps) {
+    for (auto i = static_cast<std::size_t>((gap.after - s.first) / width + 1);
+         i < buckets.size() && buckets[i].start < gap.before; ++i) {
+      buckets[i].in_gap = buckets[i].requests.cycles == 0;
     }
-    bucket.answered_cycles += answered ? 1 : 0;
   }
   for (Bucket& bucket : buckets) bucket.round_trip = RoundTripOf(bucket.times);
   return buckets;
@@ -111,8 +115,8 @@ void WriteChart(std::ostream& out, const HostSummary& s, const std::vector<const
   // Shading: runs of buckets in an outage (cycles, none answered) or a gap (no cycle).
   for (std::size_t i = 0; i < buckets.size();) {
     const auto kind = [&](std::size_t k) {
-      if (buckets[k].requests.cycles == 0) return 1;
-      return buckets[k].answered_cycles == 0 ? 2 : 0;
+      if (buckets[k].in_gap) return 1;
+      return buckets[k].sending_cycles > 0 && buckets[k].answered_cycles == 0 ? 2 : 0;
     };
     std::size_t j = i + 1;
     while (j < buckets.size() && kind(j) == kind(i)) ++j;
@@ -173,17 +177,22 @@ void WriteChart(std::ostream& out, const HostSummary& s, const std::vector<const
       out << "<rect class=\"loss\" x=\"" << Num(x(i)) << "\" y=\"" << kLossTop << "\" width=\""
           << Num(std::max(step, 1.0)) << "\" height=\"16\" fill-opacity=\""
           << Num(0.2 + 0.8 * loss / 100) << "\"/>\n";
+    } else if (b.requests.not_sent > 0) {
+      out << "<rect class=\"not-sent\" x=\"" << Num(x(i)) << "\" y=\"" << kLossTop << "\" width=\""
+          << Num(std::max(step, 1.0)) << "\" height=\"16\"/>\n";
     }
     out << "<rect class=\"bucket\" x=\"" << Num(x(i)) << "\" y=\"" << kTop << "\" width=\""
         << Num(step) << "\" height=\"" << kLossTop + 16 - kTop << "\" data-start=\""
         << IsoTime(b.start) << "\" data-cycles=\"" << b.requests.cycles << "\" data-sent=\""
-        << b.requests.sent << "\" data-lost=\"" << b.requests.lost << "\"";
+        << b.requests.sent << "\" data-lost=\"" << b.requests.lost << "\" data-not-sent=\""
+        << b.requests.not_sent << "\"";
     if (b.round_trip.replies > 0) {
       out << " data-min=\"" << b.round_trip.minimum << "\" data-median=\"" << b.round_trip.median
           << "\" data-max=\"" << b.round_trip.maximum << "\"";
     }
     out << "><title>" << Html(ReadableTime(b.start)) << ": " << b.requests.cycles << " cycles, "
         << Num(loss) << "% loss";
+    if (b.requests.not_sent > 0) out << ", " << b.requests.not_sent << " not sent";
     if (b.round_trip.replies > 0) {
       out << ", " << b.round_trip.minimum << "/" << b.round_trip.median << "/"
           << b.round_trip.maximum << " ms";
@@ -196,7 +205,8 @@ void WriteChart(std::ostream& out, const HostSummary& s, const std::vector<const
 }  // namespace
 
 void WriteHtml(std::ostream& out, const std::vector<HostSummary>& summaries,
-               const std::vector<std::vector<const Entry*>>& entries_by_host) {
+               const std::vector<std::vector<const Entry*>>& entries_by_host,
+               const std::vector<std::string>& files) {
   out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
          "<title>pinglog report</title>\n<style>\n"
          "body{font-family:sans-serif;margin:2em;color:#222;background:#fff}\n"
@@ -208,6 +218,7 @@ void WriteHtml(std::ostream& out, const std::vector<HostSummary>& summaries,
          ".median{fill:none;stroke:#1f4e8c;stroke-width:1.5}\n"
          ".loss{fill:#d62728}\n.outage{fill:#d62728;fill-opacity:.18}\n"
          ".gap{fill:#999;fill-opacity:.25}\n.bucket{fill:transparent}\n"
+         ".not-sent{fill:#7b3294;fill-opacity:.6}\n"
          ".key span{display:inline-block;width:1em;height:1em;margin:0 .3em 0 "
          "1em;vertical-align:middle}\n"
          "</style></head><body>\n<h1>pinglog report</h1>\n"
@@ -215,14 +226,15 @@ void WriteHtml(std::ostream& out, const std::vector<HostSummary>& summaries,
          "<p class=\"key\"><span style=\"background:#7fb3e6\"></span>round trip, minimum to "
          "maximum<span style=\"background:#1f4e8c\"></span>median<span "
          "style=\"background:#d62728\">"
-         "</span>loss<span style=\"background:#f5caca\"></span>outage<span "
+         "</span>loss<span style=\"background:#b58fc9\"></span>not sent (never left the "
+         "machine)<span style=\"background:#f5caca\"></span>outage<span "
          "style=\"background:#ddd\">"
          "</span>no entries</p>\n";
   for (std::size_t i = 0; i < summaries.size(); ++i) {
     out << "<h2>" << Html(summaries[i].host) << "</h2>\n";
     WriteChart(out, summaries[i], entries_by_host[i]);
     std::ostringstream text;
-    WriteSummaryText(text, summaries[i]);
+    WriteSummaryText(text, summaries[i], files);
     out << "<pre>" << Html(text.str()) << "</pre>\n";
   }
   out << "</body></html>\n";

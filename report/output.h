@@ -18,7 +18,8 @@ std::string IsoTime(CalendarTime time);
 // "1 d 2 h 3 min 4 s", leaving out the parts that are 0.
 std::string Duration(std::int64_t seconds);
 
-void WriteSummaryText(std::ostream& out, const HostSummary& summary);
+void WriteSummaryText(std::ostream& out, const HostSummary& summary,
+                      const std::vector<std::string>& files);
 void WriteUnparsedText(std::ostream& out, const LogSet& logs);
 
 // A text cell of the CSV: quoted when it holds a separator, a quote, a line end or a
@@ -31,6 +32,7 @@ void WriteCsv(std::ostream& out, const LogSet& logs);
 void WriteJson(std::ostream& out, const std::vector<HostSummary>& summaries, const LogSet& logs);
 // One self-contained page: the summary tables and an SVG chart per host.
 void WriteHtml(std::ostream& out, const std::vector<HostSummary>& summaries,
-               const std::vector<std::vector<const Entry*>>& entries_by_host);
+               const std::vector<std::vector<const Entry*>>& entries_by_host,
+               const std::vector<std::string>& files);
 
 }  // namespace pinglog::report

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "ping/cycle.h"
+
 namespace pinglog::report {
 namespace {
 
@@ -15,20 +17,22 @@ int NearestRank(const std::vector<int>& sorted, int percent) {
   return sorted[std::max<std::size_t>(rank, 1) - 1];
 }
 
-// The most common difference between consecutive entries, at least one second.
-std::int64_t InferInterval(const std::vector<const Entry*>& entries) {
-  std::map<std::int64_t, std::int64_t> counts;
-  for (std::size_t i = 1; i < entries.size(); ++i) {
-    ++counts[entries[i]->time - entries[i - 1]->time];
+// The echo service's number for a request that timed out: it waited the whole time-out.
+constexpr std::uint32_t kTimedOut = 11010;
+// Time stamps are whole seconds, and a lookup and the log append take a moment too.
+constexpr double kStampSlackSeconds = 2;
+
+// The logger's interval, from the time between its entries: the median step less a
+// cycle's own time, in whole minutes (the logger knows no other); 0: back to back.
+std::int64_t InferIntervalMinutes(const std::vector<const Entry*>& placed, double cycle_seconds) {
+  std::vector<std::int64_t> steps;
+  for (std::size_t i = 1; i < placed.size(); ++i) {
+    steps.push_back(std::int64_t{placed[i]->time} - placed[i - 1]->time);
   }
-  std::int64_t best = 0, best_count = 0;
-  for (const auto& [gap, count] : counts) {
-    if (count > best_count) {
-      best = gap;
-      best_count = count;
-    }
-  }
-  return std::max<std::int64_t>(best, 1);
+  if (steps.empty()) return 0;
+  std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
+  const double pause = static_cast<double>(steps[steps.size() / 2]) - cycle_seconds;
+  return pause < 30 ? 0 : std::llround(pause / 60);
 }
 
 CalendarTime PeriodStart(CalendarTime time, bool by_hour) {
@@ -36,15 +40,45 @@ CalendarTime PeriodStart(CalendarTime time, bool by_hour) {
   return time - time % length;
 }
 
-struct CycleCounts {
-  int replies = 0, routers = 0;
+// Cycles in which requests went out and none was answered, in time order.
+class OutageTracker {
+ public:
+  // Returns whether this cycle begins an outage.
+  bool Take(const Entry& entry, const CycleCounts& counts, std::vector<Outage>& outages) {
+    if (counts.sent == 0) return false;  // nothing left the machine: no news either way
+    if (counts.replies > 0) {
+      Close(outages);
+      return false;
+    }
+    const bool begins = open_.cycles == 0;
+    if (begins) open_.start = entry.time;
+    open_.end = entry.time;
+    ++open_.cycles;
+    return begins;
+  }
+  void Close(std::vector<Outage>& outages) {
+    if (open_.cycles > 0) outages.push_back(open_);
+    open_ = Outage{};
+  }
+
+ private:
+  Outage open_;
 };
 
-CycleCounts Count(const Entry& entry, Requests& requests, std::vector<int>& times) {
+}  // namespace
+
+bool NeverSent(std::uint32_t error) { return error == 5 || error == 1214; }
+
+CycleCounts CountCycle(const Entry& entry, Requests& requests, std::vector<int>& times) {
   CycleCounts counts;
   ++requests.cycles;
   for (const Attempt& attempt : entry.attempts) {
+    if (attempt.outcome == Outcome::kFailure && NeverSent(attempt.error)) {
+      ++requests.not_sent;
+      continue;
+    }
     ++requests.sent;
+    ++counts.sent;
     if (attempt.outcome == Outcome::kReply) {
       ++requests.received;
       ++counts.replies;
@@ -60,7 +94,24 @@ CycleCounts Count(const Entry& entry, Requests& requests, std::vector<int>& time
   return counts;
 }
 
-}  // namespace
+// The logger's own figures (ping/cycle.h): each attempt waits for its reply, at most
+// the time-out, and then pauses.
+double CycleSeconds(const Entry& entry) {
+  std::uint32_t ms = 0;
+  for (const Attempt& a : entry.attempts) {
+    if (a.outcome == Outcome::kFailure) {
+      ms += a.error == kTimedOut ? kEchoTimeoutMs : 0;
+    } else {
+      ms += std::min<std::uint32_t>(a.time_ms, kEchoTimeoutMs);
+    }
+    ms += kPauseAfterAttemptMs;
+  }
+  return ms / 1000.0;
+}
+
+double LongestStepSeconds(std::int64_t interval_minutes) {
+  return static_cast<double>(interval_minutes) * 60 + kLongestCycleMs / 1000.0 + kStampSlackSeconds;
+}
 
 RoundTrip RoundTripOf(const std::vector<int>& times_in_order) {
   RoundTrip stats;
@@ -86,35 +137,49 @@ RoundTrip RoundTripOf(const std::vector<int>& times_in_order) {
 }
 
 HostSummary Summarize(const std::string& host, const std::vector<const Entry*>& entries,
-                      const SummaryOptions& options) {
+                      const SummaryOptions& options, const std::vector<ClockJump>& clock_jumps) {
   HostSummary summary;
   summary.host = host;
   summary.by_hour = options.by_hour;
   if (entries.empty()) return summary;
   summary.target = entries.back()->target;
-  summary.first = entries.front()->time;
-  summary.last = entries.back()->time;
+  std::vector<const Entry*> placed;
+  double cycle_total = 0;
+  for (const Entry* entry : entries) {
+    if (entry->off_clock) {
+      ++summary.off_clock;
+    } else {
+      placed.push_back(entry);
+    }
+    cycle_total += CycleSeconds(*entry);
+  }
+  for (const ClockJump& jump : clock_jumps) {
+    if (jump.host == entries.front()->host) summary.clock_jumps.push_back(jump);
+  }
+  summary.cycle_seconds = cycle_total / static_cast<double>(entries.size());
   summary.interval_inferred = options.interval_minutes < 0;
-  summary.interval = summary.interval_inferred
-                         ? InferInterval(entries)
-                         : std::max<std::int64_t>(options.interval_minutes * 60, 1);
-  summary.expected =
-      (static_cast<std::int64_t>(summary.last) - summary.first) / summary.interval + 1;
+  summary.interval_minutes = summary.interval_inferred
+                                 ? InferIntervalMinutes(placed, summary.cycle_seconds)
+                                 : options.interval_minutes;
+  summary.back_to_back = summary.interval_minutes == 0 && placed.size() > 1;
+  summary.period_seconds =
+      static_cast<double>(summary.interval_minutes) * 60 + summary.cycle_seconds;
+  const double longest_step = LongestStepSeconds(summary.interval_minutes);
 
-  std::vector<int> all_times;
-  std::vector<int> period_times;
-  Outage outage;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const Entry& entry = *entries[i];
+  std::vector<int> all_times, period_times;
+  OutageTracker outages;
+  std::int64_t missing = 0;
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    const Entry& entry = *placed[i];
     if (i > 0) {
-      const std::int64_t apart = entry.time - entries[i - 1]->time;
-      // Cycles drift by their own duration; more than half an interval late is a gap.
-      const auto missing =
-          static_cast<std::int64_t>(
-              std::llround(static_cast<double>(apart) / static_cast<double>(summary.interval))) -
-          1;
-      if (missing >= 1 && apart * 2 > summary.interval * 3) {
-        summary.gaps.push_back({entries[i - 1]->time, entry.time, missing});
+      const double apart = static_cast<double>(entry.time - placed[i - 1]->time);
+      if (apart > longest_step) {
+        const std::int64_t gap_missing =
+            summary.back_to_back
+                ? -1
+                : std::max<std::int64_t>(1, std::llround(apart / summary.period_seconds) - 1);
+        summary.gaps.push_back({placed[i - 1]->time, entry.time, gap_missing});
+        missing += std::max<std::int64_t>(gap_missing, 0);
       }
     }
     const CalendarTime period = PeriodStart(entry.time, options.by_hour);
@@ -124,27 +189,34 @@ HostSummary Summarize(const std::string& host, const std::vector<const Entry*>& 
       summary.periods.push_back({period, {}, {}, 0});
     }
     PeriodRow& row = summary.periods.back();
-    const CycleCounts counts = Count(entry, summary.requests, all_times);
-    Count(entry, row.requests, period_times);
-
-    for (const Attempt& attempt : entry.attempts) {
-      if (attempt.outcome == Outcome::kFailure) ++summary.failures[attempt.error];
+    const CycleCounts counts = CountCycle(entry, summary.requests, all_times);
+    CountCycle(entry, row.requests, period_times);
+    if (outages.Take(entry, counts, summary.outages)) ++row.outages;
+  }
+  outages.Close(summary.outages);
+  // Entries that a wrong clock stamped count, but are placed nowhere in time.
+  for (const Entry* entry : entries) {
+    if (entry->off_clock) CountCycle(*entry, summary.requests, all_times);
+  }
+  for (const Entry* entry : entries) {
+    for (const Attempt& attempt : entry->attempts) {
       if (attempt.outcome == Outcome::kRouter) ++summary.routers[attempt.source];
-    }
-    if (counts.replies == 0) {
-      if (outage.cycles == 0) {
-        outage.start = entry.time;
-        ++row.outages;
-      }
-      outage.end = entry.time;
-      ++outage.cycles;
-    } else if (outage.cycles > 0) {
-      summary.outages.push_back(outage);
-      outage = Outage{};
+      if (attempt.outcome != Outcome::kFailure) continue;
+      ++(NeverSent(attempt.error) ? summary.not_sent : summary.failures)[attempt.error];
     }
   }
-  if (outage.cycles > 0) summary.outages.push_back(outage);
-  summary.periods.back().round_trip = RoundTripOf(period_times);
+  if (!placed.empty()) {
+    summary.first = placed.front()->time;
+    summary.last = placed.back()->time;
+    summary.periods.back().round_trip = RoundTripOf(period_times);
+  }
+  const auto logged = static_cast<std::int64_t>(placed.size());
+  summary.expected = summary.back_to_back ? -1 : logged + missing;
+  if (summary.back_to_back) {
+    // Whole-second stamps: the last entry's second is part of the span.
+    const double minutes = static_cast<double>(summary.last - summary.first + 1) / 60;
+    summary.cycles_per_minute = static_cast<double>(logged) / minutes;
+  }
   summary.round_trip = RoundTripOf(all_times);
   return summary;
 }

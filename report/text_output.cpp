@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <iomanip>
 
 #include "report/output.h"
@@ -25,6 +26,74 @@ void ListLongest(std::ostream& out, const std::vector<Span>& spans, Length lengt
   if (spans.size() > listed.size()) {
     out << "               ... and " << spans.size() - listed.size()
         << " shorter ones (--json lists them all)\n";
+  }
+}
+
+// "5 min 0.3 s": a period that need not be whole seconds.
+std::string PeriodText(double seconds) {
+  if (seconds < 60) return FormatFixed(seconds, 1) + " s";
+  if (seconds >= 3600) return Duration(std::llround(seconds));
+  const auto minutes = static_cast<std::int64_t>(seconds / 60);
+  return std::to_string(minutes) + " min " +
+         FormatFixed(seconds - static_cast<double>(minutes) * 60, 1) + " s";
+}
+
+std::string Plural(std::int64_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// What to do about requests that never left the machine.
+const char* NotSentFix(std::uint32_t error) {
+  return error == 5 ? "give the logger ICMP permission: pinglog-check says how"
+                    : "the host text is no address: write the address, or a name that does not "
+                      "begin with a digit";
+}
+
+void WriteCycles(std::ostream& out, const HostSummary& s) {
+  const char* how = s.interval_inferred ? "inferred" : "as given";
+  out << "  Cycles       " << s.requests.cycles - s.off_clock << " logged, ";
+  if (s.back_to_back) {
+    out << "back to back (about " << FormatFixed(s.cycles_per_minute, 0)
+        << " cycles a minute; interval 0, " << how << ")\n";
+  } else {
+    out << s.expected << " expected (one every " << PeriodText(s.period_seconds) << ": interval "
+        << Duration(s.interval_minutes * 60) << ", " << how << ", + "
+        << FormatFixed(s.cycle_seconds, 1) << " s per cycle)\n";
+  }
+  std::int64_t missing = 0;
+  for (const Gap& gap : s.gaps) missing += std::max<std::int64_t>(gap.missing, 0);
+  if (s.back_to_back) {
+    out << "  Missing      " << Plural(static_cast<std::int64_t>(s.gaps.size()), "gap", "gaps")
+        << " (no entry for longer than a cycle can take)\n";
+  } else {
+    out << "  Missing      " << Plural(missing, "cycle", "cycles") << " in "
+        << Plural(static_cast<std::int64_t>(s.gaps.size()), "gap", "gaps") << "\n";
+  }
+  ListLongest(
+      out, s.gaps, [](const Gap& gap) { return gap.before - gap.after; },
+      [&](const Gap& gap) {
+        out << "               " << ReadableTime(gap.after) << " to " << ReadableTime(gap.before)
+            << " (" << Duration(gap.before - gap.after);
+        if (gap.missing >= 0) out << ", " << gap.missing << " missing";
+        out << ")\n";
+      });
+}
+
+void WriteClockJumps(std::ostream& out, const HostSummary& s,
+                     const std::vector<std::string>& files) {
+  if (s.clock_jumps.empty()) return;
+  out << "  Clock jumps  " << s.clock_jumps.size() << " (the wall clock stepped; not missing)\n";
+  ListLongest(
+      out, s.clock_jumps,
+      [](const ClockJump& jump) { return std::llabs(std::int64_t{jump.to} - jump.from); },
+      [&](const ClockJump& jump) {
+        out << "               " << files[jump.file] << ':' << jump.line << ": "
+            << ReadableTime(jump.from) << (jump.to < jump.from ? " back to " : " on to ")
+            << ReadableTime(jump.to) << "\n";
+      });
+  if (s.off_clock > 0) {
+    out << "               " << Plural(s.off_clock, "entry", "entries")
+        << " stamped by a wrong clock: counted, not placed in time\n";
   }
 }
 
@@ -57,24 +126,23 @@ std::string Duration(std::int64_t seconds) {
   return text.empty() ? "0 s" : text;
 }
 
-void WriteSummaryText(std::ostream& out, const HostSummary& s) {
+void WriteSummaryText(std::ostream& out, const HostSummary& s,
+                      const std::vector<std::string>& files) {
   out << "Host " << s.host << " (" << FormatAddress(s.target) << ")\n";
   out << "  Period       " << ReadableTime(s.first) << " to " << ReadableTime(s.last) << " ("
       << Duration(s.last - s.first) << ")\n";
-  out << "  Cycles       " << s.requests.cycles << " logged, " << s.expected
-      << " expected (one every " << Duration(s.interval)
-      << (s.interval_inferred ? ", inferred" : ", as given") << ")\n";
-  std::int64_t missing = 0;
-  for (const Gap& gap : s.gaps) missing += gap.missing;
-  out << "  Missing      " << missing << " cycles in " << s.gaps.size() << " gaps\n";
-  ListLongest(
-      out, s.gaps, [](const Gap& gap) { return gap.before - gap.after; },
-      [&](const Gap& gap) {
-        out << "               " << ReadableTime(gap.after) << " to " << ReadableTime(gap.before)
-            << " (" << Duration(gap.before - gap.after) << ", " << gap.missing << " missing)\n";
-      });
+  WriteCycles(out, s);
+  WriteClockJumps(out, s, files);
   out << "  Requests     ";
   WriteRequests(out, s.requests);
+  if (s.requests.not_sent > 0) {
+    out << "\n  Not sent     " << s.requests.not_sent
+        << " requests never left the machine (not counted as sent or lost)";
+    for (const auto& [error, count] : s.not_sent) {
+      out << "\n    " << std::setw(6) << error << ' ' << ErrorName(error) << ": " << count << " ("
+          << NotSentFix(error) << ')';
+    }
+  }
   out << "\n  Outages      " << s.outages.size() << " (cycles without any reply)\n";
   ListLongest(
       out, s.outages, [](const Outage& outage) { return outage.cycles; },

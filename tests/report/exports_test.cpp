@@ -81,7 +81,8 @@ TEST_F(ExportsTest, JsonHoldsTheSummaryAndTheTable) {
   const nlohmann::json& host = report["hosts"][0];
   EXPECT_EQ(host["host"], "router1");
   EXPECT_EQ(host["first"], "2021-03-21T10:58:00");
-  EXPECT_EQ(host["interval_seconds"], 60);
+  EXPECT_EQ(host["interval_minutes"], 1);
+  EXPECT_EQ(host["cycles_expected"], 9);
   EXPECT_EQ(host["requests"]["lost"], 9);
   EXPECT_EQ(host["round_trip"]["median_ms"], 5);
   EXPECT_EQ(host["gaps"][0]["missing"], 2);
@@ -94,7 +95,7 @@ TEST_F(ExportsTest, JsonHoldsTheSummaryAndTheTable) {
 
 TEST_F(ExportsTest, HtmlIsOneSelfContainedPageWithItsNumbersInTheChart) {
   std::ostringstream out;
-  WriteHtml(out, summaries_, by_host_);
+  WriteHtml(out, summaries_, by_host_, logs_.files);
   const std::string page = out.str();
   EXPECT_EQ(page.find("<script"), std::string::npos);
   EXPECT_EQ(page.find("<link"), std::string::npos);
@@ -103,10 +104,11 @@ TEST_F(ExportsTest, HtmlIsOneSelfContainedPageWithItsNumbersInTheChart) {
   // One bucket a minute: the first holds 10, 20, 30; 11:01 and 11:02 are a gap; 11:04
   // and 11:05 an outage.
   EXPECT_NE(page.find("data-start=\"2021-03-21T10:58:00\" data-cycles=\"1\" data-sent=\"3\" "
-                      "data-lost=\"0\" data-min=\"10\" data-median=\"20\" data-max=\"30\""),
+                      "data-lost=\"0\" data-not-sent=\"0\" data-min=\"10\" data-median=\"20\" "
+                      "data-max=\"30\""),
             std::string::npos);
   EXPECT_NE(page.find("data-start=\"2021-03-21T11:04:00\" data-cycles=\"1\" data-sent=\"3\" "
-                      "data-lost=\"3\">"),
+                      "data-lost=\"3\" data-not-sent=\"0\">"),
             std::string::npos);
   EXPECT_NE(page.find("<rect class=\"gap\""), std::string::npos);
   EXPECT_NE(page.find("<rect class=\"outage\""), std::string::npos);
@@ -121,7 +123,7 @@ TEST(BucketingTest, AYearOfCyclesStaysAtMostFifteenHundredBuckets) {
   }
   const std::vector<const Entry*> pointers = testing::Pointers(entries);
   std::ostringstream out;
-  WriteHtml(out, {Summarize("h", pointers, {})}, {pointers});
+  WriteHtml(out, {Summarize("h", pointers, {})}, {pointers}, {"a.log"});
   const std::string page = out.str();
   std::size_t buckets = 0;
   for (std::size_t at = page.find("class=\"bucket\""); at != std::string::npos;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "report/clock_jumps.h"
+#include "report/duplicates.h"
 #include "report_fixture.h"
 
 namespace pinglog::report {
@@ -14,7 +16,7 @@ TEST(SummarizeTest, WorksOutTheSampleLog) {
   const HostSummary s = Summarize("router1", testing::Pointers(entries), {});
   const CalendarTime t0 = entries[0].time;
 
-  EXPECT_EQ(s.interval, 60);  // the most common gap
+  EXPECT_EQ(s.interval_minutes, 1);  // the median step less a cycle's time
   EXPECT_TRUE(s.interval_inferred);
   EXPECT_EQ(s.first, t0);
   EXPECT_EQ(s.last, t0 + 480);
@@ -60,10 +62,10 @@ TEST(SummarizeTest, SplitsByHourAndTakesAGivenInterval) {
   options.by_hour = true;
   options.interval_minutes = 2;
   const HostSummary s = Summarize("router1", testing::Pointers(entries), options);
-  EXPECT_EQ(s.interval, 120);
+  EXPECT_EQ(s.interval_minutes, 2);
   EXPECT_FALSE(s.interval_inferred);
-  EXPECT_EQ(s.expected, 5);
-  EXPECT_TRUE(s.gaps.empty());  // 180 s apart is less than one and a half intervals
+  EXPECT_EQ(s.expected, 8);      // logged + missing
+  EXPECT_EQ(s.gaps.size(), 1u);  // 180 s apart is longer than 2 min and the longest cycle
   ASSERT_EQ(s.periods.size(), 2u);
   EXPECT_EQ(s.periods[0].start, ComposeTime(2021, 3, 21, 10, 0, 0));
   EXPECT_EQ(s.periods[0].requests.cycles, 2);
@@ -71,6 +73,111 @@ TEST(SummarizeTest, SplitsByHourAndTakesAGivenInterval) {
   EXPECT_EQ(s.periods[1].requests.cycles, 5);
   EXPECT_EQ(s.periods[1].round_trip.maximum, 100);
   EXPECT_EQ(s.periods[1].outages, 1);
+}
+
+// Logs as the logger really writes them, each worked out by hand: requests never
+// sent, the real period, back-to-back cycles, the same log twice, clock jumps.
+TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
+  using testing::MakeEntry;
+  const CalendarTime t = ComposeTime(2031, 5, 1, 12, 0, 0);
+  constexpr int kDenied = -5, kInvalid = -1214, kTimeout = -11010;
+  const auto in_file = [](Entry e, std::uint16_t file, std::uint32_t line) {
+    e.file = file;
+    e.line = line;
+    return e;
+  };
+  // A one-minute logger whose cycles take 0.3 s: every third step is 61 s.
+  const auto minute_log = [&](int cycles, std::uint16_t file = 0) {
+    std::vector<Entry> log;
+    for (int i = 0; i < cycles; ++i) {
+      log.push_back(in_file(MakeEntry(t + i * 60 + i / 3, {10, 12, 11}), file, i + 1));
+    }
+    return log;
+  };
+  struct Expected {
+    std::int64_t cycles, sent, not_sent, lost, outages, expected, gaps, missing;
+    bool back_to_back;
+    std::size_t jumps;
+    std::int64_t off_clock, duplicates;
+  };
+  const struct {
+    const char* situation;
+    std::vector<Entry> entries;
+    std::vector<std::string> files;
+    Expected expected;
+  } cases[] = {
+      {"no ICMP permission: nothing sent, nothing lost, no outage",
+       {MakeEntry(t, {kDenied, kDenied, kDenied}), MakeEntry(t + 60, {kDenied, kDenied, kDenied}),
+        MakeEntry(t + 120, {kInvalid, kInvalid, kInvalid})},
+       {"a.log"},
+       {3, 0, 9, 0, 0, 3, 0, 0, false, 0, 0, 0}},
+      {"a day's drift of a one-minute logger is no gap",
+       minute_log(30),
+       {"a.log"},
+       {30, 90, 0, 0, 0, 30, 0, 0, false, 0, 0, 0}},
+      {"100 s between one-minute entries: one missed cycle",
+       [&] {
+         auto log = minute_log(10);
+         for (std::size_t i = 5; i < log.size(); ++i) log[i].time += 40;
+         return log;
+       }(),
+       {"a.log"},
+       {10, 30, 0, 0, 0, 11, 1, 1, false, 0, 0, 0}},
+      {"back to back: replies three a second, time-outs every 3.3 s, then a real gap",
+       {MakeEntry(t, {0, 0, 0}), MakeEntry(t, {0, 0, 0}), MakeEntry(t, {0, 0, 0}),
+        MakeEntry(t + 1, {0, 0, 0}), MakeEntry(t + 4, {kTimeout, kTimeout, kTimeout}),
+        MakeEntry(t + 7, {kTimeout, kTimeout, kTimeout}),
+        MakeEntry(t + 11, {kTimeout, kTimeout, kTimeout}), MakeEntry(t + 40, {0, 0, 0})},
+       {"a.log"},
+       {8, 24, 0, 9, 1, -1, 1, 0, true, 0, 0, 0}},
+      {"the same log twice counts once; alike entries within one file stay",
+       [&] {
+         std::vector<Entry> log = {MakeEntry(t, {1, 1, 1}), MakeEntry(t, {1, 1, 1}),
+                                   MakeEntry(t + 1, {2, 2, 2})};
+         for (std::uint32_t i = 0; i < 3; ++i) log.push_back(in_file(log[i], 1, i + 1));
+         return log;
+       }(),
+       {"a.log", "a-copy.log"},
+       {3, 9, 0, 0, 0, -1, 0, 0, true, 0, 0, 3}},
+      {"an entry from 1999 at the end of a 2031 log is a clock jump, not 32 years missing",
+       [&] {
+         auto log = minute_log(5);
+         log.push_back(in_file(MakeEntry(ComposeTime(1999, 6, 7, 10, 0, 0), {10, 10, 10}), 0, 6));
+         return log;
+       }(),
+       {"a.log"},
+       {6, 18, 0, 0, 0, 5, 0, 0, false, 1, 1, 0}},
+  };
+  for (const auto& c : cases) {
+    LogSet logs;
+    logs.files = c.files;
+    logs.hosts = {"router1"};
+    logs.entries = c.entries;
+    FindClockJumps(logs);
+    SortByTime(logs);
+    DropDuplicates(logs);
+    const HostSummary s =
+        Summarize("router1", testing::Pointers(logs.entries), {}, logs.clock_jumps);
+    std::int64_t missing = 0, duplicates = 0;
+    for (const Gap& gap : s.gaps) missing += std::max<std::int64_t>(gap.missing, 0);
+    for (const auto& [files, count] : logs.duplicates) duplicates += count;
+    const Expected& e = c.expected;
+    SCOPED_TRACE(c.situation);
+    EXPECT_EQ(s.requests.cycles, e.cycles);
+    EXPECT_EQ(s.requests.sent, e.sent);
+    EXPECT_EQ(s.requests.not_sent, e.not_sent);
+    EXPECT_EQ(s.requests.lost, e.lost);
+    EXPECT_EQ(static_cast<std::int64_t>(s.outages.size()), e.outages);
+    EXPECT_EQ(s.expected, e.expected);
+    EXPECT_EQ(static_cast<std::int64_t>(s.gaps.size()), e.gaps);
+    EXPECT_EQ(missing, e.missing);
+    EXPECT_EQ(s.back_to_back, e.back_to_back);
+    EXPECT_EQ(s.clock_jumps.size(), e.jumps);
+    EXPECT_EQ(s.off_clock, e.off_clock);
+    EXPECT_EQ(duplicates, e.duplicates);
+    if (!s.back_to_back) EXPECT_EQ(s.expected, s.requests.cycles - s.off_clock + missing);
+    EXPECT_LT(s.last - s.first, 86400);  // the plausible span only
+  }
 }
 
 TEST(RoundTripOfTest, HandlesFewReplies) {
