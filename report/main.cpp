@@ -2,12 +2,16 @@
 // connection was, and when it was bad.
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <iostream>
 #include <map>
+#include <system_error>
 
+#include "report/clock_jumps.h"
+#include "report/duplicates.h"
 #include "report/output.h"
 
 namespace {
@@ -24,25 +28,57 @@ int Fail(int code, const std::string& message) {
 
 // Writes an export next to its destination and renames it there, so that a failed
 // or interrupted export never leaves a half-written file under the name asked for.
+// On failure, `problem` holds the system's reason.
 bool Export(const std::string& path, const std::function<void(std::ostream&)>& write,
             std::string& problem) {
   const std::string partial = path + ".partial";
+  bool written = false;
   {
+    errno = 0;
     std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    if (out) write(out);
-    out.flush();
-    if (!out) {
-      problem = "cannot write " + path;
-      (void)std::remove(partial.c_str());
-      return false;
+    const int open_error = errno;
+    if (out) {
+      write(out);
+      out.flush();
+      written = static_cast<bool>(out);
+    }
+    if (!written) {
+      problem = "cannot write " + path + ": " +
+                std::generic_category().message(open_error != 0 ? open_error : EIO);
     }
   }
-  if (std::rename(partial.c_str(), path.c_str()) != 0) {
-    problem = "cannot write " + path;
-    (void)std::remove(partial.c_str());
-    return false;
+  if (written && std::rename(partial.c_str(), path.c_str()) != 0) {
+    problem = "cannot write " + path + ": " + std::generic_category().message(errno);
+    written = false;
+  }
+  if (!written) (void)std::remove(partial.c_str());
+  return written;
+}
+
+// "--interval 5": a whole number of minutes, nothing else.
+bool ParseMinutes(const std::string& text, std::int64_t& minutes) {
+  if (text.empty() || text.size() > 9) return false;
+  minutes = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+    minutes = minutes * 10 + (c - '0');
   }
   return true;
+}
+
+void SayDuplicates(const LogSet& logs) {
+  std::int64_t dropped = 0;
+  for (const auto& [files, count] : logs.duplicates) dropped += count;
+  if (dropped == 0) return;
+  std::cout << "Dropped " << dropped << (dropped == 1 ? " entry" : " entries")
+            << " that another log already holds:";
+  const char* separator = " ";
+  for (const auto& [files, count] : logs.duplicates) {
+    std::cout << separator << count << " of " << logs.files[files.first] << " (in "
+              << logs.files[files.second] << ")";
+    separator = ", ";
+  }
+  std::cout << ".\n\n";
 }
 
 }  // namespace
@@ -51,18 +87,23 @@ int Run(int argc, char** argv) {
   CLI::App app{
       "Summarizes pinglog logs: period, missing cycles, loss, outages, round-trip times,\n"
       "failures and router replies, overall and per day. Times are local wall-clock times\n"
-      "as the logger wrote them, without a time zone; they are not converted."};
+      "as the logger wrote them, without a time zone; they are not converted.",
+      "pinglog-report"};
   std::vector<std::string> files;
-  std::int64_t interval = -1;
-  std::string by = "day", csv, json, html;
-  app.add_option("logs", files, "Log files, merged by time (per host)")->required();
-  app.add_option("--interval", interval,
-                 "Minutes between cycles (default: the most common gap between entries)")
-      ->check(CLI::Range(0, 1000000));
-  app.add_option("--by", by, "Table per day or per hour")->check(CLI::IsMember({"day", "hour"}));
-  app.add_option("--csv", csv, "Write one row per attempt to FILE");
-  app.add_option("--json", json, "Write the summary and the table to FILE");
-  app.add_option("--html", html, "Write a page with the summary and a chart to FILE");
+  std::string interval_text, by = "day", csv, json, html;
+  app.add_option("logs", files, "Log files, merged by time (per host); - reads standard input")
+      ->required()
+      ->type_name("LOG");
+  app.add_option("--interval", interval_text,
+                 "The logger's interval (0: back to back; default: inferred from the log)")
+      ->type_name("MINUTES");
+  app.add_option("--by", by, "Table per day or per hour")
+      ->check(CLI::IsMember({"day", "hour"}).description(""))
+      ->type_name("day|hour");
+  app.add_option("--csv", csv, "Write one row per attempt to FILE")->type_name("FILE");
+  app.add_option("--json", json, "Write the summary and the table to FILE")->type_name("FILE");
+  app.add_option("--html", html, "Write a page with the summary and a chart to FILE")
+      ->type_name("FILE");
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
@@ -71,7 +112,12 @@ int Run(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     return Fail(kUsageProblem, std::string(error.what()) + " (see --help)");
   }
+  std::int64_t interval = -1;
+  if (!interval_text.empty() && !ParseMinutes(interval_text, interval)) {
+    return Fail(kUsageProblem, "--interval " + interval_text + ": not a number of minutes");
+  }
 
+  // A file that cannot be read is named, and the others are reported.
   LogSet logs;
   for (const std::string& file : files) {
     std::string problem;
@@ -79,10 +125,13 @@ int Run(int argc, char** argv) {
       std::string message = file;
       message += ": ";
       message += problem;
-      return Fail(kInputProblem, message);
+      Fail(kInputProblem, message);
     }
   }
+  if (logs.entries.empty()) return kInputProblem;
+  FindClockJumps(logs);
   SortByTime(logs);
+  DropDuplicates(logs);
 
   std::map<std::uint16_t, std::vector<const Entry*>> by_host;
   for (const Entry& entry : logs.entries) by_host[entry.host].push_back(&entry);
@@ -92,35 +141,32 @@ int Run(int argc, char** argv) {
   std::vector<HostSummary> summaries;
   std::vector<std::vector<const Entry*>> entries_by_host;
   for (const auto& [host, entries] : by_host) {
-    summaries.push_back(Summarize(logs.hosts[host], entries, options));
+    summaries.push_back(Summarize(logs.hosts[host], entries, options, logs.clock_jumps));
     entries_by_host.push_back(entries);
   }
 
   std::cout << "pinglog report: " << logs.entries.size() << " entries from " << logs.files.size()
             << (logs.files.size() == 1 ? " log" : " logs")
             << ". Times are local wall-clock times as logged, without a time zone.\n\n";
+  SayDuplicates(logs);
   for (const HostSummary& summary : summaries) {
-    WriteSummaryText(std::cout, summary);
+    WriteSummaryText(std::cout, summary, logs.files);
     std::cout << '\n';
   }
   WriteUnparsedText(std::cout, logs);
+  std::cout.flush();
 
-  std::string problem;
-  if (!csv.empty() && !Export(
-                          csv, [&](std::ostream& out) { WriteCsv(out, logs); }, problem)) {
-    return Fail(kInputProblem, problem);
-  }
-  if (!json.empty() &&
-      !Export(
-          json, [&](std::ostream& out) { WriteJson(out, summaries, logs); }, problem)) {
-    return Fail(kInputProblem, problem);
-  }
-  if (!html.empty() &&
-      !Export(
-          html, [&](std::ostream& out) { WriteHtml(out, summaries, entries_by_host); }, problem)) {
-    return Fail(kInputProblem, problem);
-  }
-  return 0;
+  // Every export is attempted; each one that fails is its own line.
+  int status = 0;
+  const auto attempt = [&](const std::string& path,
+                           const std::function<void(std::ostream&)>& write) {
+    std::string problem;
+    if (!path.empty() && !Export(path, write, problem)) status = Fail(kInputProblem, problem);
+  };
+  attempt(csv, [&](std::ostream& out) { WriteCsv(out, logs); });
+  attempt(json, [&](std::ostream& out) { WriteJson(out, summaries, logs); });
+  attempt(html, [&](std::ostream& out) { WriteHtml(out, summaries, entries_by_host, logs.files); });
+  return status;
 }
 
 int main(int argc, char** argv) {

@@ -26,6 +26,11 @@ report "$WORK/other.log"
 check_that "a file without entries: exit 1, named" '[ "$STATUS" = 1 ] && grep -q "other.log: no line is a log entry" <<<"$ERR"'
 report --colour "$WORK/other.log"
 check_that "an unknown option: exit 2, named" '[ "$STATUS" = 2 ] && grep -q -- "--colour" <<<"$ERR"'
+report --interval abc "$WORK/other.log"
+check_that "a number option that is none says so: exit 2" \
+  '[ "$STATUS" = 2 ] && grep -qx "pinglog-report: --interval abc: not a number of minutes" <<<"$ERR"'
+check_that "--help names the program and the option values in words" \
+  '"$REPORT" --help | grep -q "^Usage: pinglog-report " && "$REPORT" --help | grep -q -- "--by day|hour  "'
 report
 check "no log at all: exit 2" [ "$STATUS" = 2 ]
 check "each error is one line" [ "$(wc -l <"$WORK/err")" = 1 ]
@@ -52,6 +57,19 @@ check "the JSON opens and holds the day table" \
   grep -q '"per_day"' "$WORK/a.json"
 report "$WORK/a.log" --csv /nonexistent/dir/a.csv
 check_that "an export that cannot be written: exit 1, nothing left" '[ "$STATUS" = 1 ] && [ ! -e /nonexistent ]'
+
+# One bad file does not sink the others, and one failed export not the rest: each
+# problem is its own line. "-" reads standard input.
+STATUS=0
+"$REPORT" - "$WORK/empty.log" --json "$WORK/two.json" --html /nonexistent/dir/a.html \
+  --csv "$WORK/two.csv" <"$WORK/a.log" >"$WORK/out" 2>"$WORK/err" || STATUS=$?
+OUT=$(cat "$WORK/out")
+ERR=$(cat "$WORK/err")
+check_that "an empty log among two is named, and the other (standard input) reported" \
+  'grep -qx "pinglog-report: $WORK/empty.log: the log is empty" <<<"$ERR" && grep -q "^Host router1 " <<<"$OUT"'
+check_that "a failed export is its own line with the reason; the others are written; exit 1" \
+  '[ "$STATUS" = 1 ] && grep -qx "pinglog-report: cannot write /nonexistent/dir/a.html: No such file or directory" <<<"$ERR" &&
+   [ "$(wc -l <"$WORK/err")" = 2 ] && [ -s "$WORK/two.json" ] && [ -s "$WORK/two.csv" ]'
 
 # Two logs of two hosts: merged by time, a section per host.
 "$MAKE_LOG" --cycles 100 --interval 1 --start "2021-03-01 12:00:00" --host other >"$WORK/b.log"
