@@ -16,50 +16,36 @@ struct FileCloser {
   }
 };
 
-class LineSink {
- public:
-  LineSink(LogSet& logs, std::uint16_t file) : logs_(logs), file_(file) {}
-
-  void Take(std::string_view line) {
-    ++line_number_;
-    const std::optional<LogLine> parsed = ParseLogLine(line);
-    if (!parsed) {
-      ++logs_.unparsed_count;
-      if (logs_.unparsed.size() < LogSet::kUnparsedKept) {
-        logs_.unparsed.push_back({file_, line_number_});
-      }
-      return;
-    }
-    Entry entry;
-    entry.time = parsed->time;
-    entry.host = HostIndex(parsed->host);
-    entry.file = file_;
-    entry.line = static_cast<std::uint32_t>(line_number_);
-    entry.target = parsed->target;
-    entry.attempts = parsed->attempts;
-    logs_.entries.push_back(entry);
-    ++entries_;
-  }
-
-  std::uint64_t entries() const { return entries_; }
-
- private:
-  std::uint16_t HostIndex(std::string_view host) {
-    if (last_host_ < logs_.hosts.size() && logs_.hosts[last_host_] == host) return last_host_;
-    const auto found = std::find(logs_.hosts.begin(), logs_.hosts.end(), host);
-    last_host_ = static_cast<std::uint16_t>(found - logs_.hosts.begin());
-    if (found == logs_.hosts.end()) logs_.hosts.emplace_back(host);
-    return last_host_;
-  }
-
-  LogSet& logs_;
-  std::uint16_t file_;
-  std::uint64_t line_number_ = 0;
-  std::uint64_t entries_ = 0;
-  std::uint16_t last_host_ = UINT16_MAX;
-};
-
 }  // namespace
+
+void EntryReader::Take(std::string_view line) {
+  ++line_number_;
+  const std::optional<LogLine> parsed = ParseLogLine(line);
+  if (!parsed) {
+    ++logs_.unparsed_count;
+    if (logs_.unparsed.size() < LogSet::kUnparsedKept) {
+      logs_.unparsed.push_back({file_, line_number_});
+    }
+    return;
+  }
+  Entry entry;
+  entry.time = parsed->time;
+  entry.host = HostIndex(parsed->host);
+  entry.file = file_;
+  entry.line = static_cast<std::uint32_t>(line_number_);
+  entry.target = parsed->target;
+  entry.attempts = parsed->attempts;
+  logs_.entries.push_back(entry);
+  ++entries_;
+}
+
+std::uint16_t EntryReader::HostIndex(std::string_view host) {
+  if (last_host_ < logs_.hosts.size() && logs_.hosts[last_host_] == host) return last_host_;
+  const auto found = std::find(logs_.hosts.begin(), logs_.hosts.end(), host);
+  last_host_ = static_cast<std::uint16_t>(found - logs_.hosts.begin());
+  if (found == logs_.hosts.end()) logs_.hosts.emplace_back(host);
+  return last_host_;
+}
 
 ReadStatus ReadLog(const std::string& path, LogSet& logs, std::string& problem) {
   const std::unique_ptr<std::FILE, FileCloser> file(path == "-" ? stdin
@@ -71,7 +57,7 @@ ReadStatus ReadLog(const std::string& path, LogSet& logs, std::string& problem) 
   const auto index = static_cast<std::uint16_t>(logs.files.size());
   logs.files.push_back(path);
   const std::size_t entries_before = logs.entries.size();
-  LineSink sink(logs, index);
+  EntryReader sink(logs, index);
 
   // Lines are cut out of 1 MiB blocks; a line that runs past a block is carried over.
   std::vector<char> block(1 << 20);

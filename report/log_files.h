@@ -52,6 +52,26 @@ struct LogSet {
   std::map<std::pair<std::uint16_t, std::uint16_t>, std::int64_t> duplicates;
 };
 
+// Parses lines into the entries of a set, numbering them: the one reader behind
+// ReadLog and the follower. Lines that are no entry are counted and kept by number.
+class EntryReader {
+ public:
+  EntryReader(LogSet& logs, std::uint16_t file) : logs_(logs), file_(file) {}
+  void Take(std::string_view line);
+  // The log was truncated or replaced: its lines count from 1 again.
+  void Restart() { line_number_ = 0; }
+  std::uint64_t entries() const { return entries_; }
+
+ private:
+  std::uint16_t HostIndex(std::string_view host);
+
+  LogSet& logs_;
+  std::uint16_t file_;
+  std::uint64_t line_number_ = 0;
+  std::uint64_t entries_ = 0;
+  std::uint16_t last_host_ = UINT16_MAX;
+};
+
 enum class ReadStatus { kRead, kUnreadable, kEmpty, kNoEntry };
 
 // Reads one log into the set ("-": standard input). On any status but kRead,

@@ -8,10 +8,15 @@
 #include <functional>
 #include <iostream>
 #include <map>
+#include <memory>
+#include <stdexcept>
 #include <system_error>
 
 #include "report/clock_jumps.h"
 #include "report/duplicates.h"
+#include "report/export_file.h"
+#include "report/follow_logs.h"
+#include "report/openmetrics.h"
 #include "report/output.h"
 
 namespace {
@@ -24,35 +29,6 @@ constexpr int kUsageProblem = 2;
 int Fail(int code, const std::string& message) {
   std::cerr << "pinglog-report: " << message << '\n';
   return code;
-}
-
-// Writes an export next to its destination and renames it there, so that a failed
-// or interrupted export never leaves a half-written file under the name asked for.
-// On failure, `problem` holds the system's reason.
-bool Export(const std::string& path, const std::function<void(std::ostream&)>& write,
-            std::string& problem) {
-  const std::string partial = path + ".partial";
-  bool written = false;
-  {
-    errno = 0;
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    const int open_error = errno;
-    if (out) {
-      write(out);
-      out.flush();
-      written = static_cast<bool>(out);
-    }
-    if (!written) {
-      problem = "cannot write " + path + ": " +
-                std::generic_category().message(open_error != 0 ? open_error : EIO);
-    }
-  }
-  if (written && std::rename(partial.c_str(), path.c_str()) != 0) {
-    problem = "cannot write " + path + ": " + std::generic_category().message(errno);
-    written = false;
-  }
-  if (!written) (void)std::remove(partial.c_str());
-  return written;
 }
 
 // "--interval 5": a whole number of minutes, nothing else.
@@ -90,7 +66,8 @@ int Run(int argc, char** argv) {
       "as the logger wrote them, without a time zone; they are not converted.",
       "pinglog-report"};
   std::vector<std::string> files;
-  std::string interval_text, by = "day", csv, json, html;
+  std::string interval_text, by = "day", csv, json, html, openmetrics, textfile, tz;
+  bool follow = false;
   app.add_option("logs", files, "Log files, merged by time (per host); - reads standard input")
       ->required()
       ->type_name("LOG");
@@ -104,6 +81,17 @@ int Run(int argc, char** argv) {
   app.add_option("--json", json, "Write the summary and the table to FILE")->type_name("FILE");
   app.add_option("--html", html, "Write a page with the summary and a chart to FILE")
       ->type_name("FILE");
+  app.add_option("--openmetrics", openmetrics,
+                 "Write every cycle as OpenMetrics text for Prometheus's backfill to FILE")
+      ->type_name("FILE");
+  app.add_option("--textfile", textfile,
+                 "Write the metrics as they stand to FILE, for node_exporter's textfile collector")
+      ->type_name("FILE");
+  app.add_flag("--follow", follow,
+               "Keep reading the logs as they grow and rewrite the --textfile after each entry");
+  app.add_option("--tz", tz,
+                 "The zone the logs were written in (default: this machine's; TZ honoured)")
+      ->type_name("ZONE");
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
@@ -116,6 +104,17 @@ int Run(int argc, char** argv) {
   if (!interval_text.empty() && !ParseMinutes(interval_text, interval)) {
     return Fail(kUsageProblem, "--interval " + interval_text + ": not a number of minutes");
   }
+
+  if (follow && textfile.empty()) return Fail(kUsageProblem, "--follow needs --textfile FILE");
+  std::unique_ptr<ZoneTime> zone;
+  if (!openmetrics.empty() || !textfile.empty()) {
+    try {
+      zone = std::make_unique<ZoneTime>(tz);
+    } catch (const std::runtime_error& error) {
+      return Fail(kUsageProblem, "--tz " + tz + ": " + error.what());
+    }
+  }
+  if (follow) return FollowLogs(files, textfile, *zone);
 
   // A file that cannot be read is named, and the others are reported.
   LogSet logs;
@@ -166,6 +165,29 @@ int Run(int argc, char** argv) {
   attempt(csv, [&](std::ostream& out) { WriteCsv(out, logs); });
   attempt(json, [&](std::ostream& out) { WriteJson(out, summaries, logs); });
   attempt(html, [&](std::ostream& out) { WriteHtml(out, summaries, entries_by_host, logs.files); });
+  std::int64_t backwards = 0;
+  attempt(openmetrics, [&](std::ostream& out) {
+    backwards = WriteOpenMetrics(out, logs, entries_by_host, *zone);
+  });
+  if (backwards > 0) {
+    std::cerr << "pinglog-report: " << backwards
+              << " entries went back in time (a clock stepped back): their counts are in the "
+                 "next sample that could be stored\n";
+  }
+  attempt(textfile, [&](std::ostream& out) {
+    std::vector<LabelledMetrics> hosts;
+    for (const auto& entries : entries_by_host) {
+      LabelledMetrics host{HostLabels(logs.hosts[entries.front()->host], entries.back()->target),
+                           {}};
+      std::int64_t last = INT64_MIN;
+      for (const Entry* entry : entries) {
+        last = zone->ToUnix(entry->time, last == INT64_MIN ? INT64_MIN : last - 1).value_or(last);
+        host.metrics.Add(*entry, last);
+      }
+      hosts.push_back(std::move(host));
+    }
+    WriteTextfile(out, hosts);
+  });
   return status;
 }
 

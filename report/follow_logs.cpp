@@ -1,0 +1,99 @@
+#include "report/follow_logs.h"
+
+#include <chrono>
+#include <csignal>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <thread>
+
+#include "report/export_file.h"
+#include "report/follower.h"
+
+namespace pinglog::report {
+namespace {
+
+volatile std::sig_atomic_t stop_requested = 0;
+
+extern "C" void RequestStop(int) { stop_requested = 1; }
+
+// What the followed logs add up to, per host, and the logs followed so far.
+class LiveCounts {
+ public:
+  explicit LiveCounts(const ZoneTime& zone) : zone_(zone) {}
+
+  // Looks at every log the patterns name now; true when new entries came.
+  bool Poll(const std::vector<std::string>& patterns) {
+    for (const std::string& pattern : patterns) {
+      for (const std::string& path : ExpandLogPattern(pattern)) {
+        if (followers_.count(path) != 0) continue;
+        logs_.files.push_back(path);
+        followers_[path] = std::make_unique<LogFollower>(
+            path, logs_, static_cast<std::uint16_t>(logs_.files.size() - 1));
+      }
+    }
+    for (auto& [path, follower] : followers_) follower->Poll();
+    if (logs_.entries.empty()) return false;
+    for (const Entry& entry : logs_.entries) Count(entry);
+    logs_.entries.clear();  // counted: memory stays flat however long it runs
+    return true;
+  }
+
+  void Write(std::ostream& out) const {
+    std::vector<LabelledMetrics> hosts;
+    for (const auto& [host, live] : hosts_) {
+      hosts.push_back({HostLabels(logs_.hosts[host], live.target), live.metrics});
+    }
+    WriteTextfile(out, hosts);
+  }
+
+ private:
+  struct Host {
+    HostMetrics metrics;
+    Address target{};
+    std::int64_t last = INT64_MIN;  // Unix time of the latest entry
+  };
+
+  void Count(const Entry& entry) {
+    Host& host = hosts_[entry.host];
+    const auto unix_time =
+        zone_.ToUnix(entry.time, host.last == INT64_MIN ? INT64_MIN : host.last - 1);
+    if (unix_time) host.last = *unix_time;  // a clock stepped back keeps the latest time
+    host.metrics.Add(entry, host.last);
+    host.target = entry.target;
+  }
+
+  const ZoneTime& zone_;
+  LogSet logs_;
+  std::map<std::string, std::unique_ptr<LogFollower>> followers_;
+  std::map<std::uint16_t, Host> hosts_;
+};
+
+}  // namespace
+
+int FollowLogs(const std::vector<std::string>& patterns, const std::string& file,
+               const ZoneTime& zone) {
+  (void)std::signal(SIGTERM, RequestStop);
+  (void)std::signal(SIGINT, RequestStop);
+  LiveCounts counts(zone);
+  bool first = true, pending = true;
+  while (stop_requested == 0) {
+    pending = counts.Poll(patterns) || pending;
+    if (pending) {
+      // The first write must work; a later failure (a full disk) is said and retried.
+      std::string problem;
+      pending = !Export(
+          file, [&](std::ostream& out) { counts.Write(out); }, problem);
+      if (pending) {
+        std::cerr << "pinglog-report: " << problem << '\n';
+        if (first) return 1;
+      }
+      first = false;
+    }
+    // A look a second: the loggers write a line a cycle at most three times a second.
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+  }
+  return 0;
+}
+
+}  // namespace pinglog::report

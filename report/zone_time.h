@@ -1,0 +1,34 @@
+// The logger's local wall-clock times as Unix times, through the system's zone
+// database (no tables of our own). A repeated hour (the fall back of daylight saving)
+// is resolved by the order of the entries: the later reading comes later.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "support/calendar_time.h"
+
+namespace pinglog::report {
+
+class ZoneTime {
+ public:
+  // The zone by its IANA name; "" for the machine's own (TZ honoured). Throws
+  // std::runtime_error for a zone the database does not know.
+  explicit ZoneTime(const std::string& name);
+  ~ZoneTime();
+  ZoneTime(const ZoneTime&) = delete;
+  ZoneTime& operator=(const ZoneTime&) = delete;
+
+  // The Unix time of a local time, the earliest that lies after `after`; nothing when
+  // every reading of it lies at or before `after` (a clock stepped back). A local
+  // time that a spring-forward skipped maps to the moment of the change.
+  std::optional<std::int64_t> ToUnix(CalendarTime local, std::int64_t after) const;
+
+ private:
+  struct Zone;
+  std::unique_ptr<Zone> zone_;
+};
+
+}  // namespace pinglog::report
