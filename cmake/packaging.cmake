@@ -49,7 +49,9 @@ endif()
 install(FILES README.md packaging/copyright ${CMAKE_BINARY_DIR}/compressed/changelog.gz
         DESTINATION ${PINGLOG_DOC_DIR})
 install(FILES packaging/Kep.ini.example DESTINATION ${PINGLOG_DOC_DIR}/examples RENAME Kep.ini)
-install(FILES packaging/pinglog@.service DESTINATION ${PINGLOG_SYSTEMD_UNIT_DIR})
+install(FILES packaging/prometheus/pinglog-alerts.yml DESTINATION ${PINGLOG_DOC_DIR}/examples)
+install(FILES packaging/pinglog@.service packaging/pinglog-metrics.service
+        DESTINATION ${PINGLOG_SYSTEMD_UNIT_DIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -63,6 +65,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS libcap2-bin)
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "prometheus-node-exporter, prometheus")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/postinst)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION
@@ -70,7 +73,9 @@ set(CPACK_PACKAGE_DESCRIPTION
     "configured end time, and appends one tab-separated line per cycle to a log:\n"
     "the replies, failures with their error numbers, packet statistics and\n"
     "round-trip times. pinglog-report summarizes such logs: loss, outages, gaps\n"
-    "and round-trip percentiles, with CSV, JSON and HTML exports. A systemd\n"
-    "template unit runs one logger per instance.")
+    "and round-trip percentiles, with CSV, JSON and HTML exports, and gives\n"
+    "Prometheus the same numbers: OpenMetrics for backfill, and a follower that\n"
+    "keeps a textfile for node_exporter. A systemd template unit runs one logger\n"
+    "per instance, checked first by pinglog-check.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 include(CPack)
