@@ -8,9 +8,9 @@
 namespace pinglog::report {
 
 void HostMetrics::Add(const Entry& entry, std::int64_t unix_time) {
-  std::vector<int> times;
-  CountCycle(entry, requests, times);
-  for (const int ms : times) {
+  times_.clear();
+  CountCycle(entry, requests, times_);
+  for (const int ms : times_) {
     const double seconds = ms / 1000.0;
     for (std::size_t b = 0; b < kRttBuckets.size(); ++b) {
       if (seconds <= kRttBuckets[b]) ++buckets[b];
@@ -59,15 +59,27 @@ std::vector<SeriesKey> SeriesKeys(const MetricFamily& family, const HostMetrics&
   return keys;
 }
 
-double SeriesValue(const MetricFamily& family, const HostMetrics& m, const SeriesKey& key) {
-  const auto count = [](const auto& by_key, const auto& k) {
+std::string Seconds(std::int64_t milliseconds) {
+  std::string text = std::to_string(milliseconds / 1000);
+  const auto fraction = static_cast<int>(milliseconds % 1000);
+  if (fraction == 0) return text;
+  char digits[4] = {static_cast<char>('0' + fraction / 100),
+                    static_cast<char>('0' + fraction / 10 % 10),
+                    static_cast<char>('0' + fraction % 10), '\0'};
+  std::string decimals = digits;
+  while (decimals.back() == '0') decimals.pop_back();
+  return text + '.' + decimals;
+}
+
+std::int64_t SeriesValue(const MetricFamily& family, const HostMetrics& m, const SeriesKey& key) {
+  const auto count = [](const auto& by_key, const auto& k) -> std::int64_t {
     const auto found = by_key.find(k);
-    return found == by_key.end() ? 0.0 : static_cast<double>(found->second);
+    return found == by_key.end() ? 0 : found->second;
   };
-  if (&family == &kCyclesFamily) return static_cast<double>(m.requests.cycles);
-  if (&family == &kRequestsFamily) return static_cast<double>(m.requests.sent);
-  if (&family == &kRepliesFamily) return static_cast<double>(m.requests.received);
-  if (&family == &kLastCycleFamily) return static_cast<double>(m.last_cycle);
+  if (&family == &kCyclesFamily) return m.requests.cycles;
+  if (&family == &kRequestsFamily) return m.requests.sent;
+  if (&family == &kRepliesFamily) return m.requests.received;
+  if (&family == &kLastCycleFamily) return m.last_cycle;
   if (&family == &kNotSentFamily) return count(m.not_sent, key.error);
   if (&family == &kRouterFamily) return count(m.routers, key.text);
   if (&family == &kFailuresFamily) return count(m.failures, key.error);

@@ -65,6 +65,9 @@ struct HostMetrics {
 
   // Adds one cycle, logged at the given Unix time.
   void Add(const Entry& entry, std::int64_t unix_time);
+
+ private:
+  std::vector<int> times_;  // the cycle's reply times, kept to spare an allocation a cycle
 };
 
 // "12.5": a number as the exposition formats write it.
@@ -80,7 +83,11 @@ struct SeriesKey {
 };
 // The series a host has so far, and the value of one.
 std::vector<SeriesKey> SeriesKeys(const MetricFamily& family, const HostMetrics& metrics);
-double SeriesValue(const MetricFamily& family, const HostMetrics& metrics, const SeriesKey& key);
+std::int64_t SeriesValue(const MetricFamily& family, const HostMetrics& metrics,
+                         const SeriesKey& key);
+
+// "97.717": whole milliseconds as seconds, exactly.
+std::string Seconds(std::int64_t milliseconds);
 
 // The labels of a host's series: host="...",address="..." (the host text itself for a
 // numeric host, as the log shows it).

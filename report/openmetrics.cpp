@@ -1,6 +1,7 @@
 #include "report/openmetrics.h"
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 
 #include "report/metrics.h"
@@ -76,29 +77,77 @@ void ForEachPoint(const HostSeries& series, Visit visit) {
   }
 }
 
-void WriteHeader(std::ostream& out, const MetricFamily& family) {
+// Lines gathered in a large buffer and handed to the stream a megabyte at a time:
+// the history of a year is about a gigabyte of them.
+class SampleWriter {
+ public:
+  explicit SampleWriter(std::ostream& out) : out_(out) { buffer_.reserve(kFlushAt + 4096); }
+  ~SampleWriter() { Flush(); }
+  SampleWriter(const SampleWriter&) = delete;
+  SampleWriter& operator=(const SampleWriter&) = delete;
+
+  void Text(std::string_view text) { buffer_.append(text); }
+  // PREFIX VALUE TIME, a line end.
+  void Sample(std::string_view prefix, std::int64_t value, std::string_view time) {
+    buffer_.append(prefix);
+    Number(value);
+    buffer_.append(time);
+    if (buffer_.size() >= kFlushAt) Flush();
+  }
+  void Sample(std::string_view prefix, std::string_view value, std::string_view time) {
+    buffer_.append(prefix);
+    buffer_.append(value);
+    buffer_.append(time);
+    if (buffer_.size() >= kFlushAt) Flush();
+  }
+  void Flush() {
+    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    buffer_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kFlushAt = 1 << 20;
+  void Number(std::int64_t value) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    buffer_.append(digits, result.ptr);
+  }
+  std::ostream& out_;
+  std::string buffer_;
+};
+
+// " 1614553200\n": a sample's time and its line end.
+std::string TimeSuffix(std::int64_t time) { return ' ' + std::to_string(time) + '\n'; }
+
+void WriteHeader(SampleWriter& out, const MetricFamily& family) {
   static constexpr const char* kTypes[] = {"counter", "gauge", "histogram"};
-  out << "# TYPE " << family.name << ' ' << kTypes[static_cast<int>(family.type)] << '\n';
-  if (family.type != MetricType::kCounter) out << "# UNIT " << family.name << " seconds\n";
-  out << "# HELP " << family.name << ' ' << family.help << '\n';
+  out.Text(std::string("# TYPE ") + family.name + ' ' + kTypes[static_cast<int>(family.type)] +
+           '\n');
+  if (family.type != MetricType::kCounter) {
+    out.Text(std::string("# UNIT ") + family.name + " seconds\n");
+  }
+  out.Text(std::string("# HELP ") + family.name + ' ' + family.help + '\n');
 }
 
-void WriteHistogram(std::ostream& out, const HostSeries& series) {
-  const std::string& labels = series.labels;
+void WriteHistogram(SampleWriter& out, const HostSeries& series) {
+  const std::string name = kRttFamily.name;
+  std::vector<std::string> buckets;
+  for (const double bound : kRttBuckets) {
+    buckets.push_back(name + "_bucket{" + series.labels + ",le=\"" + MetricNumber(bound) + "\"} ");
+  }
+  const std::string infinity = name + "_bucket{" + series.labels + ",le=\"+Inf\"} ";
+  const std::string count = name + "_count{" + series.labels + "} ";
+  const std::string sum = name + "_sum{" + series.labels + "} ";
   ForEachPoint(series, [&](const SamplePoint& point, const HostMetrics& m) {
-    const std::string at = ' ' + std::to_string(point.time) + '\n';
-    for (std::size_t b = 0; b < kRttBuckets.size(); ++b) {
-      out << kRttFamily.name << "_bucket{" << labels << ",le=\"" << MetricNumber(kRttBuckets[b])
-          << "\"} " << m.buckets[b] << at;
-    }
-    out << kRttFamily.name << "_bucket{" << labels << ",le=\"+Inf\"} " << m.rtt_count << at;
-    out << kRttFamily.name << "_count{" << labels << "} " << m.rtt_count << at;
-    out << kRttFamily.name << "_sum{" << labels << "} "
-        << MetricNumber(static_cast<double>(m.rtt_sum_ms) / 1000) << at;
+    const std::string at = TimeSuffix(point.time);
+    for (std::size_t b = 0; b < kRttBuckets.size(); ++b) out.Sample(buckets[b], m.buckets[b], at);
+    out.Sample(infinity, m.rtt_count, at);
+    out.Sample(count, m.rtt_count, at);
+    out.Sample(sum, Seconds(m.rtt_sum_ms), at);
   });
 }
 
-void WriteFamily(std::ostream& out, const MetricFamily& family,
+void WriteFamily(SampleWriter& out, const MetricFamily& family,
                  const std::vector<HostSeries>& hosts) {
   WriteHeader(out, family);
   const std::string sample =
@@ -113,13 +162,13 @@ void WriteFamily(std::ostream& out, const MetricFamily& family,
     HostMetrics total;
     for (const Entry* entry : series.in_log_order) total.Add(*entry, 0);
     for (const SeriesKey& key : SeriesKeys(family, total)) {
-      std::string labels = series.labels;
+      std::string prefix = sample + series.labels;
       if (family.label != nullptr) {
-        labels += ',' + std::string(family.label) + "=\"" + LabelValue(key.text) + '"';
+        prefix += ',' + std::string(family.label) + "=\"" + LabelValue(key.text) + '"';
       }
+      prefix += "} ";
       ForEachPoint(series, [&](const SamplePoint& point, const HostMetrics& m) {
-        out << sample << labels << "} " << MetricNumber(SeriesValue(family, m, key)) << ' '
-            << point.time << '\n';
+        out.Sample(prefix, SeriesValue(family, m, key), TimeSuffix(point.time));
       });
     }
   }
@@ -140,8 +189,9 @@ std::int64_t WriteOpenMetrics(std::ostream& out, const LogSet& logs,
     backwards += MakePoints(series, zone);
     hosts.push_back(std::move(series));
   }
-  for (const MetricFamily* family : kMetricFamilies) WriteFamily(out, *family, hosts);
-  out << "# EOF\n";
+  SampleWriter writer(out);
+  for (const MetricFamily* family : kMetricFamilies) WriteFamily(writer, *family, hosts);
+  writer.Text("# EOF\n");
   return backwards;
 }
 

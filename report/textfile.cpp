@@ -12,8 +12,7 @@ void WriteHistogram(std::ostream& out, const std::vector<LabelledMetrics>& hosts
           << m.buckets[b] << '\n';
     }
     out << name << "_bucket{" << host.labels << ",le=\"+Inf\"} " << m.rtt_count << '\n';
-    out << name << "_sum{" << host.labels << "} "
-        << MetricNumber(static_cast<double>(m.rtt_sum_ms) / 1000) << '\n';
+    out << name << "_sum{" << host.labels << "} " << Seconds(m.rtt_sum_ms) << '\n';
     out << name << "_count{" << host.labels << "} " << m.rtt_count << '\n';
   }
 }
@@ -38,7 +37,7 @@ void WriteTextfile(std::ostream& out, const std::vector<LabelledMetrics>& hosts)
         if (family->label != nullptr) {
           out << ',' << family->label << "=\"" << LabelValue(key.text) << '"';
         }
-        out << "} " << MetricNumber(SeriesValue(*family, host.metrics, key)) << '\n';
+        out << "} " << SeriesValue(*family, host.metrics, key) << '\n';
       }
     }
   }
