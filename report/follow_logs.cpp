@@ -76,7 +76,9 @@ int FollowLogs(const std::vector<std::string>& patterns, const std::string& file
   (void)std::signal(SIGTERM, RequestStop);
   (void)std::signal(SIGINT, RequestStop);
   LiveCounts counts(zone);
-  bool first = true, pending = true;
+  bool first = true;
+  // cppcheck-suppress variableScope ; kept from one round to the next
+  bool pending = true;
   while (stop_requested == 0) {
     pending = counts.Poll(patterns) || pending;
     if (pending) {

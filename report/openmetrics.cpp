@@ -132,6 +132,7 @@ void WriteHeader(SampleWriter& out, const MetricFamily& family) {
 void WriteHistogram(SampleWriter& out, const HostSeries& series) {
   const std::string name = kRttFamily.name;
   std::vector<std::string> buckets;
+  buckets.reserve(kRttBuckets.size());
   for (const double bound : kRttBuckets) {
     buckets.push_back(name + "_bucket{" + series.labels + ",le=\"" + MetricNumber(bound) + "\"} ");
   }
