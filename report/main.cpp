@@ -9,8 +9,10 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
+#include <tuple>
 
 #include "report/clock_jumps.h"
 #include "report/duplicates.h"
@@ -18,6 +20,7 @@
 #include "report/follow_logs.h"
 #include "report/openmetrics.h"
 #include "report/output.h"
+#include "report/period.h"
 
 namespace {
 
@@ -66,7 +69,8 @@ int Run(int argc, char** argv) {
       "as the logger wrote them, without a time zone; they are not converted.",
       "pinglog-report"};
   std::vector<std::string> files;
-  std::string interval_text, by = "day", csv, json, html, openmetrics, textfile, tz;
+  std::string interval_text, by = "day", csv, json, html, openmetrics, textfile, tz, from_text,
+                             to_text;
   bool follow = false;
   app.add_option("logs", files, "Log files, merged by time (per host); - reads standard input")
       ->required()
@@ -89,6 +93,10 @@ int Run(int argc, char** argv) {
       ->type_name("FILE");
   app.add_flag("--follow", follow,
                "Keep reading the logs as they grow and rewrite the --textfile after each entry");
+  app.add_option("--from", from_text, "Only the entries from TIME on (local, like the log's)")
+      ->type_name("TIME");
+  app.add_option("--to", to_text, "Only the entries up to TIME, that day or minute included")
+      ->type_name("TIME");
   app.add_option("--tz", tz,
                  "The zone the logs were written in (default: this machine's; TZ honoured)")
       ->type_name("ZONE");
@@ -106,6 +114,20 @@ int Run(int argc, char** argv) {
   }
 
   if (follow && textfile.empty()) return Fail(kUsageProblem, "--follow needs --textfile FILE");
+  std::optional<TimeSpan> from, to;
+  for (auto [text, bound, option] :
+       {std::tuple{&from_text, &from, "--from"}, std::tuple{&to_text, &to, "--to"}}) {
+    if (text->empty()) continue;
+    *bound = ParseLocalTime(*text);
+    if (!*bound) {
+      return Fail(kUsageProblem, std::string(option) + " " + *text +
+                                     ": not a time (YYYY-MM-DD, YYYY-MM-DD HH:MM or "
+                                     "YYYY-MM-DD HH:MM:SS)");
+    }
+  }
+  if (from && to && from->start >= to->end) {
+    return Fail(kUsageProblem, "--from " + from_text + " lies after --to " + to_text);
+  }
   std::unique_ptr<ZoneTime> zone;
   if (!openmetrics.empty() || !textfile.empty()) {
     try {
@@ -129,6 +151,9 @@ int Run(int argc, char** argv) {
   }
   if (logs.entries.empty()) return kInputProblem;
   FindClockJumps(logs);
+  if ((from || to) && KeepPeriod(logs, from, to) == 0) {
+    return Fail(kInputProblem, "no entry lies in the period asked for");
+  }
   SortByTime(logs);
   DropDuplicates(logs);
 

@@ -97,6 +97,43 @@ void WriteClockJumps(std::ostream& out, const HostSummary& s,
   }
 }
 
+// A heading with its lines: the first beside it, the others below; "none" for none.
+void WriteListed(std::ostream& out, const char* heading, const std::vector<std::string>& lines) {
+  out << "  " << std::left << std::setw(13) << heading << std::right;
+  if (lines.empty()) out << "none\n";
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    out << (i == 0 ? "" : "               ") << lines[i] << '\n';
+  }
+}
+
+// Outages, the longest first: those of one cycle are only counted. An outage lasts
+// from its first cycle's start to the next cycle's: its cycles times the period.
+void WriteOutages(std::ostream& out, const HostSummary& s) {
+  std::vector<const Outage*> long_ones;
+  for (const Outage& outage : s.outages) {
+    if (outage.cycles > 1) long_ones.push_back(&outage);
+  }
+  std::stable_sort(long_ones.begin(), long_ones.end(),
+                   [](const Outage* a, const Outage* b) { return a->cycles > b->cycles; });
+  const auto single = static_cast<std::int64_t>(s.outages.size() - long_ones.size());
+  out << "  Outages      " << s.outages.size() << " (cycles in which no request was answered)";
+  if (single > 0) {
+    out << ": " << single << (single == 1 ? " of one cycle" : " of one cycle each");
+  }
+  out << '\n';
+  const auto period = std::max<std::int64_t>(1, std::llround(s.period_seconds));
+  for (std::size_t i = 0; i < long_ones.size() && i < kListedAtMost; ++i) {
+    const Outage& o = *long_ones[i];
+    out << "               " << ReadableTime(o.start) << " to " << ReadableTime(o.end) << " ("
+        << Plural(o.cycles, "cycle", "cycles") << ", " << Duration(o.end - o.start + period)
+        << ")\n";
+  }
+  if (long_ones.size() > kListedAtMost) {
+    out << "               ... and " << long_ones.size() - kListedAtMost
+        << " shorter ones (--json lists them all)\n";
+  }
+}
+
 void WriteRequests(std::ostream& out, const Requests& r) {
   out << r.sent << " sent, " << r.received << " received, " << r.lost << " lost ("
       << FormatFixed(r.LossPercent(), 2) << "% loss)";
@@ -129,27 +166,24 @@ std::string Duration(std::int64_t seconds) {
 void WriteSummaryText(std::ostream& out, const HostSummary& s,
                       const std::vector<std::string>& files) {
   out << "Host " << s.host << " (" << FormatAddress(s.target) << ")\n";
+  // The last cycle lasts its period too: 20 cycles a minute apart cover 20 minutes.
   out << "  Period       " << ReadableTime(s.first) << " to " << ReadableTime(s.last) << " ("
-      << Duration(s.last - s.first) << ")\n";
+      << Duration(s.last - s.first + std::llround(s.period_seconds)) << ")\n";
   WriteCycles(out, s);
   WriteClockJumps(out, s, files);
   out << "  Requests     ";
   WriteRequests(out, s.requests);
+  out << '\n';
   if (s.requests.not_sent > 0) {
-    out << "\n  Not sent     " << s.requests.not_sent
-        << " requests never left the machine (not counted as sent or lost)";
+    std::vector<std::string> lines = {Plural(s.requests.not_sent, "request", "requests") +
+                                      " never left the machine (not counted as sent or lost):"};
     for (const auto& [error, count] : s.not_sent) {
-      out << "\n    " << std::setw(6) << error << ' ' << ErrorName(error) << ": " << count << " ("
-          << NotSentFix(error) << ')';
+      lines.push_back("  " + std::to_string(count) + " with error " + std::to_string(error) + " (" +
+                      ErrorName(error) + "): " + NotSentFix(error));
     }
+    WriteListed(out, "Not sent", lines);
   }
-  out << "\n  Outages      " << s.outages.size() << " (cycles without any reply)\n";
-  ListLongest(
-      out, s.outages, [](const Outage& outage) { return outage.cycles; },
-      [&](const Outage& outage) {
-        out << "               " << ReadableTime(outage.start) << " to " << ReadableTime(outage.end)
-            << " (" << outage.cycles << " cycles, " << Duration(outage.end - outage.start) << ")\n";
-      });
+  WriteOutages(out, s);
   const RoundTrip& rt = s.round_trip;
   out << "  Round trip   ";
   if (rt.replies == 0) {
@@ -159,16 +193,17 @@ void WriteSummaryText(std::ostream& out, const HostSummary& s,
         << " ms, 99% " << rt.p99 << " ms, max " << rt.maximum << " ms, mean "
         << FormatFixed(rt.mean, 2) << " ms, jitter " << FormatFixed(rt.jitter, 2) << " ms\n";
   }
-  out << "  Failures     " << (s.failures.empty() ? "none\n" : "\n");
+  std::vector<std::string> failures, routers;
   for (const auto& [error, count] : s.failures) {
     const std::string name = ErrorName(error);
-    out << "    " << std::setw(6) << error << (name.empty() ? "" : " " + name) << ": " << count
-        << '\n';
+    failures.push_back(std::to_string(error) + (name.empty() ? "" : " " + name) + ": " +
+                       std::to_string(count));
   }
-  out << "  From routers " << (s.routers.empty() ? "none\n" : "\n");
   for (const auto& [router, count] : s.routers) {
-    out << "    " << FormatAddress(router) << ": " << count << " replies\n";
+    routers.push_back(FormatAddress(router) + ": " + Plural(count, "reply", "replies"));
   }
+  WriteListed(out, "Failures", failures);
+  WriteListed(out, "From routers", routers);
   out << "\n  " << (s.by_hour ? "Hour            " : "Day         ")
       << "  cycles    sent    recv    lost   loss%   min  median   max  outages\n";
   for (const PeriodRow& row : s.periods) {

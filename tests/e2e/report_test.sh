@@ -71,6 +71,18 @@ check_that "a failed export is its own line with the reason; the others are writ
   '[ "$STATUS" = 1 ] && grep -qx "pinglog-report: cannot write /nonexistent/dir/a.html: No such file or directory" <<<"$ERR" &&
    [ "$(wc -l <"$WORK/err")" = 2 ] && [ -s "$WORK/two.json" ] && [ -s "$WORK/two.csv" ]'
 
+# --from and --to limit every output: the JSON counts what the log holds in that period.
+report "$WORK/a.log" --from "2021-03-02" --to "2021-03-02 11:59" --json "$WORK/period.json"
+in_period=$(grep -c '^02\.03\.2021 / \(0[0-9]\|1[01]\):' "$WORK/a.log")
+check_that "--from/--to: the JSON counts the period's $in_period entries" \
+  '[ "$STATUS" = 0 ] && [ "$(python3 -c "import json; print(json.load(open(\"$WORK/period.json\"))[\"hosts\"][0][\"requests\"][\"cycles\"])")" = "$in_period" ]'
+report "$WORK/a.log" --from "2021-03-03" --to "2021-03-02" --json "$WORK/bad.json"
+check_that "--from after --to: exit 2, one line, nothing written" \
+  '[ "$STATUS" = 2 ] && [ "$(wc -l <"$WORK/err")" = 1 ] && [ ! -e "$WORK/bad.json" ]'
+report "$WORK/a.log" --from "2030-01-01" --json "$WORK/bad.json"
+check_that "a period without entries: exit 1, one line, nothing written" \
+  '[ "$STATUS" = 1 ] && [ "$(wc -l <"$WORK/err")" = 1 ] && [ ! -e "$WORK/bad.json" ]'
+
 # Two logs of two hosts: merged by time, a section per host.
 "$MAKE_LOG" --cycles 100 --interval 1 --start "2021-03-01 12:00:00" --host other >"$WORK/b.log"
 report "$WORK/a.log" "$WORK/b.log" --by hour

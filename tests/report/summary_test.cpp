@@ -139,6 +139,17 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
        }(),
        {"a.log", "a-copy.log"},
        {3, 9, 0, 0, 0, -1, 0, 0, true, 0, 0, 3}},
+      {"an outage still going on at the end of the log is listed",
+       [&] {
+         auto log = minute_log(5);
+         for (int i = 5; i < 8; ++i) {
+           log.push_back(
+               in_file(MakeEntry(t + i * 60 + 1, {kTimeout, kTimeout, kTimeout}), 0, i + 1));
+         }
+         return log;
+       }(),
+       {"a.log"},
+       {8, 24, 0, 9, 1, 8, 0, 0, false, 0, 0, 0}},
       {"an entry from 1999 at the end of a 2031 log is a clock jump, not 32 years missing",
        [&] {
          auto log = minute_log(5);
