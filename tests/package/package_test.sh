@@ -136,8 +136,8 @@ done
 if [ -n "$WIN_BUILD" ]; then
   zip=$WIN_BUILD/pinglog-1.0.0-windows-x64.zip
   listing=$(python3 -m zipfile -l "$zip" 2>/dev/null | awk 'NR > 1 {print $1}' | sort | tr '\n' ' ')
-  check "the zip holds pinglog.exe, pinglog-check.exe, README.md, LICENSE and Kep.ini ($listing)" \
-    [ "$listing" = "Kep.ini LICENSE README.md pinglog-check.exe pinglog.exe " ]
+  check "the zip holds pinglog.exe, pinglog-check.exe, pinglog-report.exe, README.md, LICENSE and Kep.ini ($listing)" \
+    [ "$listing" = "Kep.ini LICENSE README.md pinglog-check.exe pinglog-report.exe pinglog.exe " ]
   if [ "$(id -u)" = 0 ] && [ -x /usr/lib/wine/wine64 ]; then
     python3 -m zipfile -e "$zip" "$WORK/zip"
     PINGLOG=$WORK/zip/pinglog.exe

@@ -40,6 +40,22 @@ check "no Kep.ini: exit 0" [ "$STATUS" = 0 ]
 check "no Kep.ini: the message box was attempted" grep -q 'nodrv_CreateWindow' "$dir/stderr"
 check "no Kep.ini: nothing written" [ -z "$(ls "$dir" | grep -vxE 'stdout|stderr')" ]
 
+# pinglog-report.exe beside it: on the Windows program's log (CR LF), its text is the
+# Linux build's, line ends aside.
+REPORT_EXE=$(dirname "$PINGLOG")/pinglog-report.exe
+LINUX_REPORT=${LINUX_PINGLOG:+$(dirname "$LINUX_PINGLOG")/pinglog-report}
+if [ -n "$LINUX_REPORT" ] && [ -x "$LINUX_REPORT" ]; then
+  (cd "$WORK/numeric" && "$WINE_RUN" "$REPORT_EXE" ping.log --csv report.csv) >"$WORK/report.win" 2>&1 &&
+    STATUS=0 || STATUS=$?
+  (cd "$WORK/numeric" && "$LINUX_REPORT" ping.log) >"$WORK/report.linux" 2>&1
+  check "pinglog-report.exe: exit 0" [ "$STATUS" = 0 ]
+  check "pinglog-report.exe says what the Linux build says, line ends aside" \
+    diff <(tr -d '\r' <"$WORK/report.win") "$WORK/report.linux"
+  check "pinglog-report.exe writes its exports" [ -s "$WORK/numeric/report.csv" ]
+else
+  echo "SKIP: no Linux pinglog-report given; the report comparison did not run"
+fi
+
 # pinglog-check.exe beside it: a console program that reads the Kep.ini as the
 # logger does.
 CHECK_EXE=$(dirname "$PINGLOG")/pinglog-check.exe
