@@ -56,8 +56,7 @@ class LiveCounts {
 
   void Count(const Entry& entry) {
     Host& host = hosts_[entry.host];
-    const auto unix_time =
-        zone_.ToUnix(entry.time, host.last == INT64_MIN ? INT64_MIN : host.last - 1);
+    const auto unix_time = zone_.NextInLog(entry.time, host.last);
     if (unix_time) host.last = *unix_time;  // a clock stepped back keeps the latest time
     host.metrics.Add(entry, host.last);
     host.target = entry.target;

@@ -206,7 +206,7 @@ int Run(int argc, char** argv) {
                            {}};
       std::int64_t last = INT64_MIN;
       for (const Entry* entry : entries) {
-        last = zone->ToUnix(entry->time, last == INT64_MIN ? INT64_MIN : last - 1).value_or(last);
+        last = zone->NextInLog(entry->time, last).value_or(last);
         host.metrics.Add(*entry, last);
       }
       hosts.push_back(std::move(host));

@@ -45,7 +45,7 @@ std::int64_t MakePoints(HostSeries& series, const ZoneTime& zone) {
   std::int64_t last = INT64_MIN;
   for (std::size_t i = 0; i < series.in_log_order.size(); ++i) {
     const std::optional<std::int64_t> unix_time =
-        zone.ToUnix(series.in_log_order[i]->time, last == INT64_MIN ? INT64_MIN : last - 1);
+        zone.NextInLog(series.in_log_order[i]->time, last);
     if (!unix_time) {  // stepped back: counted with the next sample that can be stored
       ++backwards;
       series.unix_times.push_back(-1);

@@ -26,6 +26,13 @@ class ZoneTime {
   // time that a spring-forward skipped maps to the moment of the change.
   std::optional<std::int64_t> ToUnix(CalendarTime local, std::int64_t after) const;
 
+  // The time of the next entry of a log: the earliest reading at or after the previous
+  // entry's time (INT64_MIN before the first), so that entries of one second stay in
+  // one second.
+  std::optional<std::int64_t> NextInLog(CalendarTime local, std::int64_t previous) const {
+    return ToUnix(local, previous == INT64_MIN ? INT64_MIN : previous - 1);
+  }
+
  private:
   struct Zone;
   std::unique_ptr<Zone> zone_;
