@@ -14,6 +14,17 @@ namespace pinglog::report {
 namespace {
 
 constexpr std::int64_t kMostBuckets = 1500;
+constexpr int kChartHeight = 300;
+
+// The chart's own look, for the page and for a chart standing alone.
+constexpr const char* kChartStyle =
+    ".chart text{font-family:sans-serif;font-size:11px;fill:#444}\n"
+    ".grid{stroke:#ccc;stroke-width:1}\n"
+    ".band{fill:#7fb3e6;fill-opacity:.6;stroke:none}\n"
+    ".median{fill:none;stroke:#1f4e8c;stroke-width:1.5}\n"
+    ".loss{fill:#d62728}\n.outage{fill:#d62728;fill-opacity:.18}\n"
+    ".gap{fill:#999;fill-opacity:.25}\n.bucket{fill:transparent}\n"
+    ".not-sent{fill:#7b3294;fill-opacity:.6}\n";
 constexpr double kLeft = 60, kRight = 980, kTop = 20, kBottom = 240, kLossTop = 252;
 
 struct Bucket {
@@ -110,7 +121,8 @@ void WriteChart(std::ostream& out, const HostSummary& s, const std::vector<const
   const auto x = [&](std::size_t i) { return kLeft + step * static_cast<double>(i); };
   const auto y = [&](double ms) { return kBottom - (kBottom - kTop) * ms / top; };
 
-  out << "<svg class=\"chart\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 300\""
+  out << "<svg class=\"chart\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 "
+      << kChartHeight << "\" width=\"1000\" height=\"" << kChartHeight << "\""
       << " data-bucket-seconds=\"" << width << "\" data-top-ms=\"" << top << "\">\n";
   // Shading: runs of buckets in an outage (cycles, none answered) or a gap (no cycle).
   for (std::size_t i = 0; i < buckets.size();) {
@@ -211,15 +223,9 @@ void WriteHtml(std::ostream& out, const std::vector<HostSummary>& summaries,
          "<title>pinglog report</title>\n<style>\n"
          "body{font-family:sans-serif;margin:2em;color:#222;background:#fff}\n"
          "pre{background:#f6f6f6;padding:1em;overflow:auto}\n"
-         ".chart{width:100%;max-width:1000px;display:block;margin:1em 0}\n"
-         ".chart text{font-size:11px;fill:#444}\n"
-         ".grid{stroke:#ccc;stroke-width:1}\n"
-         ".band{fill:#7fb3e6;fill-opacity:.6;stroke:none}\n"
-         ".median{fill:none;stroke:#1f4e8c;stroke-width:1.5}\n"
-         ".loss{fill:#d62728}\n.outage{fill:#d62728;fill-opacity:.18}\n"
-         ".gap{fill:#999;fill-opacity:.25}\n.bucket{fill:transparent}\n"
-         ".not-sent{fill:#7b3294;fill-opacity:.6}\n"
-         ".key span{display:inline-block;width:1em;height:1em;margin:0 .3em 0 "
+         ".chart{width:100%;max-width:1000px;height:auto;display:block;margin:1em 0}\n"
+      << kChartStyle
+      << ".key span{display:inline-block;width:1em;height:1em;margin:0 .3em 0 "
          "1em;vertical-align:middle}\n"
          "</style></head><body>\n<h1>pinglog report</h1>\n"
          "<p>Times are local wall-clock times as the logger wrote them, without a time zone.</p>\n"
@@ -238,6 +244,26 @@ void WriteHtml(std::ostream& out, const std::vector<HostSummary>& summaries,
     out << "<pre>" << Html(text.str()) << "</pre>\n";
   }
   out << "</body></html>\n";
+}
+
+void WriteSvg(std::ostream& out, const std::vector<HostSummary>& summaries,
+              const std::vector<std::vector<const Entry*>>& entries_by_host) {
+  constexpr int kPerHost = kChartHeight + 30;
+  const auto height = static_cast<int>(summaries.size()) * kPerHost;
+  out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 " << height
+      << "\" width=\"1000\" height=\"" << height << "\">\n<style>\n"
+      << kChartStyle << ".host{font-family:sans-serif;font-size:14px;font-weight:bold}\n"
+      << "</style>\n<rect width=\"1000\" height=\"" << height << "\" fill=\"#fff\"/>\n";
+  for (std::size_t i = 0; i < summaries.size(); ++i) {
+    const auto top = static_cast<int>(i) * kPerHost;
+    out << "<text class=\"host\" x=\"" << kLeft << "\" y=\"" << top + 20 << "\">"
+        << Html(summaries[i].host) << " (" << FormatAddress(summaries[i].target) << ")</text>\n"
+        << "<g transform=\"translate(0," << top + 26 << ")\">\n";
+    WriteChart(out, summaries[i], entries_by_host[i]);
+    out << "</g>\n";
+  }
+  out << "</svg>\n";
 }
 
 }  // namespace pinglog::report

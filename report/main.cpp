@@ -70,7 +70,7 @@ int Run(int argc, char** argv) {
       "pinglog-report"};
   std::vector<std::string> files;
   std::string interval_text, by = "day", csv, json, html, openmetrics, textfile, tz, from_text,
-                             to_text;
+                             to_text, svg;
   bool follow = false;
   app.add_option("logs", files, "Log files, merged by time (per host); - reads standard input")
       ->required()
@@ -84,6 +84,8 @@ int Run(int argc, char** argv) {
   app.add_option("--csv", csv, "Write one row per attempt to FILE")->type_name("FILE");
   app.add_option("--json", json, "Write the summary and the table to FILE")->type_name("FILE");
   app.add_option("--html", html, "Write a page with the summary and a chart to FILE")
+      ->type_name("FILE");
+  app.add_option("--svg", svg, "Write the chart of every host as a standalone SVG to FILE")
       ->type_name("FILE");
   app.add_option("--openmetrics", openmetrics,
                  "Write every cycle as OpenMetrics text for Prometheus's backfill to FILE")
@@ -190,6 +192,7 @@ int Run(int argc, char** argv) {
   attempt(csv, [&](std::ostream& out) { WriteCsv(out, logs); });
   attempt(json, [&](std::ostream& out) { WriteJson(out, summaries, logs); });
   attempt(html, [&](std::ostream& out) { WriteHtml(out, summaries, entries_by_host, logs.files); });
+  attempt(svg, [&](std::ostream& out) { WriteSvg(out, summaries, entries_by_host); });
   std::int64_t backwards = 0;
   attempt(openmetrics, [&](std::ostream& out) {
     backwards = WriteOpenMetrics(out, logs, entries_by_host, *zone);

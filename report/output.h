@@ -30,6 +30,9 @@ std::string CsvField(std::string_view text);
 // One row per attempt, with a header row.
 void WriteCsv(std::ostream& out, const LogSet& logs);
 void WriteJson(std::ostream& out, const std::vector<HostSummary>& summaries, const LogSet& logs);
+// The charts alone, one above the other, as a standalone SVG file.
+void WriteSvg(std::ostream& out, const std::vector<HostSummary>& summaries,
+              const std::vector<std::vector<const Entry*>>& entries_by_host);
 // One self-contained page: the summary tables and an SVG chart per host.
 void WriteHtml(std::ostream& out, const std::vector<HostSummary>& summaries,
                const std::vector<std::vector<const Entry*>>& entries_by_host,

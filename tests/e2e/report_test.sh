@@ -103,6 +103,16 @@ if command -v chromium >/dev/null; then
     '[ "${width:-0}" = 1100 ] && [ "${colours:-0}" -gt 50 ] &&
      awk -v c="${coloured:-0}" "BEGIN { exit !(c > 0.05 && c < 0.95) }"'
   [ -z "${PINGLOG_REPORT_PICTURE:-}" ] || cp "$WORK/a.png" "$PINGLOG_REPORT_PICTURE"
+  # --svg: the charts alone, a well-formed file that renders.
+  report "$WORK/a.log" "$WORK/b.log" --svg "$WORK/a.svg"
+  check "--svg writes well-formed XML" xmllint --noout "$WORK/a.svg"
+  timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$WORK/chromium" --hide-scrollbars --window-size=1000,700 \
+    --screenshot="$WORK/svg.png" "file://$WORK/a.svg" >/dev/null 2>&1 || true
+  read -r width height coloured colours <<<"$(python3 "$HELPERS/png_stats.py" "$WORK/svg.png" 2>/dev/null)"
+  check_that "Chromium rendered the SVG ($coloured non-white, $colours colours)" \
+    '[ "${colours:-0}" -gt 20 ] && awk -v c="${coloured:-0}" "BEGIN { exit !(c > 0.02) }"'
 else
   fail "chromium is not installed: the page was not rendered"
 fi
