@@ -93,12 +93,17 @@ check "--by hour gives an hourly table" grep -q '^  01.03.2021 12:00 ' <<<"$OUT"
 # The page in a real browser: rendered, not blank, its chart numbers in the SVG.
 check "the page is self-contained" [ -z "$(grep -oE '<script|<link|src=|url\(' "$WORK/a.html")" ]
 check "the chart carries its buckets' numbers" grep -q 'class="bucket".*data-median="[0-9]*"' "$WORK/a.html"
-if command -v chromium >/dev/null; then
+# render FILE PNG WIDTH,HEIGHT: a headless Chromium screenshot; sets width, height,
+# coloured (the share of non-white pixels) and colours.
+render() {
   timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
     --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$WORK/chromium" --hide-scrollbars --window-size=1100,900 \
-    --screenshot="$WORK/a.png" "file://$WORK/a.html" >/dev/null 2>&1 || true
-  read -r width height coloured colours <<<"$(python3 "$HELPERS/png_stats.py" "$WORK/a.png" 2>/dev/null)"
+    --user-data-dir="$WORK/chromium" --hide-scrollbars --window-size="$3" \
+    --screenshot="$2" "file://$1" >/dev/null 2>&1 || true
+  read -r width height coloured colours <<<"$(python3 "$HELPERS/png_stats.py" "$2" 2>/dev/null)"
+}
+if command -v chromium >/dev/null; then
+  render "$WORK/a.html" "$WORK/a.png" 1100,900
   check_that "Chromium rendered the page (${width:-?}x${height:-?}, $coloured non-white, $colours colours)" \
     '[ "${width:-0}" = 1100 ] && [ "${colours:-0}" -gt 50 ] &&
      awk -v c="${coloured:-0}" "BEGIN { exit !(c > 0.05 && c < 0.95) }"'
@@ -106,11 +111,7 @@ if command -v chromium >/dev/null; then
   # --svg: the charts alone, a well-formed file that renders.
   report "$WORK/a.log" "$WORK/b.log" --svg "$WORK/a.svg"
   check "--svg writes well-formed XML" xmllint --noout "$WORK/a.svg"
-  timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$WORK/chromium" --hide-scrollbars --window-size=1000,700 \
-    --screenshot="$WORK/svg.png" "file://$WORK/a.svg" >/dev/null 2>&1 || true
-  read -r width height coloured colours <<<"$(python3 "$HELPERS/png_stats.py" "$WORK/svg.png" 2>/dev/null)"
+  render "$WORK/a.svg" "$WORK/svg.png" 1000,700
   check_that "Chromium rendered the SVG ($coloured non-white, $colours colours)" \
     '[ "${colours:-0}" -gt 20 ] && awk -v c="${coloured:-0}" "BEGIN { exit !(c > 0.02) }"'
 else
