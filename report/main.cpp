@@ -72,6 +72,7 @@ int Run(int argc, char** argv) {
   std::string interval_text, by = "day", csv, json, html, openmetrics, textfile, tz, from_text,
                              to_text, svg;
   bool follow = false;
+  ChartOptions chart;
   app.add_option("logs", files, "Log files, merged by time (per host); - reads standard input")
       ->required()
       ->type_name("LOG");
@@ -85,6 +86,10 @@ int Run(int argc, char** argv) {
   app.add_option("--json", json, "Write the summary and the table to FILE")->type_name("FILE");
   app.add_option("--html", html, "Write a page with the summary and a chart to FILE")
       ->type_name("FILE");
+  app.add_option("--max-ms", chart.max_ms,
+                 "The top of the charts' scale (default: just above the bulk of the round trips)")
+      ->type_name("N")
+      ->check(CLI::Range(1, 100000));
   app.add_option("--svg", svg, "Write the chart of every host as a standalone SVG to FILE")
       ->type_name("FILE");
   app.add_option("--openmetrics", openmetrics,
@@ -191,8 +196,10 @@ int Run(int argc, char** argv) {
   };
   attempt(csv, [&](std::ostream& out) { WriteCsv(out, logs); });
   attempt(json, [&](std::ostream& out) { WriteJson(out, summaries, logs); });
-  attempt(html, [&](std::ostream& out) { WriteHtml(out, summaries, entries_by_host, logs.files); });
-  attempt(svg, [&](std::ostream& out) { WriteSvg(out, summaries, entries_by_host); });
+  attempt(html, [&](std::ostream& out) {
+    WriteHtml(out, summaries, entries_by_host, logs.files, chart);
+  });
+  attempt(svg, [&](std::ostream& out) { WriteSvg(out, summaries, entries_by_host, chart); });
   std::int64_t backwards = 0;
   attempt(openmetrics, [&](std::ostream& out) {
     backwards = WriteOpenMetrics(out, logs, entries_by_host, *zone);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "report/chart_svg.h"
 #include "report/log_files.h"
 #include "report/summary.h"
 #include "support/text.h"
@@ -32,10 +33,11 @@ void WriteCsv(std::ostream& out, const LogSet& logs);
 void WriteJson(std::ostream& out, const std::vector<HostSummary>& summaries, const LogSet& logs);
 // The charts alone, one above the other, as a standalone SVG file.
 void WriteSvg(std::ostream& out, const std::vector<HostSummary>& summaries,
-              const std::vector<std::vector<const Entry*>>& entries_by_host);
+              const std::vector<std::vector<const Entry*>>& entries_by_host,
+              const ChartOptions& options);
 // One self-contained page: the summary tables and an SVG chart per host.
 void WriteHtml(std::ostream& out, const std::vector<HostSummary>& summaries,
                const std::vector<std::vector<const Entry*>>& entries_by_host,
-               const std::vector<std::string>& files);
+               const std::vector<std::string>& files, const ChartOptions& options);
 
 }  // namespace pinglog::report

@@ -11,11 +11,15 @@ namespace {
 
 constexpr CalendarTime kSecondsPerDay = 86400;
 
+}  // namespace
+
 int NearestRank(const std::vector<int>& sorted, int percent) {
   const auto rank = static_cast<std::size_t>(
       std::ceil(static_cast<double>(percent) / 100.0 * static_cast<double>(sorted.size())));
   return sorted[std::max<std::size_t>(rank, 1) - 1];
 }
+
+namespace {
 
 // The echo service's number for a request that timed out: it waited the whole time-out.
 constexpr std::uint32_t kTimedOut = 11010;

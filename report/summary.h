@@ -100,6 +100,9 @@ HostSummary Summarize(const std::string& host, const std::vector<const Entry*>& 
 // cycle, and the whole seconds of the time stamps and a slow lookup.
 double LongestStepSeconds(std::int64_t interval_minutes);
 
+// The value at a percentile of sorted values, by the nearest-rank method.
+int NearestRank(const std::vector<int>& sorted, int percent);
+
 // Round-trip statistics of reply times given in time order.
 RoundTrip RoundTripOf(const std::vector<int>& times_in_order);
 
