@@ -20,7 +20,16 @@ ZoneTime::ZoneTime(const std::string& name) : zone_(std::make_unique<Zone>()) {
     if (tz != nullptr && *tz != '\0') wanted = tz[0] == ':' ? tz + 1 : tz;
   }
   try {
-    zone_->zone = wanted.empty() ? date::current_zone() : date::locate_zone(wanted);
+    if (!wanted.empty()) {
+      zone_->zone = date::locate_zone(wanted);
+    } else {
+      // A machine without /etc/localtime keeps UTC, as the C library does then.
+      try {
+        zone_->zone = date::current_zone();
+      } catch (const std::exception&) {
+        zone_->zone = date::locate_zone("UTC");
+      }
+    }
   } catch (const std::exception&) {
     throw std::runtime_error("unknown time zone " + (wanted.empty() ? "(local)" : wanted));
   }
