@@ -168,8 +168,8 @@ class Chart {
     }
     const std::int64_t end = std::int64_t{s_.first} + span_;
     if (span_ <= std::int64_t{62} * 86400) {  // a light line at the start of each day
-      for (std::int64_t day = (std::int64_t{s_.first} + 86399) / 86400 * 86400; day < end;
-           day += 86400) {
+      const std::int64_t first_day = (static_cast<std::int64_t>(s_.first) + 86399) / 86400 * 86400;
+      for (std::int64_t day = first_day; day < end; day += 86400) {
         out << "<line class=\"day\" x1=\"" << Num(X(day)) << "\" x2=\"" << Num(X(day)) << "\" y1=\""
             << kTop << "\" y2=\"" << kBottom << "\"/>\n";
       }
