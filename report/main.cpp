@@ -2,16 +2,12 @@
 // connection was, and when it was bad.
 #include <CLI/CLI.hpp>
 
-#include <cerrno>
-#include <cstdio>
-#include <fstream>
 #include <functional>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
-#include <system_error>
 #include <tuple>
 
 #include "report/clock_jumps.h"
