@@ -18,6 +18,12 @@ std::string ReadableTime(CalendarTime time);
 std::string IsoTime(CalendarTime time);
 // "1 d 2 h 3 min 4 s", leaving out the parts that are 0.
 std::string Duration(std::int64_t seconds);
+// "5 min 0.3 s": a period that need not be whole seconds.
+std::string PeriodText(double seconds);
+// "1 cycle", "2 cycles".
+std::string Plural(std::int64_t count, const char* one, const char* many);
+// What to do about requests with this error that never left the machine.
+const char* NotSentFix(std::uint32_t error);
 
 void WriteSummaryText(std::ostream& out, const HostSummary& summary,
                       const std::vector<std::string>& files);
