@@ -97,18 +97,21 @@ class Chart {
   Chart(const HostSummary& s, const std::vector<const Entry*>& entries, const ChartOptions& options)
       : s_(s) {
     period_ = std::max<std::int64_t>(1, std::llround(s.period_seconds));
-    span_ = std::max<std::int64_t>(1, std::int64_t{s.last} - s.first + period_);
+    start_ = options.axis_end > options.axis_start ? options.axis_start : s.first;
+    const std::int64_t end = options.axis_end > options.axis_start ? std::int64_t{options.axis_end}
+                                                                   : std::int64_t{s.last} + period_;
+    span_ = std::max<std::int64_t>(1, end - start_);
     // Buckets of the interval at least: cycles drift by their own time, so a bucket now
     // and then holds two, and the one beside it none (which is no gap).
     width_ = BucketWidth(span_, std::max<std::int64_t>(1, s.interval_minutes * 60));
     buckets_.resize(static_cast<std::size_t>((span_ + width_ - 1) / width_));
     for (std::size_t i = 0; i < buckets_.size(); ++i) {
-      buckets_[i].start =
-          static_cast<CalendarTime>(s.first + static_cast<std::int64_t>(i) * width_);
+      buckets_[i].start = static_cast<CalendarTime>(start_ + static_cast<std::int64_t>(i) * width_);
     }
     for (const Entry* entry : entries) {
-      if (entry->off_clock) continue;  // a wrong clock's stamps are placed nowhere
-      Bucket& b = buckets_[static_cast<std::size_t>((entry->time - s.first) / width_)];
+      // A wrong clock's stamps are placed nowhere.
+      if (entry->off_clock || entry->time < start_ || entry->time - start_ >= span_) continue;
+      Bucket& b = buckets_[static_cast<std::size_t>((entry->time - start_) / width_)];
       CountCycle(*entry, b.requests, b.times);
     }
     // The bulk's upper values: each bucket's 75th percentile, rare spikes left out;
@@ -126,7 +129,8 @@ class Chart {
   void Write(std::ostream& out) const {
     out << "<svg class=\"chart\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 300\""
         << " width=\"1000\" height=\"300\" data-bucket-seconds=\"" << width_ << "\" data-top-ms=\""
-        << top_ << "\">\n";
+        << top_ << "\" data-start=\"" << IsoTime(start_) << "\" data-end=\""
+        << IsoTime(static_cast<CalendarTime>(start_ + span_)) << "\">\n";
     WriteShading(out);
     WriteAxes(out);
     WriteSmoke(out);
@@ -138,7 +142,7 @@ class Chart {
  private:
   double X(std::int64_t time) const {
     return kLeft +
-           (kRight - kLeft) * static_cast<double>(time - s_.first) / static_cast<double>(span_);
+           (kRight - kLeft) * static_cast<double>(time - start_) / static_cast<double>(span_);
   }
   double Y(int ms) const {
     return kBottom - (kBottom - kTop) * std::min(ms, top_) / static_cast<double>(top_);
@@ -166,16 +170,16 @@ class Chart {
           << Num(Y(ms)) << "\" y2=\"" << Num(Y(ms)) << "\"/><text x=\"" << kLeft - 6 << "\" y=\""
           << Num(Y(ms) + 4) << "\" text-anchor=\"end\">" << ms << " ms</text>\n";
     }
-    const std::int64_t end = std::int64_t{s_.first} + span_;
+    const std::int64_t end = start_ + span_;
     if (span_ <= std::int64_t{62} * 86400) {  // a light line at the start of each day
-      const std::int64_t first_day = (static_cast<std::int64_t>(s_.first) + 86399) / 86400 * 86400;
+      const std::int64_t first_day = (start_ + 86399) / 86400 * 86400;
       for (std::int64_t day = first_day; day < end; day += 86400) {
         out << "<line class=\"day\" x1=\"" << Num(X(day)) << "\" x2=\"" << Num(X(day)) << "\" y1=\""
             << kTop << "\" y2=\"" << kBottom << "\"/>\n";
       }
     }
     const TickStep step = TickFor(span_);
-    for (CalendarTime tick = NextTick(s_.first, step); tick < end;
+    for (CalendarTime tick = NextTick(static_cast<CalendarTime>(start_), step); tick < end;
          tick = NextTick(static_cast<CalendarTime>(tick + 1), step)) {
       const double x = X(tick);
       out << "<line class=\"tick\" x1=\"" << Num(x) << "\" x2=\"" << Num(x) << "\" y1=\"" << kBottom
@@ -271,7 +275,7 @@ class Chart {
   }
 
   const HostSummary& s_;
-  std::int64_t period_ = 1, span_ = 1, width_ = 1;
+  std::int64_t period_ = 1, start_ = 0, span_ = 1, width_ = 1;
   std::vector<Bucket> buckets_;
   int top_ = 1;
 };
@@ -299,6 +303,19 @@ std::string Html(std::string_view text) {
     }
   }
   return escaped;
+}
+
+ChartOptions SharedAxis(const std::vector<HostSummary>& summaries, ChartOptions options) {
+  if (summaries.empty() || options.axis_end > options.axis_start) return options;
+  std::int64_t start = summaries.front().first, end = start;
+  for (const HostSummary& s : summaries) {
+    start = std::min<std::int64_t>(start, s.first);
+    end = std::max<std::int64_t>(
+        end, std::int64_t{s.last} + std::max<std::int64_t>(1, std::llround(s.period_seconds)));
+  }
+  options.axis_start = static_cast<CalendarTime>(start);
+  options.axis_end = static_cast<CalendarTime>(end);
+  return options;
 }
 
 void WriteChart(std::ostream& out, const HostSummary& summary,

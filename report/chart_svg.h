@@ -15,7 +15,14 @@ namespace pinglog::report {
 
 struct ChartOptions {
   int max_ms = 0;  // the scale's top; 0: just above the bulk
+  // The time axis, from its first second to the one after its last; both 0: the
+  // host's own entries (and the last one's period).
+  CalendarTime axis_start = 0, axis_end = 0;
 };
+
+// One time axis for several hosts' charts: from the first entry of any to the end of
+// the last one's period.
+ChartOptions SharedAxis(const std::vector<HostSummary>& summaries, ChartOptions options);
 
 // The chart's look, for a page and for a chart standing alone.
 extern const char* const kChartStyle;
