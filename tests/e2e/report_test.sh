@@ -91,7 +91,7 @@ check_that "two hosts: a section each" \
 check "--by hour gives an hourly table" grep -q '^  01.03.2021 12:00 ' <<<"$OUT"
 
 # The page in a real browser: rendered, not blank, its chart numbers in the SVG.
-check "the page is self-contained" [ -z "$(grep -oE '<script|<link|src=|url\(' "$WORK/a.html")" ]
+check "the page is self-contained" [ -z "$(grep -oE '<link|src=|url\(|@import' "$WORK/a.html")" ]
 check "the chart carries its buckets' numbers" grep -q 'class="bucket".*data-median="[0-9]*"' "$WORK/a.html"
 # render FILE PNG WIDTH,HEIGHT: a headless Chromium screenshot; sets width, height,
 # coloured (the share of non-white pixels) and colours.
@@ -114,6 +114,28 @@ if command -v chromium >/dev/null; then
   render "$WORK/a.svg" "$WORK/svg.png" 1000,700
   check_that "Chromium rendered the SVG ($coloured non-white, $colours colours)" \
     '[ "${colours:-0}" -gt 20 ] && awk -v c="${coloured:-0}" "BEGIN { exit !(c > 0.02) }"'
+  # What a reader must see, on a steady week (15 ms, rare 900 ms spikes) with loss only
+  # on 04.03. from 10:00 to 16:00 (0.488 to 0.524 of the time axis).
+  "$MAKE_LOG" --cycles 10080 --interval 1 --start "2021-03-01 00:00:00" \
+    --loss-at "2021-03-04 10:00:00" --loss-minutes 360 >"$WORK/steady.log"
+  report "$WORK/steady.log" --html "$WORK/steady.html"
+  render "$WORK/steady.html" "$WORK/steady.png" 1000,1000
+  read -r _ _ level loss_from loss_to <<<"$(python3 "$HELPERS/chart_pixels.py" "$WORK/steady.png")"
+  check_that "the median is not squashed by the spikes: at ${level:-?} of the plot's height" \
+    'awk -v l="${level:-0}" "BEGIN { exit !(l > 0.2) }"'
+  check_that "loss colours only where the loss is (${loss_from:-?} to ${loss_to:-?} of the axis)" \
+    'awk -v a="${loss_from:--1}" -v b="${loss_to:--1}" "BEGIN { exit !(a >= 0.48 && b <= 0.53 && b > a) }"'
+  # Opened with a period in its address, the page shows that period (hours, all loss).
+  zoomed="$WORK/steady.html#from=2021-03-04T10:00&to=2021-03-04T16:00"
+  render "$zoomed" "$WORK/zoomed.png" 1000,1000
+  read -r _ _ _ loss_from loss_to <<<"$(python3 "$HELPERS/chart_pixels.py" "$WORK/zoomed.png")"
+  labels=$(timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$WORK/chromium" --dump-dom "file://$zoomed" 2>/dev/null |
+    grep -o 'class="time"[^>]*>[^<]*' | sed 's/.*>//' | sort -u | tr '\n' ' ')
+  check_that "the zoomed page is labelled in hours of that period ($labels)" \
+    '[ "$labels" = "10:00 11:00 12:00 13:00 14:00 15:00 " ] &&
+     awk -v a="${loss_from:--1}" -v b="${loss_to:--1}" "BEGIN { exit !(a < 0.05 && b > 0.95) }"'
 else
   fail "chromium is not installed: the page was not rendered"
 fi

@@ -44,11 +44,12 @@ def pixels(path):
     return width, height, channels, rows
 
 
-width, height, channels, rows = pixels(sys.argv[1])
-colours, coloured = set(), 0
-for row in rows:
-    for x in range(0, len(row), channels):
-        rgb = row[x:x + 3]
-        colours.add(rgb)
-        coloured += rgb != b"\xff\xff\xff"
-print(width, height, "%.4f" % (coloured / (width * height)), len(colours))
+if __name__ == "__main__":
+    width, height, channels, rows = pixels(sys.argv[1])
+    colours, coloured = set(), 0
+    for row in rows:
+        for x in range(0, len(row), channels):
+            rgb = row[x:x + 3]
+            colours.add(rgb)
+            coloured += rgb != b"\xff\xff\xff"
+    print(width, height, "%.4f" % (coloured / (width * height)), len(colours))
