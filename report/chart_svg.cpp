@@ -97,10 +97,10 @@ class Chart {
   Chart(const HostSummary& s, const std::vector<const Entry*>& entries, const ChartOptions& options)
       : s_(s) {
     period_ = std::max<std::int64_t>(1, std::llround(s.period_seconds));
-    start_ = options.axis_end > options.axis_start ? options.axis_start : s.first;
-    const std::int64_t end = options.axis_end > options.axis_start ? std::int64_t{options.axis_end}
-                                                                   : std::int64_t{s.last} + period_;
-    span_ = std::max<std::int64_t>(1, end - start_);
+    const bool shared_axis = options.axis_end > options.axis_start;
+    start_ = shared_axis ? options.axis_start : s.first;
+    const std::int64_t own_end = std::int64_t{s.last} + period_;
+    span_ = std::max<std::int64_t>(1, (shared_axis ? options.axis_end : own_end) - start_);
     // Buckets of the interval at least: cycles drift by their own time, so a bucket now
     // and then holds two, and the one beside it none (which is no gap).
     width_ = BucketWidth(span_, std::max<std::int64_t>(1, s.interval_minutes * 60));
