@@ -57,11 +57,16 @@
   // where each cycle's round trips begin in `ms`.
   function unpack(host) {
     var text = document.getElementById('cycles-' + host.index).textContent.trim();
-    var times = [], counts = [], first = [], ms = [], pos = 0, time = host.meta.origin;
+    // A cycle takes two characters at least, a round trip one.
+    var most = Math.ceil(text.length / 2), cycles = 0, replies = 0, pos = 0;
+    var times = new Float64Array(most), counts = new Uint8Array(most);
+    var first = new Int32Array(most), ms = new Int32Array(text.length);
+    var value_of = new Int8Array(128), time = host.meta.origin;
+    for (var d = 0; d < 64; ++d) value_of[DIGITS.charCodeAt(d)] = d;
     function next() {
       var value = 0, shift = 0, digit;
       do {
-        digit = DIGITS.indexOf(text.charAt(pos++));
+        digit = value_of[text.charCodeAt(pos++) & 127];
         value += (digit & 31) * Math.pow(2, shift);
         shift += 5;
       } while (digit & 32);
@@ -71,11 +76,12 @@
       var z = next();
       time += (z % 2 ? -(z + 1) / 2 : z / 2) + host.meta.step;
       var count = next();
-      times.push(time);
-      counts.push(count);
-      first.push(ms.length);
-      for (var i = 0; i < count % 4; ++i) ms.push(next());
+      times[cycles] = time;
+      counts[cycles] = count;
+      first[cycles++] = replies;
+      for (var i = 0; i < count % 4; ++i) ms[replies++] = next();
     }
+    times = times.subarray(0, cycles);
     host.cycles = { times: times, counts: counts, first: first, ms: ms };
   }
 
