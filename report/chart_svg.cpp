@@ -129,8 +129,7 @@ class Chart {
   void Write(std::ostream& out) const {
     out << "<svg class=\"chart\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 300\""
         << " width=\"1000\" height=\"300\" data-bucket-seconds=\"" << width_ << "\" data-top-ms=\""
-        << top_ << "\" data-start=\"" << IsoTime(start_) << "\" data-end=\""
-        << IsoTime(static_cast<CalendarTime>(start_ + span_)) << "\">\n";
+        << top_ << "\">\n";
     WriteShading(out);
     WriteAxes(out);
     WriteSmoke(out);

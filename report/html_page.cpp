@@ -43,8 +43,7 @@ std::string ChartMeta(const HostSummary& s, const ChartOptions& options, std::in
   nlohmann::json gaps = nlohmann::json::array(), outages = nlohmann::json::array();
   for (const Gap& gap : s.gaps) gaps.push_back({gap.after + period, gap.before});
   for (const Outage& o : s.outages) outages.push_back({o.start, o.end + period});
-  const nlohmann::json meta = {{"origin", options.axis_start},
-                               {"step", step},
+  const nlohmann::json meta = {{"step", step},
                                {"interval", s.interval_minutes * 60},
                                {"maxMs", options.max_ms},
                                {"start", options.axis_start},

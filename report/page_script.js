@@ -61,7 +61,7 @@
     var most = Math.ceil(text.length / 2), cycles = 0, replies = 0, pos = 0;
     var times = new Float64Array(most), counts = new Uint8Array(most);
     var first = new Int32Array(most), ms = new Int32Array(text.length);
-    var value_of = new Int8Array(128), time = host.meta.origin;
+    var value_of = new Int8Array(128), time = host.meta.start;
     for (var d = 0; d < 64; ++d) value_of[DIGITS.charCodeAt(d)] = d;
     function next() {
       var value = 0, shift = 0, digit;
