@@ -45,13 +45,11 @@ void WriteOverviewTable(std::ostream& out, const std::vector<HostSummary>& summa
     const HostSummary& s = summaries[i];
     const bool replies = s.round_trip.replies > 0;
     out << "<tr><td><a href=\"#host-" << i << "\">" << Html(s.host) << "</a></td>";
-    for (const std::string& text : {FormatAddress(s.target),
-                                    ReadableTime(s.first) + " to " + ReadableTime(s.last) + " (" +
-                                        Duration(CoveredSeconds(s)) + ")",
-                                    FormatFixed(s.requests.LossPercent(), 2) + "%",
-                                    replies ? std::to_string(s.round_trip.median) + " ms" : "-",
-                                    replies ? std::to_string(s.round_trip.p95) + " ms" : "-",
-                                    std::to_string(s.outages.size()), WorstDay(s)}) {
+    for (const std::string& text :
+         {FormatAddress(s.target), PeriodLine(s), FormatFixed(s.requests.LossPercent(), 2) + "%",
+          replies ? std::to_string(s.round_trip.median) + " ms" : "-",
+          replies ? std::to_string(s.round_trip.p95) + " ms" : "-",
+          std::to_string(s.outages.size()), WorstDay(s)}) {
       out << "<td>" << Html(text) << "</td>";
     }
     out << "</tr>\n";

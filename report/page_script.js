@@ -166,7 +166,7 @@
 
     [[0, 100, '.2'], [10, 90, '.35'], [25, 75, '.55']].forEach(function (band) {
       var d = '';
-      list.forEach(function (b, i) {
+      list.forEach(function (b) {
         if (!b.times.length) return;
         var high = y(band[1] === 100 ? b.times[b.times.length - 1] : nearestRank(b.times, band[1]));
         var low = y(band[0] === 0 ? b.times[0] : nearestRank(b.times, band[0]));

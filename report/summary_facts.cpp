@@ -126,13 +126,14 @@ std::string RoundTripText(const RoundTrip& rt) {
 
 }  // namespace
 
-std::int64_t CoveredSeconds(const HostSummary& s) {
-  return s.last - s.first + std::llround(s.period_seconds);
+std::string PeriodLine(const HostSummary& s) {
+  return FromTo(s.first, s.last) + " (" +
+         Duration(s.last - s.first + std::llround(s.period_seconds)) + ")";
 }
 
 std::vector<Fact> SummaryFacts(const HostSummary& s, const std::vector<std::string>& files) {
   std::vector<Fact> facts;
-  facts.push_back({"Period", {FromTo(s.first, s.last) + " (" + Duration(CoveredSeconds(s)) + ")"}});
+  facts.push_back({"Period", {PeriodLine(s)}});
   AddCycles(facts, s);
   AddClockJumps(facts, s, files);
   facts.push_back({"Requests", {RequestsText(s.requests)}});

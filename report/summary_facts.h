@@ -20,8 +20,8 @@ std::vector<Fact> SummaryFacts(const HostSummary& summary, const std::vector<std
 // The day (or hour) table: a header row, then one row of cells per period.
 std::vector<std::vector<std::string>> PeriodTable(const HostSummary& summary);
 
-// The period from the first entry to the end of the last one's cycle: 20 cycles a
-// minute apart cover 20 minutes.
-std::int64_t CoveredSeconds(const HostSummary& summary);
+// "01.03.2021 00:00:00 to 07.03.2021 23:55:00 (7 d)": from the first entry to the
+// end of the last one's cycle (20 cycles a minute apart cover 20 minutes).
+std::string PeriodLine(const HostSummary& summary);
 
 }  // namespace pinglog::report
