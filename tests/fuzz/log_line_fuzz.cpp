@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "report/log_line.h"
+#include "report/logs/log_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto entry =

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "report/log_files.h"
+#include "report/model/report.h"
 
 namespace pinglog::report::testing {
 

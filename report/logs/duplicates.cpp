@@ -1,0 +1,56 @@
+#include "report/logs/duplicates.h"
+
+#include <algorithm>
+
+namespace pinglog::report {
+namespace {
+
+// Within entries [first, last) of one second: for each measurement, the file that
+// holds it most often keeps its copies; the other files' copies are marked.
+void MarkDuplicates(const LogSet& logs, std::size_t first, std::size_t last,
+                    std::vector<bool>& drop,
+                    std::map<std::pair<std::uint16_t, std::uint16_t>, std::int64_t>& found) {
+  std::vector<bool> seen(last - first, false);
+  for (std::size_t i = first; i < last; ++i) {
+    if (seen[i - first]) continue;
+    std::map<std::uint16_t, std::vector<std::size_t>> by_file;
+    for (std::size_t j = i; j < last; ++j) {
+      if (!seen[j - first] && SameMeasurement(logs.entries[i], logs.entries[j])) {
+        seen[j - first] = true;
+        by_file[logs.entries[j].file].push_back(j);
+      }
+    }
+    if (by_file.size() < 2) continue;
+    std::uint16_t keeper = by_file.begin()->first;
+    for (const auto& [file, copies] : by_file) {
+      if (copies.size() > by_file[keeper].size()) keeper = file;
+    }
+    for (const auto& [file, copies] : by_file) {
+      if (file == keeper) continue;
+      for (const std::size_t j : copies) drop[j] = true;
+      found[{file, keeper}] += static_cast<std::int64_t>(copies.size());
+    }
+  }
+}
+
+}  // namespace
+
+void DropDuplicates(LogSet& logs) {
+  if (logs.files.size() < 2) return;
+  std::vector<bool> drop(logs.entries.size(), false);
+  for (std::size_t first = 0; first < logs.entries.size();) {
+    std::size_t last = first + 1;
+    while (last < logs.entries.size() && logs.entries[last].time == logs.entries[first].time) {
+      ++last;
+    }
+    if (last - first > 1) MarkDuplicates(logs, first, last, drop, logs.duplicates);
+    first = last;
+  }
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < logs.entries.size(); ++i) {
+    if (!drop[i]) logs.entries[kept++] = logs.entries[i];
+  }
+  logs.entries.resize(kept);
+}
+
+}  // namespace pinglog::report

@@ -1,0 +1,166 @@
+#include "report/logs/log_line.h"
+
+#include "ping/target.h"
+
+namespace pinglog::report {
+namespace {
+
+// A cursor over the line that consumes exactly what it expects.
+class Cursor {
+ public:
+  explicit Cursor(std::string_view text) : rest_(text) {}
+
+  bool Literal(std::string_view expected) {
+    if (rest_.substr(0, expected.size()) != expected) return false;
+    rest_.remove_prefix(expected.size());
+    return true;
+  }
+
+  // One to `max_digits` decimal digits.
+  bool Number(std::int64_t& value, std::size_t max_digits = 10) {
+    std::size_t n = 0;
+    value = 0;
+    while (n < rest_.size() && n < max_digits && rest_[n] >= '0' && rest_[n] <= '9') {
+      value = value * 10 + (rest_[n] - '0');
+      ++n;
+    }
+    if (n == 0 || (n < rest_.size() && rest_[n] >= '0' && rest_[n] <= '9')) return false;
+    rest_.remove_prefix(n);
+    return true;
+  }
+
+  bool Number(std::int32_t& value, std::int64_t max) {
+    std::int64_t wide;
+    if (!Number(wide) || wide > max) return false;
+    value = static_cast<std::int32_t>(wide);
+    return true;
+  }
+
+  bool Address(report::Address& address) {
+    for (int i = 0; i < 4; ++i) {
+      std::int64_t octet;
+      if ((i > 0 && !Literal(".")) || !Number(octet, 3) || octet > 255) return false;
+      address[i] = static_cast<std::uint8_t>(octet);
+    }
+    return true;
+  }
+
+  // Everything up to the first occurrence of `end`, which is consumed too.
+  bool Until(std::string_view end, std::string_view& taken) {
+    const std::size_t at = rest_.find(end);
+    if (at == std::string_view::npos) return false;
+    taken = rest_.substr(0, at);
+    rest_.remove_prefix(at + end.size());
+    return true;
+  }
+
+  bool AtEnd() const { return rest_.empty(); }
+  bool StartsWith(std::string_view text) const { return rest_.substr(0, text.size()) == text; }
+
+ private:
+  std::string_view rest_;
+};
+
+// "dd.mm.yyyy / hh:mm:ss"
+bool TimeStamp(Cursor& in, CalendarTime& time) {
+  std::int32_t day, month, year, hour, minute, second;
+  if (!in.Number(day, 99) || !in.Literal(".") || !in.Number(month, 99) || !in.Literal(".") ||
+      !in.Number(year, 9999) || !in.Literal(" / ") || !in.Number(hour, 99) || !in.Literal(":") ||
+      !in.Number(minute, 99) || !in.Literal(":") || !in.Number(second, 99)) {
+    return false;
+  }
+  time = ComposeTime(year, month, day, hour, minute, second);
+  return time != kInvalidTime;
+}
+
+// A failure names the target as the logger knew it: the looked-up address, or the
+// numeric host's own text.
+bool Item(Cursor& in, const LogLine& entry, Attempt& attempt) {
+  const Address& target = entry.target;
+  if (in.Literal("\tReply from ")) {
+    std::int64_t error;
+    if (!in.Literal(entry.resolved) || !in.Literal(":  Error no: ") || !in.Number(error) ||
+        error > UINT32_MAX || !in.Literal("\t")) {
+      return false;
+    }
+    attempt.outcome = Outcome::kFailure;
+    attempt.error = static_cast<std::uint32_t>(error);
+    return true;
+  }
+  std::int32_t bytes, time_ms, ttl;
+  if (!in.Literal("Reply from ") || !in.Address(attempt.source) || !in.Literal(":  bytes = ") ||
+      !in.Number(bytes, 65535) || !in.Literal(" time = ") || !in.Number(time_ms, 65535) ||
+      !in.Literal("ms TTL = ") || !in.Number(ttl, 255) || !in.Literal("\t")) {
+    return false;
+  }
+  attempt.bytes = static_cast<std::uint16_t>(bytes);
+  attempt.time_ms = static_cast<std::uint16_t>(time_ms);
+  attempt.ttl = static_cast<std::uint8_t>(ttl);
+  const bool from_router = attempt.source != target && bytes == 0;
+  attempt.outcome = from_router ? Outcome::kRouter : Outcome::kReply;
+  return true;
+}
+
+bool ParseHeader(Cursor& in, LogLine& entry) {
+  std::string_view header;
+  if (!in.Until(" bytes of data:\t", header)) return false;
+  // The header is "HOST [ADDRESS] with 32" for a looked-up host, "HOST with 32" for a
+  // numeric one; a host text beginning with a digit is numeric.
+  const std::size_t with = header.rfind(" with 32");
+  if (with == std::string_view::npos || with + 8 != header.size()) return false;
+  header = header.substr(0, with);
+  if (header.empty()) return false;
+  entry.by_name = !(header.front() >= '0' && header.front() <= '9');
+  if (!entry.by_name) {
+    // The logger sent a numeric host's requests where its dotted-quad reading points.
+    entry.host = entry.resolved = header;
+    entry.target = ParseDottedQuad(header);
+    return true;
+  }
+  const std::size_t bracket = header.rfind(" [");
+  if (bracket == std::string_view::npos || header.back() != ']') return false;
+  entry.host = header.substr(0, bracket);
+  entry.resolved = header.substr(bracket + 2, header.size() - bracket - 3);
+  Cursor address(entry.resolved);
+  return address.Address(entry.target) && address.AtEnd();
+}
+
+}  // namespace
+
+std::optional<LogLine> ParseLogLine(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  Cursor in(line);
+  LogLine entry;
+  if (!TimeStamp(in, entry.time) || !in.Literal(" -> Pinging ") || !ParseHeader(in, entry)) {
+    return std::nullopt;
+  }
+  int replies = 0;
+  for (Attempt& attempt : entry.attempts) {
+    if (!Item(in, entry, attempt)) return std::nullopt;
+    replies += attempt.outcome != Outcome::kFailure ? 1 : 0;
+  }
+  std::int64_t loss;
+  std::string_view average;
+  if (!in.Literal("Ping statistics for ") || !in.Literal(entry.host) ||
+      !in.Literal(":   Packets: Sent = ") || !in.Number(entry.sent, 3) ||
+      !in.Literal(", Received = ") || !in.Number(entry.received, 3) || !in.Literal(", Lost = ") ||
+      !in.Number(entry.lost, 3) || !in.Literal(" (") || !in.Number(loss, 3) ||
+      !in.Literal("% loss)\tApproximate round trip times in milli-seconds:\t") ||
+      !in.Literal("Minimum = ") || !in.Number(entry.minimum, 65535) ||
+      !in.Literal("ms,  Maximum = ") || !in.Number(entry.maximum, 65535) ||
+      !in.Literal(",  Average = ") || !in.Until("ms", average) || !in.AtEnd()) {
+    return std::nullopt;
+  }
+  // The counters must tell what the items show.
+  if (entry.sent != 3 || entry.received != replies || entry.lost != 3 - replies) {
+    return std::nullopt;
+  }
+  const std::size_t point = average.find('.');
+  if (average.empty() || point == std::string_view::npos || average.size() - point != 3 ||
+      average.find_first_not_of("0123456789.") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  return entry;
+}
+
+}  // namespace pinglog::report

@@ -1,0 +1,54 @@
+#include "report/logs/log_set.h"
+
+#include <algorithm>
+
+namespace pinglog::report {
+
+void EntryReader::Take(std::string_view line) {
+  ++line_number_;
+  const std::optional<LogLine> parsed = ParseLogLine(line);
+  if (!parsed) {
+    ++logs_.unparsed_count;
+    if (logs_.unparsed.size() < LogSet::kUnparsedKept) {
+      logs_.unparsed.push_back({file_, line_number_});
+    }
+    return;
+  }
+  Entry entry;
+  entry.time = parsed->time;
+  entry.host = HostIndex(parsed->host);
+  entry.file = file_;
+  entry.line = static_cast<std::uint32_t>(line_number_);
+  entry.target = parsed->target;
+  entry.attempts = parsed->attempts;
+  logs_.entries.push_back(entry);
+  ++entries_;
+}
+
+std::uint16_t EntryReader::HostIndex(std::string_view host) {
+  if (last_host_ < logs_.hosts.size() && logs_.hosts[last_host_] == host) return last_host_;
+  const auto found = std::find(logs_.hosts.begin(), logs_.hosts.end(), host);
+  last_host_ = static_cast<std::uint16_t>(found - logs_.hosts.begin());
+  if (found == logs_.hosts.end()) logs_.hosts.emplace_back(host);
+  return last_host_;
+}
+
+bool SameMeasurement(const Entry& a, const Entry& b) {
+  if (a.time != b.time || a.host != b.host || a.target != b.target) return false;
+  for (std::size_t i = 0; i < a.attempts.size(); ++i) {
+    const Attempt& x = a.attempts[i];
+    const Attempt& y = b.attempts[i];
+    if (x.outcome != y.outcome || x.ttl != y.ttl || x.bytes != y.bytes || x.time_ms != y.time_ms ||
+        x.source != y.source || x.error != y.error) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void SortByTime(LogSet& logs) {
+  std::stable_sort(logs.entries.begin(), logs.entries.end(),
+                   [](const Entry& a, const Entry& b) { return a.time < b.time; });
+}
+
+}  // namespace pinglog::report

@@ -1,0 +1,78 @@
+// The entries of a set of logs: each line parsed, only its entry kept, with the
+// set's own facts (files, hosts, lines not parsed, clock jumps, duplicates).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "report/logs/log_line.h"
+
+namespace pinglog::report {
+
+struct Entry {
+  CalendarTime time = 0;
+  std::uint16_t host = 0;  // index into LogSet::hosts
+  std::uint16_t file = 0;  // index into LogSet::files
+  std::uint32_t line = 0;  // 1-based, in that file
+  Address target{};
+  bool off_clock = false;  // stamped by a clock set wrong: not placed in time
+  std::array<Attempt, 3> attempts;
+};
+
+// The same measurement: host, time, target and items alike.
+bool SameMeasurement(const Entry& a, const Entry& b);
+
+// A step of the wall clock between two entries of one file: backwards, or forwards to
+// times that the rest of the log shows to be wrong.
+struct ClockJump {
+  std::uint16_t host = 0;
+  std::uint16_t file = 0;
+  std::uint32_t line = 0;  // the entry after the step
+  CalendarTime from = 0, to = 0;
+};
+
+struct UnparsedLine {
+  std::uint16_t file = 0;  // index into LogSet::files
+  std::uint64_t line = 0;  // 1-based
+};
+
+// What all logs read so far hold.
+struct LogSet {
+  std::vector<std::string> files;
+  std::vector<std::string> hosts;
+  std::vector<Entry> entries;  // in file order; SortByTime() merges them
+  std::uint64_t unparsed_count = 0;
+  std::vector<UnparsedLine> unparsed;  // the first kUnparsedKept of them
+  static constexpr std::size_t kUnparsedKept = 1000;
+  std::vector<ClockJump> clock_jumps;
+  // Entries dropped because an earlier file holds the same: (dropped from, kept in).
+  std::map<std::pair<std::uint16_t, std::uint16_t>, std::int64_t> duplicates;
+};
+
+// Parses lines into the entries of a set, numbering them: the one reader behind
+// ReadLog and the follower. Lines that are no entry are counted and kept by number.
+class EntryReader {
+ public:
+  EntryReader(LogSet& logs, std::uint16_t file) : logs_(logs), file_(file) {}
+  void Take(std::string_view line);
+  // The log was truncated or replaced: its lines count from 1 again.
+  void Restart() { line_number_ = 0; }
+  std::uint64_t entries() const { return entries_; }
+
+ private:
+  std::uint16_t HostIndex(std::string_view host);
+
+  LogSet& logs_;
+  std::uint16_t file_;
+  std::uint64_t line_number_ = 0;
+  std::uint64_t entries_ = 0;
+  std::uint16_t last_host_ = UINT16_MAX;
+};
+
+// Merges the entries of all files by time; entries of the same second keep their order.
+void SortByTime(LogSet& logs);
+
+}  // namespace pinglog::report

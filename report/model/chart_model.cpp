@@ -1,0 +1,83 @@
+#include "report/model/chart_model.h"
+
+#include <algorithm>
+
+namespace pinglog::report {
+namespace {
+
+// A round value for a scale: 1, 2 or 5 times a power of ten.
+int NiceTop(int value) {
+  for (int step = 1;; step *= 10) {
+    for (const int m : {1, 2, 5}) {
+      if (value <= m * step) return m * step;
+    }
+  }
+}
+
+// The bulk's upper values: each bucket's kBulkInBucket percentile, rare spikes left
+// out; the scale ends a round value above the kBulkOfBuckets percentile of those.
+int ScaleTop(const std::vector<ChartBucket>& buckets) {
+  std::vector<int> upper;
+  for (const ChartBucket& b : buckets) {
+    if (!b.times.empty()) upper.push_back(NearestRank(b.times, kBulkInBucket));
+  }
+  std::sort(upper.begin(), upper.end());
+  const int bulk = upper.empty() ? 1 : NearestRank(upper, kBulkOfBuckets);
+  return NiceTop(std::max(1, bulk + bulk / 2));
+}
+
+}  // namespace
+
+const char* LossClass(const Requests& r) {
+  if (r.lost == 0) return kLossClasses[0];
+  if (r.lost == r.sent) return kLossClasses[3];
+  return r.LossPercent() <= kLittleLossPercent ? kLossClasses[1] : kLossClasses[2];
+}
+
+std::int64_t BucketWidth(std::int64_t span, std::int64_t period) {
+  for (const std::int64_t width : kBucketWidths) {
+    if (width >= period && span / width <= kMostBuckets) return width;
+  }
+  return std::max<std::int64_t>(period, (span + kMostBuckets - 1) / kMostBuckets);
+}
+
+ChartModel BuildChart(const HostReport& host, const ChartOptions& options) {
+  const HostSummary& s = host.summary;
+  ChartModel chart;
+  const bool shared_axis = options.axis_end > options.axis_start;
+  chart.start = shared_axis ? options.axis_start : s.first;
+  chart.span = std::max<std::int64_t>(1, (shared_axis ? options.axis_end : s.End()) - chart.start);
+  // Buckets of the interval at least: cycles drift by their own time, so a bucket now
+  // and then holds two, and the one beside it none (which is no gap).
+  chart.width = BucketWidth(chart.span, std::max<std::int64_t>(1, s.interval_minutes * 60));
+  chart.buckets.resize(static_cast<std::size_t>((chart.span + chart.width - 1) / chart.width));
+  for (std::size_t i = 0; i < chart.buckets.size(); ++i) {
+    chart.buckets[i].start =
+        static_cast<CalendarTime>(chart.start + static_cast<std::int64_t>(i) * chart.width);
+  }
+  for (const Entry* entry : host.entries) {
+    // A wrong clock's stamps are placed nowhere.
+    if (entry->off_clock || entry->time < chart.start || entry->time - chart.start >= chart.span) {
+      continue;
+    }
+    ChartBucket& b = chart.buckets[static_cast<std::size_t>((entry->time - chart.start) / chart.width)];
+    CountCycle(*entry, b.requests, b.times);
+  }
+  for (ChartBucket& b : chart.buckets) std::sort(b.times.begin(), b.times.end());
+  chart.top = options.max_ms > 0 ? options.max_ms : ScaleTop(chart.buckets);
+  return chart;
+}
+
+ChartOptions SharedAxis(const Report& report, ChartOptions options) {
+  if (report.hosts.empty() || options.axis_end > options.axis_start) return options;
+  std::int64_t start = report.hosts.front().summary.first, end = start;
+  for (const HostReport& host : report.hosts) {
+    start = std::min<std::int64_t>(start, host.summary.first);
+    end = std::max<std::int64_t>(end, host.summary.End());
+  }
+  options.axis_start = static_cast<CalendarTime>(start);
+  options.axis_end = static_cast<CalendarTime>(end);
+  return options;
+}
+
+}  // namespace pinglog::report

@@ -1,0 +1,60 @@
+// What a host's chart shows, before it is drawn: the time axis, the buckets of
+// cycles along it and the scale's top. The rules here (bucket widths, the scale's
+// bulk, the loss classes) are the page script's too: the page hands them over.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "report/model/report.h"
+
+namespace pinglog::report {
+
+// Bucket widths that read well: the first that keeps the chart at most kMostBuckets.
+inline constexpr std::int64_t kMostBuckets = 800;
+inline constexpr std::array<std::int64_t, 20> kBucketWidths = {
+    1,    2,    5,     10,    15,    30,    60,    120,    300,    600,
+    900,  1800, 3600,  7200,  10800, 21600, 43200, 86400, 172800, 604800};
+// The scale ends a round value (1, 2 or 5 times a power of ten) above the bulk: the
+// kBulkOfBuckets percentile of each bucket's kBulkInBucket percentile, plus half.
+inline constexpr int kBulkInBucket = 75;
+inline constexpr int kBulkOfBuckets = 95;
+// The median's colour by the bucket's loss: none, a little (up to this), more, total.
+inline constexpr double kLittleLossPercent = 10;
+inline constexpr std::array<const char*, 4> kLossClasses = {"loss-none", "loss-little",
+                                                            "loss-much", "loss-total"};
+
+struct ChartOptions {
+  int max_ms = 0;  // the scale's top; 0: just above the bulk
+  // The time axis, from its first second to the one after its last; both 0: the
+  // host's own entries (and the last one's period).
+  CalendarTime axis_start = 0, axis_end = 0;
+};
+
+struct ChartBucket {
+  CalendarTime start = 0;
+  std::vector<int> times;  // the replies' round trips, sorted
+  Requests requests;
+};
+
+struct ChartModel {
+  std::int64_t start = 0, span = 1, width = 1;  // the axis and a bucket's seconds
+  int top = 1;                                  // the scale's top, in ms
+  std::vector<ChartBucket> buckets;
+};
+
+ChartModel BuildChart(const HostReport& host, const ChartOptions& options);
+
+// One time axis for every host's chart: from the first entry of any to the end of
+// the last one's period.
+ChartOptions SharedAxis(const Report& report, ChartOptions options);
+
+// The loss class of a bucket's requests, one of kLossClasses.
+const char* LossClass(const Requests& requests);
+
+// The first width of kBucketWidths at least `period` long that keeps a span of
+// `span` seconds within kMostBuckets.
+std::int64_t BucketWidth(std::int64_t span, std::int64_t period);
+
+}  // namespace pinglog::report

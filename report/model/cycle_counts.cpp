@@ -1,0 +1,86 @@
+#include "report/model/cycle_counts.h"
+
+#include <algorithm>
+
+#include "ping/cycle.h"
+
+namespace pinglog::report {
+namespace {
+
+// The echo service's number for a request that timed out: it waited the whole time-out.
+constexpr std::uint32_t kTimedOut = 11010;
+
+}  // namespace
+
+bool NeverSent(std::uint32_t error) { return error == 5 || error == 1214; }
+
+CycleCounts CountCycle(const Entry& entry, Requests& requests, std::vector<int>& times) {
+  CycleCounts counts;
+  ++requests.cycles;
+  for (const Attempt& attempt : entry.attempts) {
+    if (attempt.outcome == Outcome::kFailure && NeverSent(attempt.error)) {
+      ++requests.not_sent;
+      continue;
+    }
+    ++requests.sent;
+    ++counts.sent;
+    if (attempt.outcome == Outcome::kReply) {
+      ++requests.received;
+      ++counts.replies;
+      times.push_back(attempt.time_ms);
+    } else {
+      ++requests.lost;
+      if (attempt.outcome == Outcome::kRouter) {
+        ++requests.router;
+        ++counts.routers;
+      }
+    }
+  }
+  return counts;
+}
+
+// The logger's own figures (ping/cycle.h): each attempt waits for its reply, at most
+// the time-out, and then pauses.
+double CycleSeconds(const Entry& entry) {
+  std::uint32_t ms = 0;
+  for (const Attempt& a : entry.attempts) {
+    if (a.outcome == Outcome::kFailure) {
+      ms += a.error == kTimedOut ? kEchoTimeoutMs : 0;
+    } else {
+      ms += std::min<std::uint32_t>(a.time_ms, kEchoTimeoutMs);
+    }
+    ms += kPauseAfterAttemptMs;
+  }
+  return ms / 1000.0;
+}
+
+const char* ErrorName(std::uint32_t error) {
+  switch (error) {
+    case 5:
+      return "access denied: no ICMP permission";
+    case 1214:
+      return "invalid destination (0.0.0.0)";
+    case 11001:
+      return "buffer too small";
+    case 11002:
+      return "destination network unreachable";
+    case 11003:
+      return "destination host unreachable";
+    case 11004:
+      return "destination protocol unreachable";
+    case 11005:
+      return "destination port unreachable";
+    case 11010:
+      return "request timed out";
+    case 11013:
+      return "TTL expired in transit";
+    case 11018:
+      return "bad destination";
+    case 11050:
+      return "general failure";
+    default:
+      return "";
+  }
+}
+
+}  // namespace pinglog::report

@@ -1,0 +1,37 @@
+// One cycle's items counted: what was sent, answered, lost, reported by a router or
+// never sent. Every count of requests in the report comes from here.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "report/logs/log_set.h"
+
+namespace pinglog::report {
+
+// Requests: "received" counts replies from the target; a router's error report is
+// no reply from the target, so it counts as lost, and is also counted on its own.
+// A request that never left the machine (error 5, no permission; 1214, invalid
+// destination) is "not sent": neither sent nor lost.
+struct Requests {
+  std::int64_t cycles = 0, sent = 0, received = 0, lost = 0, router = 0, not_sent = 0;
+  double LossPercent() const { return sent == 0 ? 0 : 100.0 * static_cast<double>(lost) / sent; }
+};
+
+// Whether an item with this error number stands for a request that was never sent.
+bool NeverSent(std::uint32_t error);
+
+// One cycle's items added to the requests; the replies' times appended to `times`.
+struct CycleCounts {
+  int replies = 0, routers = 0, sent = 0;
+};
+CycleCounts CountCycle(const Entry& entry, Requests& requests, std::vector<int>& times);
+
+// How long the logger took for this cycle, from what its items say: each attempt
+// waits for its reply (or the whole time-out) and then pauses.
+double CycleSeconds(const Entry& entry);
+
+// The name of an echo service error number ("request timed out"), or "".
+const char* ErrorName(std::uint32_t error);
+
+}  // namespace pinglog::report

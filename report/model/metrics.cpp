@@ -1,0 +1,55 @@
+#include "report/model/metrics.h"
+
+#include "support/text.h"
+
+namespace pinglog::report {
+
+void HostMetrics::Add(const Entry& entry, std::int64_t unix_time) {
+  times_.clear();
+  CountCycle(entry, requests, times_);
+  for (const int ms : times_) {
+    const double seconds = ms / 1000.0;
+    for (std::size_t b = 0; b < kRttBuckets.size(); ++b) {
+      if (seconds <= kRttBuckets[b]) ++buckets[b];
+    }
+    ++rtt_count;
+    rtt_sum_ms += ms;
+  }
+  for (const Attempt& attempt : entry.attempts) {
+    if (attempt.outcome == Outcome::kRouter) ++routers[FormatAddress(attempt.source)];
+    if (attempt.outcome != Outcome::kFailure) continue;
+    ++(NeverSent(attempt.error) ? not_sent : failures)[attempt.error];
+  }
+  last_cycle = std::max(last_cycle, unix_time);
+}
+
+std::vector<SeriesKey> SeriesKeys(const MetricFamily& family, const HostMetrics& m) {
+  std::vector<SeriesKey> keys;
+  if (family.label == nullptr) {
+    keys.push_back({});
+  } else if (&family == &kRouterFamily) {
+    for (const auto& [router, count] : m.routers) keys.push_back({router, 0});
+  } else {
+    for (const auto& [error, count] : &family == &kNotSentFamily ? m.not_sent : m.failures) {
+      keys.push_back({std::to_string(error), error});
+    }
+  }
+  return keys;
+}
+
+std::int64_t SeriesValue(const MetricFamily& family, const HostMetrics& m, const SeriesKey& key) {
+  const auto count = [](const auto& by_key, const auto& k) -> std::int64_t {
+    const auto found = by_key.find(k);
+    return found == by_key.end() ? 0 : found->second;
+  };
+  if (&family == &kCyclesFamily) return m.requests.cycles;
+  if (&family == &kRequestsFamily) return m.requests.sent;
+  if (&family == &kRepliesFamily) return m.requests.received;
+  if (&family == &kLastCycleFamily) return m.last_cycle;
+  if (&family == &kNotSentFamily) return count(m.not_sent, key.error);
+  if (&family == &kRouterFamily) return count(m.routers, key.text);
+  if (&family == &kFailuresFamily) return count(m.failures, key.error);
+  return 0;
+}
+
+}  // namespace pinglog::report

@@ -1,0 +1,83 @@
+// The logs' numbers as Prometheus metrics: one set of families, counted per host from
+// the same cycle counting as the summary, for the OpenMetrics history and the live
+// textfile alike.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "report/logs/log_set.h"
+#include "report/model/cycle_counts.h"
+
+namespace pinglog::report {
+
+// Upper bounds of the round-trip histogram, in seconds: network latency from 1 ms to
+// the echo time-out and beyond.
+inline constexpr std::array<double, 12> kRttBuckets = {0.001, 0.0025, 0.005, 0.01, 0.025, 0.05,
+                                                       0.1,   0.25,   0.5,   1,    2.5,   5};
+
+enum class MetricType { kCounter, kGauge, kHistogram };
+
+struct MetricFamily {
+  const char* name;  // without _total for counters
+  MetricType type;
+  const char* label;  // the family's own label beside host and address, or nullptr
+  const char* help;
+};
+
+inline constexpr MetricFamily kCyclesFamily = {"pinglog_cycles", MetricType::kCounter, nullptr,
+                                               "Logged cycles."};
+inline constexpr MetricFamily kRequestsFamily = {"pinglog_requests", MetricType::kCounter, nullptr,
+                                                 "Echo requests sent."};
+inline constexpr MetricFamily kNotSentFamily = {
+    "pinglog_not_sent", MetricType::kCounter, "error",
+    "Echo requests that never left the machine (5 no permission, 1214 invalid destination)."};
+inline constexpr MetricFamily kRepliesFamily = {"pinglog_replies", MetricType::kCounter, nullptr,
+                                                "Replies from the target."};
+inline constexpr MetricFamily kRouterFamily = {
+    "pinglog_router_replies", MetricType::kCounter, "router",
+    "Reports from a router instead of the target (bytes = 0)."};
+inline constexpr MetricFamily kFailuresFamily = {
+    "pinglog_failures", MetricType::kCounter, "error",
+    "Sent echo requests that failed, by the echo service's error number."};
+inline constexpr MetricFamily kRttFamily = {"pinglog_rtt_seconds", MetricType::kHistogram, nullptr,
+                                            "Round trips of replies from the target."};
+inline constexpr MetricFamily kLastCycleFamily = {"pinglog_last_cycle_timestamp_seconds",
+                                                  MetricType::kGauge, nullptr,
+                                                  "Unix time of the latest logged cycle."};
+
+inline constexpr std::array<const MetricFamily*, 8> kMetricFamilies = {
+    &kCyclesFamily, &kRequestsFamily, &kNotSentFamily, &kRepliesFamily,
+    &kRouterFamily, &kFailuresFamily, &kRttFamily,     &kLastCycleFamily};
+
+// One host's counters, cumulative.
+struct HostMetrics {
+  Requests requests;  // cycles, sent, received, router, not_sent: the summary's counting
+  std::map<std::uint32_t, std::int64_t> failures, not_sent;  // by error number
+  std::map<std::string, std::int64_t> routers;               // by router address
+  std::array<std::int64_t, kRttBuckets.size()> buckets{};    // cumulative: at most each bound
+  std::int64_t rtt_count = 0;
+  std::int64_t rtt_sum_ms = 0;
+  std::int64_t last_cycle = 0;  // Unix seconds
+
+  // Adds one cycle, logged at the given Unix time.
+  void Add(const Entry& entry, std::int64_t unix_time);
+
+ private:
+  std::vector<int> times_;  // the cycle's reply times, kept to spare an allocation a cycle
+};
+
+// A series of a family beside the histogram: its own label's value ("" for none).
+struct SeriesKey {
+  std::string text;
+  std::uint32_t error = 0;  // the same, as a number, for the error label
+};
+// The series a host has so far, and the value of one.
+std::vector<SeriesKey> SeriesKeys(const MetricFamily& family, const HostMetrics& metrics);
+std::int64_t SeriesValue(const MetricFamily& family, const HostMetrics& metrics,
+                         const SeriesKey& key);
+
+}  // namespace pinglog::report

@@ -1,0 +1,22 @@
+#include "report/model/metrics_counter.h"
+
+namespace pinglog::report {
+
+void MetricsCounter::Count(const Entry& entry, const std::string& host) {
+  HostCount& count = hosts_[entry.host];
+  if (count.host.empty()) count.host = host;
+  const auto unix_time = zone_.NextInLog(entry.time, count.last);
+  if (unix_time) count.last = *unix_time;  // a clock stepped back keeps the latest time
+  count.metrics.Add(entry, count.last);
+  count.target = entry.target;
+}
+
+MetricsCounter CountMetrics(const Report& report, const ZoneTime& zone) {
+  MetricsCounter counter(zone);
+  for (const HostReport& host : report.hosts) {
+    for (const Entry* entry : host.entries) counter.Count(*entry, host.summary.host);
+  }
+  return counter;
+}
+
+}  // namespace pinglog::report

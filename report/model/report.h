@@ -1,0 +1,33 @@
+// The one model every output reads: the logs' own facts and, per host, its summary
+// (outages and gaps among them) and its entries in time order.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "report/logs/log_set.h"
+#include "report/model/summary.h"
+
+namespace pinglog::report {
+
+struct HostReport {
+  HostSummary summary;
+  std::vector<const Entry*> entries;  // in time order; they point into Report::logs
+};
+
+struct Report {
+  Report() = default;
+  Report(const Report&) = delete;  // the hosts' entries point into `logs`
+  Report& operator=(const Report&) = delete;
+  Report(Report&&) = default;
+  Report& operator=(Report&&) = default;
+
+  LogSet logs;  // files, hosts, entries, lines not parsed, clock jumps, duplicates
+  std::int64_t duplicates_dropped = 0;
+  std::vector<HostReport> hosts;  // in the order the hosts first appear in the logs
+};
+
+// The report of logs that are read, cleared of duplicates and sorted by time.
+Report BuildReport(LogSet logs, const SummaryOptions& options);
+
+}  // namespace pinglog::report

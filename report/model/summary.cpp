@@ -1,0 +1,211 @@
+#include "report/model/summary.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "ping/cycle.h"
+
+namespace pinglog::report {
+namespace {
+
+constexpr CalendarTime kSecondsPerDay = 86400;
+// Time stamps are whole seconds, and a lookup and the log append take a moment too.
+constexpr double kStampSlackSeconds = 2;
+
+// The logger's interval, from the time between its entries: the median step less a
+// cycle's own time, in whole minutes (the logger knows no other); 0: back to back.
+std::int64_t InferIntervalMinutes(const std::vector<const Entry*>& placed, double cycle_seconds) {
+  std::vector<std::int64_t> steps;
+  for (std::size_t i = 1; i < placed.size(); ++i) {
+    steps.push_back(std::int64_t{placed[i]->time} - placed[i - 1]->time);
+  }
+  if (steps.empty()) return 0;
+  std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
+  const double pause = static_cast<double>(steps[steps.size() / 2]) - cycle_seconds;
+  return pause < 30 ? 0 : std::llround(pause / 60);
+}
+
+CalendarTime PeriodStart(CalendarTime time, bool by_hour) {
+  const CalendarTime length = by_hour ? 3600 : kSecondsPerDay;
+  return time - time % length;
+}
+
+// Cycles in which requests went out and none was answered, in time order. An outage
+// ends at the first answered cycle; before a gap, or at the end, where the next cycle
+// was due.
+class OutageTracker {
+ public:
+  OutageTracker(std::vector<Outage>& outages, std::int64_t period)
+      : outages_(outages), period_(period) {}
+
+  // Returns whether this cycle begins an outage.
+  bool Take(const Entry& entry, const CycleCounts& counts) {
+    if (counts.sent == 0) return false;  // nothing left the machine: no news either way
+    if (counts.replies > 0) {
+      Close(entry.time, OutageEnd::kAnswered);
+      return false;
+    }
+    const bool begins = open_.cycles == 0;
+    if (begins) open_.start = entry.time;
+    last_ = entry.time;
+    ++open_.cycles;
+    return begins;
+  }
+  // No entries follow for a while (kNoEntries), or at all (kOpen).
+  void Interrupt(OutageEnd why) {
+    Close(static_cast<CalendarTime>(std::int64_t{last_} + period_), why);
+  }
+
+ private:
+  void Close(CalendarTime end, OutageEnd why) {
+    if (open_.cycles > 0) {
+      open_.end = end;
+      open_.ends = why;
+      outages_.push_back(open_);
+    }
+    open_ = Outage{};
+  }
+
+  std::vector<Outage>& outages_;
+  std::int64_t period_;
+  Outage open_;
+  CalendarTime last_ = 0;
+};
+
+// The entries a wrong clock stamped are counted, but placed nowhere in time.
+std::vector<const Entry*> PlacedEntries(const std::vector<const Entry*>& entries,
+                                        HostSummary& summary) {
+  std::vector<const Entry*> placed;
+  for (const Entry* entry : entries) {
+    if (entry->off_clock) {
+      ++summary.off_clock;
+    } else {
+      placed.push_back(entry);
+    }
+  }
+  return placed;
+}
+
+// The interval (given or inferred) and the period it makes with a cycle's own time.
+void SetTiming(HostSummary& summary, const std::vector<const Entry*>& entries,
+               const std::vector<const Entry*>& placed, std::int64_t interval_minutes) {
+  double cycle_total = 0;
+  for (const Entry* entry : entries) cycle_total += CycleSeconds(*entry);
+  summary.cycle_seconds = cycle_total / static_cast<double>(entries.size());
+  summary.interval_inferred = interval_minutes < 0;
+  summary.interval_minutes = summary.interval_inferred
+                                 ? InferIntervalMinutes(placed, summary.cycle_seconds)
+                                 : interval_minutes;
+  summary.back_to_back = summary.interval_minutes == 0 && placed.size() > 1;
+  summary.period_seconds =
+      static_cast<double>(summary.interval_minutes) * 60 + summary.cycle_seconds;
+  summary.period = std::max<std::int64_t>(1, std::llround(summary.period_seconds));
+}
+
+// A step between two placed entries that is longer than a cycle can take.
+bool AddGapIfAny(HostSummary& summary, const Entry& before, const Entry& after,
+                 double longest_step) {
+  const double apart = static_cast<double>(after.time - before.time);
+  if (apart <= longest_step) return false;
+  const std::int64_t missing =
+      summary.back_to_back
+          ? -1
+          : std::max<std::int64_t>(1, std::llround(apart / summary.period_seconds) - 1);
+  summary.gaps.push_back({before.time, after.time, missing});
+  summary.missing += std::max<std::int64_t>(missing, 0);
+  return true;
+}
+
+// The placed entries in time order: gaps, the day (or hour) rows, requests, outages.
+void WalkPlaced(HostSummary& summary, const std::vector<const Entry*>& placed,
+                std::vector<int>& all_times) {
+  const double longest_step = LongestStepSeconds(summary.interval_minutes);
+  std::vector<int> period_times;
+  OutageTracker outages(summary.outages, summary.period);
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    const Entry& entry = *placed[i];
+    if (i > 0 && AddGapIfAny(summary, *placed[i - 1], entry, longest_step)) {
+      outages.Interrupt(OutageEnd::kNoEntries);
+    }
+    const CalendarTime period = PeriodStart(entry.time, summary.by_hour);
+    if (summary.periods.empty() || summary.periods.back().start != period) {
+      if (!summary.periods.empty()) summary.periods.back().round_trip = RoundTripOf(period_times);
+      period_times.clear();
+      summary.periods.push_back({period, {}, {}, 0});
+    }
+    PeriodRow& row = summary.periods.back();
+    const CycleCounts counts = CountCycle(entry, summary.requests, all_times);
+    CountCycle(entry, row.requests, period_times);
+    if (outages.Take(entry, counts)) ++row.outages;
+  }
+  outages.Interrupt(OutageEnd::kOpen);
+  if (!summary.periods.empty()) summary.periods.back().round_trip = RoundTripOf(period_times);
+}
+
+void CountFailuresAndRouters(HostSummary& summary, const std::vector<const Entry*>& entries) {
+  for (const Entry* entry : entries) {
+    for (const Attempt& attempt : entry->attempts) {
+      if (attempt.outcome == Outcome::kRouter) ++summary.routers[attempt.source];
+      if (attempt.outcome != Outcome::kFailure) continue;
+      ++(NeverSent(attempt.error) ? summary.not_sent : summary.failures)[attempt.error];
+    }
+  }
+}
+
+}  // namespace
+
+double LongestStepSeconds(std::int64_t interval_minutes) {
+  return static_cast<double>(interval_minutes) * 60 + kLongestCycleMs / 1000.0 + kStampSlackSeconds;
+}
+
+HostSummary Summarize(const std::string& host, const std::vector<const Entry*>& entries,
+                      const SummaryOptions& options, const std::vector<ClockJump>& clock_jumps) {
+  HostSummary summary;
+  summary.host = host;
+  summary.by_hour = options.by_hour;
+  if (entries.empty()) return summary;
+  summary.target = entries.back()->target;
+  const std::vector<const Entry*> placed = PlacedEntries(entries, summary);
+  for (const ClockJump& jump : clock_jumps) {
+    if (jump.host == entries.front()->host) summary.clock_jumps.push_back(jump);
+  }
+  SetTiming(summary, entries, placed, options.interval_minutes);
+
+  std::vector<int> all_times;
+  WalkPlaced(summary, placed, all_times);
+  for (const Entry* entry : entries) {
+    if (entry->off_clock) CountCycle(*entry, summary.requests, all_times);
+  }
+  CountFailuresAndRouters(summary, entries);
+  if (!placed.empty()) {
+    summary.first = placed.front()->time;
+    summary.last = placed.back()->time;
+  }
+  const auto logged = static_cast<std::int64_t>(placed.size());
+  summary.expected = summary.back_to_back ? -1 : logged + summary.missing;
+  if (summary.back_to_back) {
+    // Whole-second stamps: the last entry's second is part of the span.
+    const double minutes = static_cast<double>(summary.last - summary.first + 1) / 60;
+    summary.cycles_per_minute = static_cast<double>(logged) / minutes;
+  }
+  summary.round_trip = RoundTripOf(all_times);
+  return summary;
+}
+
+std::optional<WorstDay> WorstDayOf(const HostSummary& summary) {
+  std::map<std::int64_t, Requests> days;
+  for (const PeriodRow& row : summary.periods) {
+    Requests& day = days[row.start / kSecondsPerDay];
+    day.sent += row.requests.sent;
+    day.lost += row.requests.lost;
+  }
+  std::optional<WorstDay> worst;
+  for (const auto& [day, requests] : days) {
+    if (requests.lost > 0 && (!worst || requests.LossPercent() > worst->loss_percent)) {
+      worst = WorstDay{static_cast<CalendarTime>(day * kSecondsPerDay), requests.LossPercent()};
+    }
+  }
+  return worst;
+}
+
+}  // namespace pinglog::report

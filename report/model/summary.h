@@ -1,0 +1,98 @@
+// What a host's entries add up to: the period, the cycles expected and missing, the
+// requests, outages, round-trip statistics, failures and router replies, overall and
+// per day (or hour).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "report/logs/log_set.h"
+#include "report/model/cycle_counts.h"
+#include "report/model/round_trip.h"
+
+namespace pinglog::report {
+
+// A stretch without entries: between the entry at `after` and the one at `before`.
+struct Gap {
+  CalendarTime after = 0, before = 0;
+  std::int64_t missing = 0;  // cycles expected in between; -1 when back to back
+};
+
+// How an outage ended: at an answered cycle, where the next cycle was due before a
+// stretch without entries, or not at all (still down at the last entry).
+enum class OutageEnd : std::uint8_t { kAnswered, kNoEntries, kOpen };
+
+// Consecutive cycles in which requests went out and none was answered. Cycles that
+// sent nothing neither begin nor end one.
+struct Outage {
+  CalendarTime start = 0;  // the first unanswered cycle
+  // The first answered cycle after it; without one, where the next cycle was due
+  // (the last unanswered cycle plus one period).
+  CalendarTime end = 0;
+  std::int64_t cycles = 0;  // unanswered cycles
+  OutageEnd ends = OutageEnd::kAnswered;
+  std::int64_t Seconds() const { return std::int64_t{end} - start; }
+};
+
+struct PeriodRow {
+  CalendarTime start = 0;  // the day's (or hour's) first second
+  Requests requests;
+  RoundTrip round_trip;
+  std::int64_t outages = 0;  // outages that begin in this period
+};
+
+struct HostSummary {
+  std::string host;
+  Address target{};                   // the address of the host's last entry
+  CalendarTime first = 0, last = 0;   // of the entries placed in time
+  std::int64_t interval_minutes = 0;  // the logger's pause after each cycle
+  bool interval_inferred = false;
+  bool back_to_back = false;  // interval 0
+  double cycle_seconds = 0;   // a cycle's own time, on average
+  double period_seconds = 0;  // from one cycle's start to the next: interval + cycle
+  std::int64_t period = 1;    // the same in whole seconds, at least 1
+  double cycles_per_minute = 0;
+  std::int64_t expected = 0;  // logged + missing; -1 back to back (no fixed number)
+  std::int64_t missing = 0;   // cycles missing in the gaps (back to back: 0)
+  Requests requests;
+  RoundTrip round_trip;
+  std::vector<Gap> gaps;
+  std::vector<Outage> outages;
+  std::map<std::uint32_t, std::int64_t> failures;  // error number -> count (sent requests)
+  std::map<std::uint32_t, std::int64_t> not_sent;  // error number -> count
+  std::map<Address, std::int64_t> routers;         // router -> replies
+  std::vector<ClockJump> clock_jumps;
+  std::int64_t off_clock = 0;  // entries counted, but not placed in time
+  bool by_hour = false;
+  std::vector<PeriodRow> periods;
+
+  // The end of the last entry's cycle: first + this covers the period logged.
+  std::int64_t End() const { return std::int64_t{last} + period; }
+};
+
+struct SummaryOptions {
+  std::int64_t interval_minutes = -1;  // -1: infer from the time between entries
+  bool by_hour = false;
+};
+
+// The summary of one host's entries, given in time order, and the clock jumps found
+// in its logs.
+HostSummary Summarize(const std::string& host, const std::vector<const Entry*>& entries,
+                      const SummaryOptions& options,
+                      const std::vector<ClockJump>& clock_jumps = {});
+
+// The longest time between two entries that is no gap: the interval, the longest
+// cycle, and the whole seconds of the time stamps and a slow lookup.
+double LongestStepSeconds(std::int64_t interval_minutes);
+
+// The day with the highest loss, if any day lost requests.
+struct WorstDay {
+  CalendarTime day = 0;
+  double loss_percent = 0;
+};
+std::optional<WorstDay> WorstDayOf(const HostSummary& summary);
+
+}  // namespace pinglog::report

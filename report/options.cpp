@@ -1,0 +1,116 @@
+#include "report/options.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <tuple>
+
+namespace pinglog::report {
+namespace {
+
+constexpr const char* kDescription =
+    "Summarizes pinglog logs: period, missing cycles, loss, outages, round-trip times,\n"
+    "failures and router replies, overall and per day. Times are local wall-clock times\n"
+    "as the logger wrote them, without a time zone; they are not converted. An outage\n"
+    "runs from its first unanswered cycle to the first answered one; without one, to\n"
+    "where the next cycle was due, before a gap (\"then no entries\") or at the end of\n"
+    "the logs (still down at the last entry).";
+
+// "--interval 5": a whole number of minutes, nothing else.
+bool ParseMinutes(const std::string& text, std::int64_t& minutes) {
+  if (text.empty() || text.size() > 9) return false;
+  minutes = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+    minutes = minutes * 10 + (c - '0');
+  }
+  return true;
+}
+
+struct Texts {
+  std::string interval, by = "day", from, to;
+};
+
+void AddOptions(CLI::App& app, Options& o, Texts& t) {
+  app.add_option("logs", o.load.files, "Log files, merged by time (per host); - reads standard input")
+      ->required()
+      ->type_name("LOG");
+  app.add_option("--interval", t.interval,
+                 "The logger's interval (0: back to back; default: inferred from the log)")
+      ->type_name("MINUTES");
+  app.add_option("--by", t.by, "Table per day or per hour")
+      ->check(CLI::IsMember({"day", "hour"}).description(""))
+      ->type_name("day|hour");
+  app.add_option("--csv", o.csv, "Write one row per attempt to FILE")->type_name("FILE");
+  app.add_option("--json", o.json, "Write the summary and the table to FILE")->type_name("FILE");
+  app.add_option("--html", o.html, "Write a page with the summary and a chart to FILE")
+      ->type_name("FILE");
+  app.add_option("--max-ms", o.chart.max_ms,
+                 "The top of the charts' scale (default: just above the bulk of the round trips)")
+      ->type_name("N")
+      ->check(CLI::Range(1, 100000));
+  app.add_option("--svg", o.svg, "Write the chart of every host as a standalone SVG to FILE")
+      ->type_name("FILE");
+  app.add_option("--openmetrics", o.openmetrics,
+                 "Write every cycle as OpenMetrics text for Prometheus's backfill to FILE")
+      ->type_name("FILE");
+  app.add_option("--textfile", o.textfile,
+                 "Write the metrics as they stand to FILE, for node_exporter's textfile collector")
+      ->type_name("FILE");
+  app.add_flag("--follow", o.follow,
+               "Keep reading the logs as they grow and rewrite the --textfile after each entry");
+  app.add_option("--from", t.from, "Only the entries from TIME on (local, like the log's)")
+      ->type_name("TIME");
+  app.add_option("--to", t.to, "Only the entries up to TIME, that day or minute included")
+      ->type_name("TIME");
+  app.add_option("--tz", o.tz,
+                 "The zone the logs were written in (default: this machine's; TZ honoured)")
+      ->type_name("ZONE");
+}
+
+// The values given as text: the interval, the table's rows, the period.
+std::optional<int> TakeTexts(const Texts& t, Options& o) {
+  if (!t.interval.empty() && !ParseMinutes(t.interval, o.summary.interval_minutes)) {
+    return Fail(kUsageProblem, "--interval " + t.interval + ": not a number of minutes");
+  }
+  o.summary.by_hour = t.by == "hour";
+  if (o.follow && o.textfile.empty()) return Fail(kUsageProblem, "--follow needs --textfile FILE");
+  for (auto [text, bound, option] : {std::tuple{&t.from, &o.load.from, "--from"},
+                                     std::tuple{&t.to, &o.load.to, "--to"}}) {
+    if (text->empty()) continue;
+    *bound = ParseLocalTime(*text);
+    if (!*bound) {
+      return Fail(kUsageProblem, std::string(option) + " " + *text +
+                                     ": not a time (YYYY-MM-DD, YYYY-MM-DD HH:MM or "
+                                     "YYYY-MM-DD HH:MM:SS)");
+    }
+  }
+  if (o.load.from && o.load.to && o.load.from->start >= o.load.to->end) {
+    return Fail(kUsageProblem, "--from " + t.from + " lies after --to " + t.to);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+int Fail(int code, const std::string& message) {
+  std::cerr << "pinglog-report: " << message << '\n';
+  return code;
+}
+
+std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
+  CLI::App app{kDescription, "pinglog-report"};
+  Texts texts;
+  AddOptions(app, options, texts);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    std::cout << app.help();
+    return 0;
+  } catch (const CLI::ParseError& error) {
+    return Fail(kUsageProblem, std::string(error.what()) + " (see --help)");
+  }
+  return TakeTexts(texts, options);
+}
+
+}  // namespace pinglog::report

@@ -1,0 +1,35 @@
+// pinglog-report's command line: what to read, for which period, and what to write.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "report/logs/load_logs.h"
+#include "report/model/chart_model.h"
+#include "report/model/summary.h"
+
+namespace pinglog::report {
+
+inline constexpr int kInputProblem = 1;
+inline constexpr int kUsageProblem = 2;
+
+struct Options {
+  LoadRequest load;  // the logs and the period
+  SummaryOptions summary;
+  ChartOptions chart;
+  std::string csv, json, html, svg, openmetrics, textfile;
+  std::string tz;
+  bool follow = false;
+  bool NeedsZone() const { return !openmetrics.empty() || !textfile.empty(); }
+};
+
+// Reads the command line into `options`. Returns the exit code when the program is
+// done already: 0 after --help, kUsageProblem after a usage error (said on stderr).
+std::optional<int> ParseOptions(int argc, char** argv, Options& options);
+
+// "pinglog-report: MESSAGE" on stderr; returns `code`.
+int Fail(int code, const std::string& message);
+
+}  // namespace pinglog::report

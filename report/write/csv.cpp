@@ -1,0 +1,57 @@
+#include "report/write/csv.h"
+
+#include "report/write/words.h"
+
+namespace pinglog::report {
+namespace {
+
+const char* OutcomeName(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::kReply:
+      return "reply";
+    case Outcome::kRouter:
+      return "router";
+    case Outcome::kFailure:
+      break;
+  }
+  return "failure";
+}
+
+}  // namespace
+
+std::string CsvField(std::string_view text) {
+  // Spreadsheets run a cell that begins with one of these as a formula; a leading
+  // apostrophe makes them take it as text.
+  const bool formula =
+      !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+  const bool quote = formula || text.find_first_of(",\"\r\n\t") != std::string_view::npos ||
+                     (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+  if (!quote) return std::string(text);
+  std::string quoted = formula ? "\"'" : "\"";
+  for (const char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+void WriteCsv(std::ostream& out, const Report& report) {
+  const LogSet& logs = report.logs;
+  out << "time,host,resolved_address,attempt,outcome,source,bytes,time_ms,ttl,error\r\n";
+  for (const Entry& entry : logs.entries) {
+    const std::string prefix = IsoTime(entry.time) + ',' + CsvField(logs.hosts[entry.host]) + ',' +
+                               FormatAddress(entry.target) + ',';
+    for (std::size_t i = 0; i < entry.attempts.size(); ++i) {
+      const Attempt& a = entry.attempts[i];
+      out << prefix << i + 1 << ',' << OutcomeName(a.outcome) << ',';
+      if (a.outcome == Outcome::kFailure) {
+        out << ",,,," << a.error << "\r\n";
+      } else {
+        out << FormatAddress(a.source) << ',' << a.bytes << ',' << a.time_ms << ','
+            << static_cast<int>(a.ttl) << ",\r\n";
+      }
+    }
+  }
+}
+
+}  // namespace pinglog::report

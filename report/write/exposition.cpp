@@ -1,0 +1,156 @@
+#include "report/write/exposition.h"
+
+#include <charconv>
+
+#include "support/text.h"
+
+namespace pinglog::report {
+namespace {
+
+// Lines gathered in a large buffer and handed to the stream a megabyte at a time:
+// the history of a year is about a gigabyte of them.
+class SampleWriter {
+ public:
+  explicit SampleWriter(std::ostream& out) : out_(out) { buffer_.reserve(kFlushAt + 4096); }
+  ~SampleWriter() { Flush(); }
+  SampleWriter(const SampleWriter&) = delete;
+  SampleWriter& operator=(const SampleWriter&) = delete;
+
+  void Text(std::string_view text) { buffer_.append(text); }
+  // PREFIX VALUE END, where END holds the time, if any, and the line end.
+  void Sample(std::string_view prefix, std::int64_t value, std::string_view end) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    Sample(prefix, std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)), end);
+  }
+  void Sample(std::string_view prefix, std::string_view value, std::string_view end) {
+    buffer_.append(prefix);
+    buffer_.append(value);
+    buffer_.append(end);
+    if (buffer_.size() >= kFlushAt) Flush();
+  }
+  void Flush() {
+    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    buffer_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kFlushAt = 1 << 20;
+  std::ostream& out_;
+  std::string buffer_;
+};
+
+const char* TypeName(MetricType type) {
+  static constexpr const char* kTypes[] = {"counter", "gauge", "histogram"};
+  return kTypes[static_cast<int>(type)];
+}
+
+// OpenMetrics names a counter's family without its _total suffix and gives the unit
+// of the others; the text format names it with the suffix, help first.
+void WriteHead(SampleWriter& out, ExpositionFormat format, const MetricFamily& family) {
+  const std::string name = family.name;
+  if (format == ExpositionFormat::kOpenMetrics) {
+    out.Text("# TYPE " + name + ' ' + TypeName(family.type) + '\n');
+    if (family.type != MetricType::kCounter) out.Text("# UNIT " + name + " seconds\n");
+    out.Text("# HELP " + name + ' ' + family.help + '\n');
+    return;
+  }
+  const std::string full = name + (family.type == MetricType::kCounter ? "_total" : "");
+  out.Text("# HELP " + full + ' ' + family.help + '\n');
+  out.Text("# TYPE " + full + ' ' + TypeName(family.type) + '\n');
+}
+
+// The histogram's lines of one host, their prefixes made once: each bucket, +Inf,
+// then the count and the sum (the text format: the sum, then the count).
+void WriteHistogram(SampleWriter& out, ExpositionFormat format, const ExposedHost& host) {
+  const std::string name = kRttFamily.name;
+  std::vector<std::string> buckets;
+  buckets.reserve(kRttBuckets.size());
+  for (const double bound : kRttBuckets) {
+    buckets.push_back(name + "_bucket{" + host.labels + ",le=\"" + MetricNumber(bound) + "\"} ");
+  }
+  const std::string infinity = name + "_bucket{" + host.labels + ",le=\"+Inf\"} ";
+  const std::string count = name + "_count{" + host.labels + "} ";
+  const std::string sum = name + "_sum{" + host.labels + "} ";
+  const bool sum_first = format == ExpositionFormat::kText;
+  host.samples([&](const HostMetrics& m, std::string_view end) {
+    for (std::size_t b = 0; b < kRttBuckets.size(); ++b) out.Sample(buckets[b], m.buckets[b], end);
+    out.Sample(infinity, m.rtt_count, end);
+    if (sum_first) out.Sample(sum, Seconds(m.rtt_sum_ms), end);
+    out.Sample(count, m.rtt_count, end);
+    if (!sum_first) out.Sample(sum, Seconds(m.rtt_sum_ms), end);
+  });
+}
+
+// Every series the host has by its end, each from its first sample on.
+void WriteSeries(SampleWriter& out, const MetricFamily& family, const ExposedHost& host) {
+  const std::string sample =
+      std::string(family.name) + (family.type == MetricType::kCounter ? "_total{" : "{");
+  for (const SeriesKey& key : SeriesKeys(family, *host.total)) {
+    std::string prefix = sample + host.labels;
+    if (family.label != nullptr) {
+      prefix += ',' + std::string(family.label) + "=\"" + LabelValue(key.text) + '"';
+    }
+    prefix += "} ";
+    host.samples([&](const HostMetrics& m, std::string_view end) {
+      out.Sample(prefix, SeriesValue(family, m, key), end);
+    });
+  }
+}
+
+}  // namespace
+
+void WriteExposition(std::ostream& out, ExpositionFormat format,
+                     const std::vector<ExposedHost>& hosts) {
+  SampleWriter writer(out);
+  for (const MetricFamily* family : kMetricFamilies) {
+    WriteHead(writer, format, *family);
+    for (const ExposedHost& host : hosts) {
+      if (family->type == MetricType::kHistogram) {
+        WriteHistogram(writer, format, host);
+      } else {
+        WriteSeries(writer, *family, host);
+      }
+    }
+  }
+  if (format == ExpositionFormat::kOpenMetrics) writer.Text("# EOF\n");
+}
+
+std::string MetricNumber(double value) {
+  char text[64];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+std::string LabelValue(const std::string& text) {
+  std::string escaped;
+  for (const char c : text) {
+    if (c == '\\' || c == '"') escaped += '\\';
+    if (c == '\n') {
+      escaped += "\\n";
+      continue;
+    }
+    escaped += c;
+  }
+  return escaped;
+}
+
+std::string Seconds(std::int64_t milliseconds) {
+  std::string text = std::to_string(milliseconds / 1000);
+  const auto fraction = static_cast<int>(milliseconds % 1000);
+  if (fraction == 0) return text;
+  char digits[4] = {static_cast<char>('0' + fraction / 100),
+                    static_cast<char>('0' + fraction / 10 % 10),
+                    static_cast<char>('0' + fraction % 10), '\0'};
+  std::string decimals = digits;
+  while (decimals.back() == '0') decimals.pop_back();
+  return text + '.' + decimals;
+}
+
+std::string HostLabels(const std::string& host, const Address& target) {
+  const std::string address =
+      !host.empty() && host[0] >= '0' && host[0] <= '9' ? host : FormatAddress(target);
+  return "host=\"" + LabelValue(host) + "\",address=\"" + LabelValue(address) + "\"";
+}
+
+}  // namespace pinglog::report

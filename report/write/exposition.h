@@ -1,0 +1,47 @@
+// The one serializer of the metrics families, for both formats Prometheus reads:
+// OpenMetrics with a time on every sample (the backfill of the history) and the text
+// format without (node_exporter's textfile collector). The type and help lines, the
+// series' labels, the samples and the histogram are written here and nowhere else.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report/logs/log_line.h"
+#include "report/model/metrics.h"
+
+namespace pinglog::report {
+
+enum class ExpositionFormat { kOpenMetrics, kText };
+
+// One host's series: its labels, its counters at its end (which series it has), and
+// its samples: `samples(visit)` calls visit(counters, end of line) for each sample
+// time in order; the end of line carries the time (" 1614553200\n") or not ("\n").
+struct ExposedHost {
+  using Visit = std::function<void(const HostMetrics&, std::string_view)>;
+  std::string labels;
+  const HostMetrics* total = nullptr;
+  std::function<void(const Visit&)> samples;
+};
+
+void WriteExposition(std::ostream& out, ExpositionFormat format,
+                     const std::vector<ExposedHost>& hosts);
+
+// The labels of a host's series: host="...",address="..." (the host text itself for a
+// numeric host, as the log shows it).
+std::string HostLabels(const std::string& host, const Address& target);
+
+// Escapes a label value: backslash, double quote and line end.
+std::string LabelValue(const std::string& text);
+
+// "97.717": whole milliseconds as seconds, exactly.
+std::string Seconds(std::int64_t milliseconds);
+
+// "12.5": a number as the exposition formats write it.
+std::string MetricNumber(double value);
+
+}  // namespace pinglog::report

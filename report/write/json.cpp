@@ -1,0 +1,112 @@
+#include "report/write/json.h"
+
+#include <nlohmann/json.hpp>
+
+#include "report/write/words.h"
+
+namespace pinglog::report {
+namespace {
+
+nlohmann::json RequestsJson(const Requests& r) {
+  return {{"cycles", r.cycles},
+          {"sent", r.sent},
+          {"received", r.received},
+          {"lost", r.lost},
+          {"router", r.router},
+          {"not_sent", r.not_sent},
+          {"loss_percent", r.LossPercent()}};
+}
+
+nlohmann::json CountOrNull(std::int64_t count) {
+  return count < 0 ? nlohmann::json(nullptr) : nlohmann::json(count);
+}
+
+nlohmann::json RoundTripJson(const RoundTrip& rt) {
+  if (rt.replies == 0) return {{"replies", 0}};
+  return {{"replies", rt.replies}, {"minimum_ms", rt.minimum}, {"median_ms", rt.median},
+          {"p95_ms", rt.p95},      {"p99_ms", rt.p99},         {"maximum_ms", rt.maximum},
+          {"mean_ms", rt.mean},    {"jitter_ms", rt.jitter}};
+}
+
+nlohmann::json HostJson(const HostSummary& s, const std::vector<std::string>& files) {
+  nlohmann::json host = {
+      {"host", s.host},
+      {"address", FormatAddress(s.target)},
+      {"first", IsoTime(s.first)},
+      {"last", IsoTime(s.last)},
+      {"interval_minutes", s.interval_minutes},
+      {"interval_inferred", s.interval_inferred},
+      {"back_to_back", s.back_to_back},
+      {"cycle_seconds", s.cycle_seconds},
+      {"period_seconds", s.period_seconds},
+      {"cycles_expected", CountOrNull(s.expected)},
+      {"entries_off_clock", s.off_clock},
+      {"requests", RequestsJson(s.requests)},
+      {"round_trip", RoundTripJson(s.round_trip)},
+  };
+  nlohmann::json& gaps = host["gaps"] = nlohmann::json::array();
+  for (const Gap& gap : s.gaps) {
+    gaps.push_back({{"after", IsoTime(gap.after)},
+                    {"before", IsoTime(gap.before)},
+                    {"missing", CountOrNull(gap.missing)}});
+  }
+  nlohmann::json& outages = host["outages"] = nlohmann::json::array();
+  for (const Outage& o : s.outages) {
+    outages.push_back({{"start", IsoTime(o.start)},
+                       {"end", IsoTime(o.end)},
+                       {"open", o.ends == OutageEnd::kOpen},
+                       {"then_no_entries", o.ends == OutageEnd::kNoEntries},
+                       {"cycles", o.cycles},
+                       {"seconds", o.Seconds()}});
+  }
+  nlohmann::json& failures = host["failures"] = nlohmann::json::array();
+  for (const auto& [error, count] : s.failures) {
+    failures.push_back({{"error", error}, {"name", ErrorName(error)}, {"count", count}});
+  }
+  nlohmann::json& not_sent = host["not_sent"] = nlohmann::json::array();
+  for (const auto& [error, count] : s.not_sent) {
+    not_sent.push_back({{"error", error}, {"name", ErrorName(error)}, {"count", count}});
+  }
+  nlohmann::json& jumps = host["clock_jumps"] = nlohmann::json::array();
+  for (const ClockJump& jump : s.clock_jumps) {
+    jumps.push_back({{"file", files[jump.file]},
+                     {"line", jump.line},
+                     {"from", IsoTime(jump.from)},
+                     {"to", IsoTime(jump.to)}});
+  }
+  nlohmann::json& routers = host["router_replies"] = nlohmann::json::array();
+  for (const auto& [router, count] : s.routers) {
+    routers.push_back({{"address", FormatAddress(router)}, {"count", count}});
+  }
+  nlohmann::json& periods = host[s.by_hour ? "per_hour" : "per_day"] = nlohmann::json::array();
+  for (const PeriodRow& row : s.periods) {
+    periods.push_back({{"start", IsoTime(row.start)},
+                       {"requests", RequestsJson(row.requests)},
+                       {"round_trip", RoundTripJson(row.round_trip)},
+                       {"outages", row.outages}});
+  }
+  return host;
+}
+
+}  // namespace
+
+void WriteJson(std::ostream& out, const Report& report) {
+  const LogSet& logs = report.logs;
+  nlohmann::json json = {
+      {"times", "local wall-clock times as the logger wrote them, without a time zone"},
+      {"files", logs.files},
+      {"lines_not_parsed", logs.unparsed_count},
+  };
+  nlohmann::json& duplicates = json["duplicates_dropped"] = nlohmann::json::array();
+  for (const auto& [files, count] : logs.duplicates) {
+    duplicates.push_back({{"file", logs.files[files.first]},
+                          {"same_as", logs.files[files.second]},
+                          {"entries", count}});
+  }
+  nlohmann::json& hosts = json["hosts"] = nlohmann::json::array();
+  for (const HostReport& host : report.hosts) hosts.push_back(HostJson(host.summary, logs.files));
+  // Host texts are bytes as configured; anything that is not UTF-8 is replaced.
+  out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+}
+
+}  // namespace pinglog::report

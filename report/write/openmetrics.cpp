@@ -1,0 +1,103 @@
+#include "report/write/openmetrics.h"
+
+#include <algorithm>
+#include <map>
+
+#include "report/model/metrics.h"
+#include "report/write/exposition.h"
+
+namespace pinglog::report {
+namespace {
+
+// A stored sample: the counts of the entries before `end` (in log order), at `time`.
+struct SamplePoint {
+  std::int64_t time = 0;
+  std::size_t end = 0;
+};
+
+struct HostSeries {
+  std::vector<const Entry*> in_log_order;
+  std::vector<SamplePoint> points;
+  std::vector<std::int64_t> unix_times;  // per entry; -1 for a time that went backwards
+  HostMetrics total;                     // by the end: which series there are
+};
+
+// Entries in the order the logs hold them, the logs ordered by their first entry.
+std::vector<const Entry*> LogOrder(const std::vector<const Entry*>& entries) {
+  std::map<std::uint16_t, CalendarTime> first_of_file;
+  for (const Entry* e : entries) {
+    auto [it, added] = first_of_file.try_emplace(e->file, e->time);
+    if (!added) it->second = std::min(it->second, e->time);
+  }
+  std::vector<const Entry*> ordered = entries;
+  std::sort(ordered.begin(), ordered.end(), [&](const Entry* a, const Entry* b) {
+    const CalendarTime fa = first_of_file[a->file], fb = first_of_file[b->file];
+    if (fa != fb) return fa < fb;
+    if (a->file != b->file) return a->file < b->file;
+    return a->line < b->line;
+  });
+  return ordered;
+}
+
+std::int64_t MakePoints(HostSeries& series, const ZoneTime& zone) {
+  std::int64_t backwards = 0;
+  std::int64_t last = INT64_MIN;
+  for (std::size_t i = 0; i < series.in_log_order.size(); ++i) {
+    const std::optional<std::int64_t> unix_time =
+        zone.NextInLog(series.in_log_order[i]->time, last);
+    if (!unix_time) {  // stepped back: counted with the next sample that can be stored
+      ++backwards;
+      series.unix_times.push_back(-1);
+      continue;
+    }
+    series.unix_times.push_back(*unix_time);
+    if (*unix_time == last) {
+      series.points.back().end = i + 1;
+    } else {
+      series.points.push_back({*unix_time, i + 1});
+      last = *unix_time;
+    }
+  }
+  if (!series.points.empty()) series.points.back().end = series.in_log_order.size();
+  return backwards;
+}
+
+// Walks the sample points, adding the entries up to each to `metrics`.
+template <typename Visit>
+void ForEachPoint(const HostSeries& series, Visit visit) {
+  HostMetrics metrics;
+  std::size_t next = 0;
+  for (const SamplePoint& point : series.points) {
+    for (; next < point.end; ++next) {
+      const std::int64_t at = series.unix_times[next];
+      metrics.Add(*series.in_log_order[next], at < 0 ? point.time : at);
+    }
+    visit(point, metrics);
+  }
+}
+
+}  // namespace
+
+std::int64_t WriteOpenMetrics(std::ostream& out, const Report& report, const ZoneTime& zone) {
+  std::int64_t backwards = 0;
+  std::vector<HostSeries> series(report.hosts.size());
+  std::vector<ExposedHost> hosts;
+  for (std::size_t h = 0; h < report.hosts.size(); ++h) {
+    const HostReport& host = report.hosts[h];
+    HostSeries& one = series[h];
+    one.in_log_order = LogOrder(host.entries);
+    backwards += MakePoints(one, zone);
+    for (const Entry* entry : one.in_log_order) one.total.Add(*entry, 0);
+    if (one.points.empty()) continue;
+    hosts.push_back({HostLabels(host.summary.host, host.summary.target), &one.total,
+                     [&one](const ExposedHost::Visit& visit) {
+                       ForEachPoint(one, [&](const SamplePoint& point, const HostMetrics& m) {
+                         visit(m, ' ' + std::to_string(point.time) + '\n');
+                       });
+                     }});
+  }
+  WriteExposition(out, ExpositionFormat::kOpenMetrics, hosts);
+  return backwards;
+}
+
+}  // namespace pinglog::report

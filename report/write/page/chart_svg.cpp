@@ -1,0 +1,250 @@
+#include "report/write/page/chart_svg.h"
+
+#include <algorithm>
+
+#include "report/write/page/chart_layout.h"
+#include "report/write/summary_facts.h"
+#include "report/write/words.h"
+
+namespace pinglog::report {
+
+const char* const kChartStyle =
+    ".chart text{font-family:sans-serif;font-size:11px;fill:#444}\n"
+    ".grid{stroke:#ddd;stroke-width:1}\n.day{stroke:#eee;stroke-width:1}\n"
+    ".tick{stroke:#888;stroke-width:1}\n"
+    ".smoke{fill:#56b4e9;stroke:none}\n"
+    ".median{fill:none;stroke-width:2}\n"
+    ".loss-none{stroke:#0072b2;fill:#0072b2}\n.loss-little{stroke:#e69f00;fill:#e69f00}\n"
+    ".loss-much{stroke:#d55e00;fill:#d55e00}\n.loss-total{stroke:#000;fill:#000}\n"
+    ".above{fill:#444}\n"
+    ".outage{fill:#d55e00;fill-opacity:.15}\n.gap{fill:#999;fill-opacity:.25}\n"
+    ".bucket{fill:transparent}\n.not-sent{fill:#cc79a7}\n";
+
+namespace {
+
+std::string Num(double value) { return FormatFixed(value, 1); }
+
+// From time and milliseconds to the SVG's units.
+class Scale {
+ public:
+  explicit Scale(const ChartModel& chart) : chart_(chart) {}
+  double X(std::int64_t time) const {
+    return kChartLeft + (kChartRight - kChartLeft) * static_cast<double>(time - chart_.start) /
+                            static_cast<double>(chart_.span);
+  }
+  double Y(int ms) const {
+    return kChartBottom -
+           (kChartBottom - kChartTop) * std::min(ms, chart_.top) / static_cast<double>(chart_.top);
+  }
+  double Step() const {
+    return (kChartRight - kChartLeft) * static_cast<double>(chart_.width) /
+           static_cast<double>(chart_.span);
+  }
+
+ private:
+  const ChartModel& chart_;
+};
+
+void Shade(std::ostream& out, const Scale& at, const char* kind, std::int64_t from,
+           std::int64_t to, const std::string& title) {
+  out << "<rect class=\"" << kind << "\" x=\"" << Num(at.X(from)) << "\" y=\"" << kChartTop
+      << "\" width=\"" << Num(std::max(1.0, at.X(to) - at.X(from))) << "\" height=\""
+      << kChartBottom - kChartTop << "\"><title>" << Html(title) << "</title></rect>\n";
+}
+
+// Gaps and outages from the model, each with its start, end and length.
+void WriteShading(std::ostream& out, const Scale& at, const HostSummary& s) {
+  for (const Gap& gap : s.gaps) {
+    const std::int64_t from = std::int64_t{gap.after} + s.period;
+    Shade(out, at, "gap", from, gap.before,
+          "No entries: " + ReadableTime(static_cast<CalendarTime>(from)) + " to " +
+              ReadableTime(gap.before) + " (" + Duration(gap.before - from) + ")");
+  }
+  for (const Outage& o : s.outages) Shade(out, at, "outage", o.start, o.end, OutageTitle(o));
+}
+
+// The next tick at or after `time`: a multiple of the step (weeks start on Monday),
+// or the first of a month.
+CalendarTime NextTick(CalendarTime time, const TickStep& step) {
+  if (step.seconds == 0) {
+    CalendarFields f = SplitTime(time);
+    if (f.day == 1 && f.hour == 0 && f.minute == 0 && f.second == 0) return time;
+    f.month = f.month % 12 + 1;
+    if (f.month == 1) ++f.year;
+    return ComposeTime(f.year, f.month, 1, 0, 0, 0);
+  }
+  const std::int64_t offset = step.seconds == 604800 ? 345600 : 0;  // 1970-01-05: Monday
+  const std::int64_t from = std::int64_t{time} - offset;
+  const std::int64_t tick = (from + step.seconds - 1) / step.seconds * step.seconds + offset;
+  return static_cast<CalendarTime>(tick);
+}
+
+TickStep TickFor(std::int64_t span) {
+  for (const TickStep& step : kTickSteps) {
+    if (span / step.seconds <= kMostTicks) return step;
+  }
+  return kMonthTicks;
+}
+
+void WriteTimeAxis(std::ostream& out, const Scale& at, const ChartModel& chart) {
+  const std::int64_t end = chart.start + chart.span;
+  if (chart.span <= kMostDayLines * 86400) {  // a light line at the start of each day
+    const std::int64_t first_day = (chart.start + 86399) / 86400 * 86400;
+    for (std::int64_t day = first_day; day < end; day += 86400) {
+      out << "<line class=\"day\" x1=\"" << Num(at.X(day)) << "\" x2=\"" << Num(at.X(day))
+          << "\" y1=\"" << kChartTop << "\" y2=\"" << kChartBottom << "\"/>\n";
+    }
+  }
+  const TickStep step = TickFor(chart.span);
+  for (CalendarTime tick = NextTick(static_cast<CalendarTime>(chart.start), step); tick < end;
+       tick = NextTick(static_cast<CalendarTime>(tick + 1), step)) {
+    const double x = at.X(tick);
+    out << "<line class=\"tick\" x1=\"" << Num(x) << "\" x2=\"" << Num(x) << "\" y1=\""
+        << kChartBottom << "\" y2=\"" << kChartBottom + 4 << "\"/><text class=\"time\" x=\""
+        << Num(x) << "\" y=\"284\" text-anchor=\"middle\">" << FormatTime(step.mask, tick)
+        << "</text>\n";
+  }
+}
+
+void WriteAxes(std::ostream& out, const Scale& at, const ChartModel& chart, const HostSummary& s) {
+  for (const int ms : {0, chart.top / 2, chart.top}) {
+    out << "<line class=\"grid\" x1=\"" << kChartLeft << "\" x2=\"" << kChartRight << "\" y1=\""
+        << Num(at.Y(ms)) << "\" y2=\"" << Num(at.Y(ms)) << "\"/><text x=\"" << kChartLeft - 6
+        << "\" y=\"" << Num(at.Y(ms) + 4) << "\" text-anchor=\"end\">" << ms << " ms</text>\n";
+  }
+  WriteTimeAxis(out, at, chart);
+  out << "<text x=\"" << kChartLeft << "\" y=\"298\">" << Html(ReadableTime(s.first))
+      << "</text><text x=\"" << kChartRight << "\" y=\"298\" text-anchor=\"end\">"
+      << Html(ReadableTime(s.last)) << "</text><text x=\"" << kChartLeft - 6 << "\" y=\""
+      << kLossTop + 12 << "\" text-anchor=\"end\">loss</text>\n";
+}
+
+double BucketX(const Scale& at, const ChartBucket& b) { return at.X(b.start); }
+
+// The bands, each a rectangle per bucket, and pinned marks for what lies above.
+void WriteSmoke(std::ostream& out, const Scale& at, const ChartModel& chart) {
+  for (const SmokeBand& band : kSmokeBands) {
+    out << "<path class=\"smoke\" fill-opacity=\"" << band.opacity << "\" d=\"";
+    for (const ChartBucket& b : chart.buckets) {
+      const std::vector<int>& t = b.times;
+      if (t.empty()) continue;
+      const double y_high = at.Y(band.high == 100 ? t.back() : NearestRank(t, band.high));
+      const double y_low = at.Y(band.low == 0 ? t.front() : NearestRank(t, band.low));
+      out << 'M' << Num(BucketX(at, b)) << ',' << Num(y_high) << 'h' << Num(at.Step()) << 'V'
+          << Num(std::max(y_low, y_high + 0.5)) << 'h' << Num(-at.Step()) << 'Z';
+    }
+    out << "\"/>\n";
+  }
+  std::int64_t above = 0;
+  for (const ChartBucket& b : chart.buckets) {
+    const auto count = b.times.end() - std::upper_bound(b.times.begin(), b.times.end(), chart.top);
+    if (count == 0) continue;
+    above += count;
+    const double x = BucketX(at, b) + at.Step() / 2;
+    out << "<path class=\"above\" d=\"M" << Num(x) << ',' << kChartTop << "l3,5h-6Z\"/>\n";
+  }
+  out << "<text x=\"" << kChartRight << "\" y=\"" << kChartTop - 6 << "\" text-anchor=\"end\">"
+      << Plural(above, "reply", "replies") << " above " << chart.top << " ms</text>\n";
+}
+
+// The median as a stepped line, each bucket's step (and the rise to the next) in the
+// colour of its loss.
+void WriteMedian(std::ostream& out, const Scale& at, const ChartModel& chart) {
+  const std::vector<ChartBucket>& buckets = chart.buckets;
+  for (const char* loss : kLossClasses) {
+    std::string d;
+    for (std::size_t i = 0; i < buckets.size(); ++i) {
+      const ChartBucket& b = buckets[i];
+      if (b.times.empty() || LossClass(b.requests) != std::string_view(loss)) continue;
+      d += 'M' + Num(BucketX(at, b)) + ',' + Num(at.Y(NearestRank(b.times, 50))) + 'h' +
+           Num(at.Step());
+      if (i + 1 < buckets.size() && !buckets[i + 1].times.empty()) {
+        d += 'V' + Num(at.Y(NearestRank(buckets[i + 1].times, 50)));
+      }
+    }
+    if (!d.empty()) out << "<path class=\"median " << loss << "\" d=\"" << d << "\"/>\n";
+  }
+}
+
+// "21.03.2021 10:00:00: 3 cycles, 11.1% loss, 10/12/30 ms"
+std::string BucketTitle(const ChartBucket& b) {
+  std::string title = ReadableTime(b.start) + ": " + Plural(b.requests.cycles, "cycle", "cycles") +
+                      ", " + Num(b.requests.LossPercent()) + "% loss";
+  if (b.requests.not_sent > 0) title += ", " + std::to_string(b.requests.not_sent) + " not sent";
+  if (!b.times.empty()) {
+    title += ", " + std::to_string(b.times.front()) + "/" +
+             std::to_string(NearestRank(b.times, 50)) + "/" + std::to_string(b.times.back()) +
+             " ms";
+  }
+  return title;
+}
+
+// Per bucket: a loss mark under the axis, and a transparent area with the numbers.
+void WriteBuckets(std::ostream& out, const Scale& at, const ChartModel& chart) {
+  for (const ChartBucket& b : chart.buckets) {
+    if (b.requests.cycles == 0) continue;
+    const double x = BucketX(at, b), step = std::max(at.Step(), 1.0);
+    if (b.requests.lost > 0 || b.requests.not_sent > 0) {
+      out << "<rect class=\""
+          << (b.requests.lost > 0 ? "loss " + std::string(LossClass(b.requests)) : "not-sent")
+          << "\" x=\"" << Num(x) << "\" y=\"" << kLossTop << "\" width=\"" << Num(step)
+          << "\" height=\"16\"/>\n";
+    }
+    out << "<rect class=\"bucket\" x=\"" << Num(x) << "\" y=\"" << kChartTop << "\" width=\""
+        << Num(at.Step()) << "\" height=\"" << kLossTop + 16 - kChartTop << "\" data-start=\""
+        << IsoTime(b.start) << "\" data-cycles=\"" << b.requests.cycles << "\" data-sent=\""
+        << b.requests.sent << "\" data-lost=\"" << b.requests.lost << "\" data-not-sent=\""
+        << b.requests.not_sent << "\"";
+    if (!b.times.empty()) {
+      out << " data-min=\"" << b.times.front() << "\" data-median=\"" << NearestRank(b.times, 50)
+          << "\" data-max=\"" << b.times.back() << "\"";
+    }
+    out << "><title>" << Html(BucketTitle(b)) << "</title></rect>\n";
+  }
+}
+
+}  // namespace
+
+std::string OutageTitle(const Outage& o) {
+  return "Outage: " + ReadableTime(o.start) + " to " + ReadableTime(o.end) + " (" +
+         Duration(o.Seconds()) + OutageEndNote(o.ends) + ")";
+}
+
+std::string Html(std::string_view text) {
+  std::string escaped;
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
+}
+
+void WriteChart(std::ostream& out, const HostReport& host, const ChartOptions& options) {
+  const ChartModel chart = BuildChart(host, options);
+  const Scale at(chart);
+  out << "<svg class=\"chart\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 300\""
+      << " width=\"1000\" height=\"300\" data-bucket-seconds=\"" << chart.width
+      << "\" data-top-ms=\"" << chart.top << "\">\n";
+  WriteShading(out, at, host.summary);
+  WriteAxes(out, at, chart, host.summary);
+  WriteSmoke(out, at, chart);
+  WriteMedian(out, at, chart);
+  WriteBuckets(out, at, chart);
+  out << "</svg>\n";
+}
+
+}  // namespace pinglog::report

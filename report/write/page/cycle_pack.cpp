@@ -1,0 +1,47 @@
+#include "report/write/page/cycle_pack.h"
+
+#include <algorithm>
+
+#include "report/model/cycle_counts.h"
+
+namespace pinglog::report {
+namespace {
+
+void AppendNumber(std::string& out, std::uint64_t value) {
+  static constexpr char kDigits[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  do {
+    const std::uint64_t digit = value & 31U;
+    value >>= 5U;
+    out += kDigits[digit | (value != 0 ? 32U : 0U)];
+  } while (value != 0);
+}
+
+std::uint64_t ZigZag(std::int64_t value) {
+  return value < 0 ? 2 * static_cast<std::uint64_t>(-(value + 1)) + 1
+                   : 2 * static_cast<std::uint64_t>(value);
+}
+
+}  // namespace
+
+std::string PackCycles(const std::vector<const Entry*>& entries, CalendarTime origin,
+                       std::int64_t step) {
+  std::string packed;
+  packed.reserve(entries.size() * 6);
+  std::int64_t previous = origin;
+  std::vector<int> times;
+  for (const Entry* entry : entries) {
+    if (entry->off_clock) continue;  // placed nowhere, as in the chart
+    Requests requests;
+    times.clear();
+    CountCycle(*entry, requests, times);
+    AppendNumber(packed, ZigZag(std::int64_t{entry->time} - previous - step));
+    previous = entry->time;
+    AppendNumber(packed, times.size() + 4 * static_cast<std::uint64_t>(requests.lost) +
+                             16 * static_cast<std::uint64_t>(requests.not_sent));
+    for (const int ms : times) AppendNumber(packed, static_cast<std::uint64_t>(std::max(ms, 0)));
+  }
+  return packed;
+}
+
+}  // namespace pinglog::report

@@ -1,0 +1,22 @@
+// Every cycle of a host, packed as text for the page's script, which buckets the
+// period a reader zooms to from them. Per cycle, in base-64 variable-length numbers
+// (five bits a digit, the sixth set while more digits follow, least significant
+// first, "A".."Z" "a".."z" "0".."9" "+" "/"):
+//   - the seconds since the previous cycle (the first: since `origin`) less `step`,
+//     zigzag-coded (0, -1, 1, -2 ... as 0, 1, 2, 3 ...);
+//   - replies + 4 × lost + 16 × not sent (each at most 3: a cycle has three attempts);
+//   - each reply's round trip in milliseconds.
+// A minute's cycle of three quick replies takes five characters.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "report/logs/log_set.h"
+
+namespace pinglog::report {
+
+std::string PackCycles(const std::vector<const Entry*>& entries, CalendarTime origin,
+                       std::int64_t step);
+
+}  // namespace pinglog::report

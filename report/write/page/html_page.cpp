@@ -1,0 +1,117 @@
+#include "report/write/page/html_page.h"
+
+#include <nlohmann/json.hpp>
+
+#include "report/write/page/chart_layout.h"
+#include "report/write/page/chart_svg.h"
+#include "report/write/page/cycle_pack.h"
+#include "report/write/page/html_tables.h"
+#include "report/write/page/page_script.h"
+#include "report/write/summary_facts.h"
+#include "report/write/words.h"
+
+namespace pinglog::report {
+namespace {
+
+constexpr const char* kPageStyle =
+    "body{font-family:sans-serif;margin:1em auto;padding:0 1em;max-width:1100px;color:#222;"
+    "background:#fff;line-height:1.35}\n"
+    "h2{margin-top:1.6em;border-bottom:1px solid #ddd}\n"
+    "table{border-collapse:collapse;margin:.6em 0}\n"
+    "th,td{padding:.2em .6em;text-align:left;vertical-align:top}\n"
+    ".facts th{white-space:nowrap;font-weight:600}\n"
+    ".overview th,.periods th{background:#f3f3f3}\n"
+    ".overview td,.periods td{border-top:1px solid #eee}\n"
+    ".overview td:not(:nth-child(3)),.periods td{white-space:nowrap}\n"
+    ".periods td:not(:first-child),.periods th:not(:first-child){text-align:right}\n"
+    ".wide{overflow-x:auto}\n"
+    ".chart{width:100%;height:auto;display:block;margin:.5em 0;touch-action:pan-y}\n"
+    ".selection{fill:#0072b2;fill-opacity:.15}\n"
+    ".zoom{position:sticky;top:0;background:#fff;padding:.4em 0;border-bottom:1px solid #eee}\n"
+    ".zoom button{margin-left:1em}\n.zoom:not(.zoomed) button{display:none}\n"
+    ".key span{display:inline-block;width:1em;height:1em;margin:0 .3em 0 1em;"
+    "vertical-align:middle}\n"
+    "@media (max-width:600px){.facts th,.facts td{display:block;padding:0 .3em}"
+    ".facts td{margin-bottom:.5em}}\n"
+    "@media print{.zoom{display:none}body{max-width:none}section{break-inside:avoid-page}}\n";
+
+// The numbers the script draws zoomed charts with, the chart's own.
+std::string ChartRules() {
+  nlohmann::json ticks = nlohmann::json::array(), bands = nlohmann::json::array();
+  for (const TickStep& step : kTickSteps) ticks.push_back({step.seconds, step.mask});
+  for (const SmokeBand& band : kSmokeBands) bands.push_back({band.low, band.high, band.opacity});
+  const nlohmann::json rules = {
+      {"left", kChartLeft},         {"right", kChartRight},
+      {"top", kChartTop},           {"bottom", kChartBottom},
+      {"lossTop", kLossTop},        {"mostBuckets", kMostBuckets},
+      {"widths", kBucketWidths},    {"bulkInBucket", kBulkInBucket},
+      {"bulkOfBuckets", kBulkOfBuckets}, {"littleLoss", kLittleLossPercent},
+      {"lossClasses", kLossClasses}, {"ticks", ticks},
+      {"mostTicks", kMostTicks},    {"monthMask", kMonthTicks.mask},
+      {"mostDayLines", kMostDayLines}, {"bands", bands}};
+  return rules.dump();
+}
+
+// What the script needs besides the cycles: how they are packed, the axis, and the
+// gaps and outages to shade, each from its first second to the one after its last
+// (an outage with why it ended there, where no cycle was answered).
+std::string ChartMeta(const HostSummary& s, const ChartOptions& options, std::int64_t step) {
+  nlohmann::json gaps = nlohmann::json::array(), outages = nlohmann::json::array();
+  for (const Gap& gap : s.gaps) gaps.push_back({gap.after + s.period, gap.before});
+  for (const Outage& o : s.outages) outages.push_back({o.start, o.end, OutageEndNote(o.ends)});
+  const nlohmann::json meta = {{"step", step},
+                               {"interval", s.interval_minutes * 60},
+                               {"maxMs", options.max_ms},
+                               {"start", options.axis_start},
+                               {"end", options.axis_end},
+                               {"gaps", gaps},
+                               {"outages", outages}};
+  return meta.dump();
+}
+
+void WriteHead(std::ostream& out) {
+  out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
+         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
+         "<title>pinglog report</title>\n<style>\n"
+      << kPageStyle << kChartStyle
+      << "</style></head><body>\n<h1>pinglog report</h1>\n"
+         "<p>Times are local wall-clock times as the logger wrote them, without a time zone.</p>\n";
+}
+
+void WriteZoomBarAndKey(std::ostream& out) {
+  out << "<div id=\"zoom\" class=\"zoom\" hidden><span id=\"shown\"></span>"
+         "<button id=\"reset\" type=\"button\">Show the whole period</button></div>\n"
+         "<p class=\"key\">Round trips:<span style=\"background:#56b4e9;opacity:.4\"></span>"
+         "minimum to maximum, 10th to 90th and 25th to 75th percentile; median by loss:"
+         "<span style=\"background:#0072b2\"></span>none<span style=\"background:#e69f00\">"
+         "</span>up to 10 %<span style=\"background:#d55e00\"></span>more<span "
+         "style=\"background:#000\"></span>total<span style=\"background:#cc79a7\"></span>not "
+         "sent<span style=\"background:#f7d9c4\"></span>outage<span style=\"background:#ddd\">"
+         "</span>no entries</p>\n";
+}
+
+}  // namespace
+
+void WriteHtml(std::ostream& out, const Report& report, const ChartOptions& options) {
+  const ChartOptions axis = SharedAxis(report, options);
+  WriteHead(out);
+  WriteOverviewTable(out, report);
+  WriteZoomBarAndKey(out);
+  for (std::size_t i = 0; i < report.hosts.size(); ++i) {
+    const HostReport& host = report.hosts[i];
+    const HostSummary& s = host.summary;
+    const std::int64_t step = s.interval_minutes * 60;  // the usual step between stamps
+    out << "<section id=\"host-" << i << "\">\n<h2>" << Html(s.host) << " ("
+        << FormatAddress(s.target) << ")</h2>\n<div class=\"chart-box\">\n";
+    WriteChart(out, host, axis);
+    out << "</div>\n<script type=\"application/json\" id=\"meta-" << i << "\">"
+        << ChartMeta(s, axis, step) << "</script>\n<script type=\"text/plain\" id=\"cycles-" << i
+        << "\">" << PackCycles(host.entries, axis.axis_start, step) << "</script>\n";
+    WriteSummaryTables(out, s, report.logs.files);
+    out << "</section>\n";
+  }
+  out << "<script type=\"application/json\" id=\"chart-rules\">" << ChartRules()
+      << "</script>\n<script>\n" << kPageScript << "</script>\n</body></html>\n";
+}
+
+}  // namespace pinglog::report

@@ -1,0 +1,306 @@
+// The page's zoom: drag across a chart to show that period in every chart, in finer
+// buckets made from every cycle the page carries; the address keeps the period
+// (#from=YYYY-MM-DDTHH:MM&to=YYYY-MM-DDTHH:MM) so that a zoomed view can be sent.
+// Without this script the page shows the charts of the whole period as written.
+// Times are the logger's wall-clock seconds counted as if in UTC, as in the program.
+(function () {
+  'use strict';
+  // The chart's own numbers, as the program wrote them into the page.
+  var rulesNode = document.getElementById('chart-rules');
+  if (!rulesNode) return;
+  var R = JSON.parse(rulesNode.textContent);
+  var LEFT = R.left, RIGHT = R.right, TOP = R.top, BOTTOM = R.bottom, LOSS_TOP = R.lossTop;
+  var DIGITS = 'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/';
+
+  function pad(n) { return (n < 10 ? '0' : '') + n; }
+  function fields(t) { return new Date(t * 1000); }
+  function readable(t) {
+    var d = fields(t);
+    return pad(d.getUTCDate()) + '.' + pad(d.getUTCMonth() + 1) + '.' + d.getUTCFullYear() + ' ' +
+      pad(d.getUTCHours()) + ':' + pad(d.getUTCMinutes()) + ':' + pad(d.getUTCSeconds());
+  }
+  function iso(t) {
+    var d = fields(t);
+    return d.getUTCFullYear() + '-' + pad(d.getUTCMonth() + 1) + '-' + pad(d.getUTCDate()) +
+      'T' + pad(d.getUTCHours()) + ':' + pad(d.getUTCMinutes());
+  }
+  function duration(seconds) {
+    var parts = [[86400, 'd'], [3600, 'h'], [60, 'min'], [1, 's']], text = [];
+    parts.forEach(function (p) {
+      if (seconds >= p[0]) { text.push(Math.floor(seconds / p[0]) + ' ' + p[1]); seconds %= p[0]; }
+    });
+    return text.length ? text.join(' ') : '0 s';
+  }
+  function num(x) { return (Math.round(x * 10) / 10).toString(); }
+  function nearestRank(sorted, percent) {
+    return sorted[Math.max(Math.ceil(percent / 100 * sorted.length), 1) - 1];
+  }
+  // The program's time masks: %dd %mm %yyyy %hh %ii %ss.
+  function format(mask, t) {
+    var d = fields(t), parts = { dd: pad(d.getUTCDate()), mm: pad(d.getUTCMonth() + 1),
+      yyyy: '' + d.getUTCFullYear(), hh: pad(d.getUTCHours()), ii: pad(d.getUTCMinutes()),
+      ss: pad(d.getUTCSeconds()) };
+    return mask.replace(/%(yyyy|dd|mm|hh|ii|ss)/g, function (m, key) { return parts[key]; });
+  }
+  function niceTop(value) {
+    for (var step = 1; ; step *= 10) {
+      for (var m of [1, 2, 5]) if (value <= m * step) return m * step;
+    }
+  }
+  function bucketWidth(span, period) {
+    for (var w of R.widths) if (w >= period && span / w <= R.mostBuckets) return w;
+    return Math.max(period, Math.ceil(span / R.mostBuckets));
+  }
+  function lossClass(b) {
+    if (b.lost === 0) return R.lossClasses[0];
+    if (b.lost === b.sent) return R.lossClasses[3];
+    return 100 * b.lost / b.sent <= R.littleLoss ? R.lossClasses[1] : R.lossClasses[2];
+  }
+  function escape(text) {
+    return text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+  }
+
+  // The cycles, unpacked once: times, counts (replies + 4 lost + 16 not sent) and
+  // where each cycle's round trips begin in `ms`.
+  function unpack(host) {
+    var text = document.getElementById('cycles-' + host.index).textContent.trim();
+    // A cycle takes two characters at least, a round trip one.
+    var most = Math.ceil(text.length / 2), cycles = 0, replies = 0, pos = 0;
+    var times = new Float64Array(most), counts = new Uint8Array(most);
+    var first = new Int32Array(most), ms = new Int32Array(text.length);
+    var value_of = new Int8Array(128), time = host.meta.start;
+    for (var d = 0; d < 64; ++d) value_of[DIGITS.charCodeAt(d)] = d;
+    function next() {
+      var value = 0, shift = 0, digit;
+      do {
+        digit = value_of[text.charCodeAt(pos++) & 127];
+        value += (digit & 31) * Math.pow(2, shift);
+        shift += 5;
+      } while (digit & 32);
+      return value;
+    }
+    while (pos < text.length) {
+      var z = next();
+      time += (z % 2 ? -(z + 1) / 2 : z / 2) + host.meta.step;
+      var count = next();
+      times[cycles] = time;
+      counts[cycles] = count;
+      first[cycles++] = replies;
+      for (var i = 0; i < count % 4; ++i) ms[replies++] = next();
+    }
+    times = times.subarray(0, cycles);
+    host.cycles = { times: times, counts: counts, first: first, ms: ms };
+  }
+
+  function buckets(host, from, to) {
+    if (!host.cycles) unpack(host);
+    var c = host.cycles, span = to - from;
+    var width = bucketWidth(span, Math.max(1, host.meta.interval));
+    var list = [];
+    for (var start = from; start < to; start += width) {
+      list.push({ start: start, times: [], cycles: 0, sent: 0, lost: 0, notSent: 0 });
+    }
+    var lo = 0, hi = c.times.length;
+    while (lo < hi) { var mid = (lo + hi) >> 1; if (c.times[mid] < from) lo = mid + 1; else hi = mid; }
+    for (var i = lo; i < c.times.length && c.times[i] < to; ++i) {
+      var b = list[Math.floor((c.times[i] - from) / width)], n = c.counts[i];
+      var replies = n % 4, lost = (n >> 2) % 4;
+      b.cycles += 1; b.sent += replies + lost; b.lost += lost; b.notSent += n >> 4;
+      for (var k = 0; k < replies; ++k) b.times.push(c.ms[c.first[i] + k]);
+    }
+    list.forEach(function (b) { b.times.sort(function (x, y) { return x - y; }); });
+    return { width: width, list: list };
+  }
+
+  // The chart of [from, to) as the program draws it, in finer buckets.
+  function draw(host, from, to) {
+    var span = to - from, bs = buckets(host, from, to), list = bs.list;
+    var step = (RIGHT - LEFT) * bs.width / span, svg = [];
+    var upper = [];
+    list.forEach(function (b) {
+      if (b.times.length) upper.push(nearestRank(b.times, R.bulkInBucket));
+    });
+    upper.sort(function (x, y) { return x - y; });
+    var bulk = upper.length ? nearestRank(upper, R.bulkOfBuckets) : 1;
+    var top = host.meta.maxMs > 0 ? host.meta.maxMs : niceTop(Math.max(1, bulk + Math.floor(bulk / 2)));
+    function x(t) { return LEFT + (RIGHT - LEFT) * (t - from) / span; }
+    function y(v) { return BOTTOM - (BOTTOM - TOP) * Math.min(v, top) / top; }
+
+    function shade(kind, a, b, what, note) {
+      a = Math.max(a, from); b = Math.min(b, to);
+      if (a >= b) return;
+      svg.push('<rect class="' + kind + '" x="' + num(x(a)) + '" y="' + TOP + '" width="' +
+        num(Math.max(1, x(b) - x(a))) + '" height="' + (BOTTOM - TOP) + '"><title>' + what + ' ' +
+        readable(a) + ' to ' + readable(b) + ' (' + duration(b - a) + note + ')</title></rect>');
+    }
+    host.meta.gaps.forEach(function (g) { shade('gap', g[0], g[1], 'No entries:', ''); });
+    host.meta.outages.forEach(function (o) { shade('outage', o[0], o[1], 'Outage:', o[2]); });
+
+    [0, Math.floor(top / 2), top].forEach(function (v) {
+      svg.push('<line class="grid" x1="' + LEFT + '" x2="' + RIGHT + '" y1="' + num(y(v)) + '" y2="' +
+        num(y(v)) + '"/><text x="' + (LEFT - 6) + '" y="' + num(y(v) + 4) +
+        '" text-anchor="end">' + v + ' ms</text>');
+    });
+    if (span <= R.mostDayLines * 86400) {
+      for (var day = Math.ceil(from / 86400) * 86400; day < to; day += 86400) {
+        svg.push('<line class="day" x1="' + num(x(day)) + '" x2="' + num(x(day)) + '" y1="' + TOP +
+          '" y2="' + BOTTOM + '"/>');
+      }
+    }
+    var tick = R.ticks.find(function (step) { return span / step[0] <= R.mostTicks; });
+    var tickSeconds = tick ? tick[0] : 0, tickMask = tick ? tick[1] : R.monthMask;
+    function nextTick(t) {
+      if (tickSeconds === 0) {
+        var d = fields(t);
+        if (d.getUTCDate() === 1 && t % 86400 === 0) return t;
+        return Date.UTC(d.getUTCFullYear(), d.getUTCMonth() + 1, 1) / 1000;
+      }
+      var offset = tickSeconds === 604800 ? 345600 : 0;  // weeks start on Monday
+      return Math.ceil((t - offset) / tickSeconds) * tickSeconds + offset;
+    }
+    for (var t = nextTick(from); t < to; t = nextTick(t + 1)) {
+      svg.push('<line class="tick" x1="' + num(x(t)) + '" x2="' + num(x(t)) + '" y1="' + BOTTOM +
+        '" y2="' + (BOTTOM + 4) + '"/><text class="time" x="' + num(x(t)) +
+        '" y="284" text-anchor="middle">' + format(tickMask, t) + '</text>');
+    }
+    svg.push('<text x="' + LEFT + '" y="298">' + readable(from) + '</text><text x="' + RIGHT +
+      '" y="298" text-anchor="end">' + readable(to) + '</text><text x="' + (LEFT - 6) + '" y="' +
+      (LOSS_TOP + 12) + '" text-anchor="end">loss</text>');
+
+    R.bands.forEach(function (band) {
+      var d = '';
+      list.forEach(function (b) {
+        if (!b.times.length) return;
+        var high = y(band[1] === 100 ? b.times[b.times.length - 1] : nearestRank(b.times, band[1]));
+        var low = y(band[0] === 0 ? b.times[0] : nearestRank(b.times, band[0]));
+        d += 'M' + num(x(b.start)) + ',' + num(high) + 'h' + num(step) + 'V' +
+          num(Math.max(low, high + 0.5)) + 'h' + num(-step) + 'Z';
+      });
+      svg.push('<path class="smoke" fill-opacity="' + band[2] + '" d="' + d + '"/>');
+    });
+    var above = 0;
+    list.forEach(function (b) {
+      var count = b.times.filter(function (v) { return v > top; }).length;
+      if (!count) return;
+      above += count;
+      svg.push('<path class="above" d="M' + num(x(b.start) + step / 2) + ',' + TOP + 'l3,5h-6Z"/>');
+    });
+    svg.push('<text x="' + RIGHT + '" y="' + (TOP - 6) + '" text-anchor="end">' + above +
+      (above === 1 ? ' reply' : ' replies') + ' above ' + top + ' ms</text>');
+
+    R.lossClasses.forEach(function (loss) {
+      var d = '';
+      list.forEach(function (b, i) {
+        if (!b.times.length || lossClass(b) !== loss) return;
+        d += 'M' + num(x(b.start)) + ',' + num(y(nearestRank(b.times, 50))) + 'h' + num(step);
+        var n = list[i + 1];
+        if (n && n.times.length) d += 'V' + num(y(nearestRank(n.times, 50)));
+      });
+      if (d) svg.push('<path class="median ' + loss + '" d="' + d + '"/>');
+    });
+
+    list.forEach(function (b) {
+      if (!b.cycles) return;
+      var bx = num(x(b.start)), w = num(Math.max(step, 1));
+      if (b.lost > 0) {
+        svg.push('<rect class="loss ' + lossClass(b) + '" x="' + bx + '" y="' + LOSS_TOP +
+          '" width="' + w + '" height="16"/>');
+      } else if (b.notSent > 0) {
+        svg.push('<rect class="not-sent" x="' + bx + '" y="' + LOSS_TOP + '" width="' + w +
+          '" height="16"/>');
+      }
+      var title = readable(b.start) + ': ' + b.cycles + (b.cycles === 1 ? ' cycle, ' : ' cycles, ') +
+        num(b.sent ? 100 * b.lost / b.sent : 0) + '% loss';
+      if (b.notSent) title += ', ' + b.notSent + ' not sent';
+      if (b.times.length) {
+        title += ', ' + b.times[0] + '/' + nearestRank(b.times, 50) + '/' +
+          b.times[b.times.length - 1] + ' ms';
+      }
+      svg.push('<rect class="bucket" x="' + bx + '" y="' + TOP + '" width="' + num(step) +
+        '" height="' + (LOSS_TOP + 16 - TOP) + '"><title>' + escape(title) + '</title></rect>');
+    });
+    host.svg.setAttribute('data-bucket-seconds', bs.width);
+    host.svg.setAttribute('data-top-ms', top);
+    host.svg.innerHTML = svg.join('\n');
+  }
+
+  var hosts = [], whole = null;
+  document.querySelectorAll('.chart-box').forEach(function (box, index) {
+    var svg = box.querySelector('svg');
+    hosts.push({ index: index, svg: svg, original: svg.innerHTML,
+      meta: JSON.parse(document.getElementById('meta-' + index).textContent) });
+  });
+  if (!hosts.length) return;
+  whole = [hosts[0].meta.start, hosts[0].meta.end];
+  var bar = document.getElementById('zoom'), shown = document.getElementById('shown');
+
+  function parseHash() {
+    var m = /^#from=(\d{4})-(\d\d)-(\d\d)T(\d\d):(\d\d)&to=(\d{4})-(\d\d)-(\d\d)T(\d\d):(\d\d)$/
+      .exec(decodeURIComponent(location.hash));
+    if (!m) return null;
+    var from = Date.UTC(+m[1], m[2] - 1, +m[3], +m[4], +m[5]) / 1000;
+    var to = Date.UTC(+m[6], m[7] - 1, +m[8], +m[9], +m[10]) / 1000;
+    return to > from ? [from, to] : null;
+  }
+  function show() {
+    var period = parseHash();
+    hosts.forEach(function (host) {
+      if (period) {
+        draw(host, period[0], period[1]);
+      } else {
+        host.svg.innerHTML = host.original;
+      }
+    });
+    bar.classList.toggle('zoomed', !!period);
+    shown.textContent = period
+      ? 'Shown: ' + readable(period[0]) + ' to ' + readable(period[1]) + ' (buckets of ' +
+        duration(+hosts[0].svg.getAttribute('data-bucket-seconds')) + ')'
+      : 'Shown: the whole period. Drag across a chart to zoom.';
+  }
+  function zoom(from, to) {
+    from = Math.floor(from / 60) * 60;
+    to = Math.max(Math.ceil(to / 60) * 60, from + 60);
+    location.hash = 'from=' + iso(from) + '&to=' + iso(to);
+  }
+  function current() { return parseHash() || whole; }
+
+  hosts.forEach(function (host) {
+    var svg = host.svg, startX = null, mark = null;
+    function timeAt(event) {
+      var box = svg.getBoundingClientRect(), period = current();
+      var sx = (event.clientX - box.left) * 1000 / box.width;
+      var share = Math.min(Math.max((sx - LEFT) / (RIGHT - LEFT), 0), 1);
+      return { x: LEFT + share * (RIGHT - LEFT), t: period[0] + share * (period[1] - period[0]) };
+    }
+    svg.addEventListener('pointerdown', function (event) {
+      startX = timeAt(event);
+      svg.setPointerCapture(event.pointerId);
+      mark = document.createElementNS('http://www.w3.org/2000/svg', 'rect');
+      mark.setAttribute('class', 'selection');
+      mark.setAttribute('y', TOP);
+      mark.setAttribute('height', BOTTOM - TOP);
+      svg.appendChild(mark);
+      event.preventDefault();
+    });
+    svg.addEventListener('pointermove', function (event) {
+      if (startX === null) return;
+      var at = timeAt(event);
+      mark.setAttribute('x', Math.min(at.x, startX.x));
+      mark.setAttribute('width', Math.abs(at.x - startX.x));
+    });
+    svg.addEventListener('pointerup', function (event) {
+      if (startX === null) return;
+      var at = timeAt(event), begin = startX;
+      startX = null;
+      mark.remove();
+      if (Math.abs(at.x - begin.x) >= 4) zoom(Math.min(at.t, begin.t), Math.max(at.t, begin.t));
+    });
+  });
+  document.getElementById('reset').addEventListener('click', function () {
+    history.pushState(null, '', location.pathname + location.search);
+    show();
+  });
+  window.addEventListener('hashchange', show);
+  bar.hidden = false;
+  show();
+})();

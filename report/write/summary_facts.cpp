@@ -1,0 +1,198 @@
+#include "report/write/summary_facts.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "report/write/words.h"
+
+namespace pinglog::report {
+namespace {
+
+constexpr std::size_t kListedAtMost = 20;
+constexpr const char* kIndent = "  ";
+
+// The longest `kListedAtMost` of the spans, in time order; the rest are counted.
+template <typename Span, typename Length, typename Line>
+void ListLongest(std::vector<std::string>& lines, const std::vector<Span>& spans, Length length,
+                 Line line) {
+  std::vector<const Span*> listed;
+  listed.reserve(spans.size());
+  for (const Span& span : spans) listed.push_back(&span);
+  if (listed.size() > kListedAtMost) {
+    std::stable_sort(listed.begin(), listed.end(),
+                     [&](const Span* a, const Span* b) { return length(*a) > length(*b); });
+    listed.resize(kListedAtMost);
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](const Span* a, const Span* b) { return a < b; });
+  }
+  for (const Span* span : listed) lines.push_back(line(*span));
+  if (spans.size() > listed.size()) {
+    lines.push_back("... and " + std::to_string(spans.size() - listed.size()) +
+                    " shorter ones (--json lists them all)");
+  }
+}
+
+std::string FromTo(CalendarTime from, CalendarTime to) {
+  return ReadableTime(from) + " to " + ReadableTime(to);
+}
+
+void AddCycles(std::vector<Fact>& facts, const HostSummary& s) {
+  const std::string how = s.interval_inferred ? "inferred" : "as given";
+  std::string cycles = std::to_string(s.requests.cycles - s.off_clock) + " logged, ";
+  if (s.back_to_back) {
+    cycles += "back to back (about " + FormatFixed(s.cycles_per_minute, 0) +
+              " cycles a minute; interval 0, " + how + ")";
+  } else {
+    cycles += std::to_string(s.expected) + " expected (one every " + PeriodText(s.period_seconds) +
+              ": interval " + Duration(s.interval_minutes * 60) + ", " + how + ", + " +
+              FormatFixed(s.cycle_seconds, 1) + " s per cycle)";
+  }
+  facts.push_back({"Cycles", {cycles}});
+  const std::string gaps = Plural(static_cast<std::int64_t>(s.gaps.size()), "gap", "gaps");
+  Fact fact{"Missing",
+            {s.back_to_back ? gaps + " (no entry for longer than a cycle can take)"
+                            : Plural(s.missing, "cycle", "cycles") + " in " + gaps}};
+  ListLongest(
+      fact.lines, s.gaps, [](const Gap& gap) { return gap.before - gap.after; },
+      [](const Gap& gap) {
+        return FromTo(gap.after, gap.before) + " (" + Duration(gap.before - gap.after) +
+               (gap.missing >= 0 ? ", " + std::to_string(gap.missing) + " missing" : "") + ")";
+      });
+  facts.push_back(std::move(fact));
+}
+
+void AddClockJumps(std::vector<Fact>& facts, const HostSummary& s,
+                   const std::vector<std::string>& files) {
+  if (s.clock_jumps.empty()) return;
+  Fact fact{"Clock jumps",
+            {std::to_string(s.clock_jumps.size()) + " (the wall clock stepped; not missing)"}};
+  ListLongest(
+      fact.lines, s.clock_jumps,
+      [](const ClockJump& jump) { return std::llabs(std::int64_t{jump.to} - jump.from); },
+      [&](const ClockJump& jump) {
+        return files[jump.file] + ':' + std::to_string(jump.line) + ": " + ReadableTime(jump.from) +
+               (jump.to < jump.from ? " back to " : " on to ") + ReadableTime(jump.to);
+      });
+  if (s.off_clock > 0) {
+    fact.lines.push_back(Plural(s.off_clock, "entry", "entries") +
+                         " stamped by a wrong clock: counted, not placed in time");
+  }
+  facts.push_back(std::move(fact));
+}
+
+// "10:00:00 to 10:20:00 (20 cycles, 20 min)": from the first unanswered cycle to the
+// first answered one, or to where the next cycle was due, saying why.
+std::string OutageLine(const Outage& o) {
+  return FromTo(o.start, o.end) + " (" + Plural(o.cycles, "cycle", "cycles") + ", " +
+         Duration(o.Seconds()) + OutageEndNote(o.ends) + ")";
+}
+
+// Outages, the longest first: those of one cycle are only counted, unless still open.
+void AddOutages(std::vector<Fact>& facts, const HostSummary& s) {
+  std::vector<const Outage*> listed;
+  for (const Outage& outage : s.outages) {
+    if (outage.cycles > 1 || outage.ends == OutageEnd::kOpen) listed.push_back(&outage);
+  }
+  std::stable_sort(listed.begin(), listed.end(),
+                   [](const Outage* a, const Outage* b) { return a->cycles > b->cycles; });
+  std::int64_t single = 0;
+  for (const Outage& outage : s.outages) single += outage.cycles == 1 ? 1 : 0;
+  std::string first =
+      std::to_string(s.outages.size()) + " (cycles in which no request was answered)";
+  if (single > 0) {
+    first += ": " + std::to_string(single) + (single == 1 ? " of one cycle" : " of one cycle each");
+  }
+  Fact fact{"Outages", {first}};
+  for (std::size_t i = 0; i < listed.size() && i < kListedAtMost; ++i) {
+    fact.lines.push_back(OutageLine(*listed[i]));
+  }
+  if (listed.size() > kListedAtMost) {
+    fact.lines.push_back("... and " + std::to_string(listed.size() - kListedAtMost) +
+                         " shorter ones (--json lists them all)");
+  }
+  facts.push_back(std::move(fact));
+}
+
+std::string RequestsText(const Requests& r) {
+  return std::to_string(r.sent) + " sent, " + std::to_string(r.received) + " received, " +
+         std::to_string(r.lost) + " lost (" + FormatFixed(r.LossPercent(), 2) + "% loss)";
+}
+
+std::string RoundTripText(const RoundTrip& rt) {
+  if (rt.replies == 0) return "no replies";
+  return "min " + std::to_string(rt.minimum) + " ms, median " + std::to_string(rt.median) +
+         " ms, 95% " + std::to_string(rt.p95) + " ms, 99% " + std::to_string(rt.p99) + " ms, max " +
+         std::to_string(rt.maximum) + " ms, mean " + FormatFixed(rt.mean, 2) + " ms, jitter " +
+         FormatFixed(rt.jitter, 2) + " ms";
+}
+
+}  // namespace
+
+const char* OutageEndNote(OutageEnd ends) {
+  switch (ends) {
+    case OutageEnd::kOpen:
+      return "; still down at the last entry";
+    case OutageEnd::kNoEntries:
+      return "; then no entries";
+    case OutageEnd::kAnswered:
+      break;
+  }
+  return "";
+}
+
+std::string PeriodLine(const HostSummary& s) {
+  return FromTo(s.first, s.last) + " (" + Duration(s.End() - s.first) + ")";
+}
+
+std::vector<Fact> SummaryFacts(const HostSummary& s, const std::vector<std::string>& files) {
+  std::vector<Fact> facts;
+  facts.push_back({"Period", {PeriodLine(s)}});
+  AddCycles(facts, s);
+  AddClockJumps(facts, s, files);
+  facts.push_back({"Requests", {RequestsText(s.requests)}});
+  if (s.requests.not_sent > 0) {
+    Fact fact{"Not sent",
+              {Plural(s.requests.not_sent, "request", "requests") +
+               " never left the machine (not counted as sent or lost):"}};
+    for (const auto& [error, count] : s.not_sent) {
+      fact.lines.push_back(kIndent + std::to_string(count) + " with error " +
+                           std::to_string(error) + " (" + ErrorName(error) +
+                           "): " + NotSentFix(error));
+    }
+    facts.push_back(std::move(fact));
+  }
+  AddOutages(facts, s);
+  facts.push_back({"Round trip", {RoundTripText(s.round_trip)}});
+  Fact failures{"Failures", {}}, routers{"From routers", {}};
+  for (const auto& [error, count] : s.failures) {
+    const std::string name = ErrorName(error);
+    failures.lines.push_back(std::to_string(error) + (name.empty() ? "" : " " + name) + ": " +
+                             std::to_string(count));
+  }
+  for (const auto& [router, count] : s.routers) {
+    routers.lines.push_back(FormatAddress(router) + ": " + Plural(count, "reply", "replies"));
+  }
+  facts.push_back(std::move(failures));
+  facts.push_back(std::move(routers));
+  return facts;
+}
+
+std::vector<std::vector<std::string>> PeriodTable(const HostSummary& s) {
+  std::vector<std::vector<std::string>> rows = {{s.by_hour ? "Hour" : "Day", "cycles", "sent",
+                                                 "recv", "lost", "loss%", "min", "median", "max",
+                                                 "outages"}};
+  for (const PeriodRow& row : s.periods) {
+    const Requests& r = row.requests;
+    const RoundTrip& rt = row.round_trip;
+    const bool none = rt.replies == 0;
+    rows.push_back({s.by_hour ? FormatTime("%dd.%mm.%yyyy %hh:00", row.start)
+                              : FormatTime("%dd.%mm.%yyyy", row.start),
+                    std::to_string(r.cycles), std::to_string(r.sent), std::to_string(r.received),
+                    std::to_string(r.lost), FormatFixed(r.LossPercent(), 2),
+                    none ? "-" : std::to_string(rt.minimum), none ? "-" : std::to_string(rt.median),
+                    none ? "-" : std::to_string(rt.maximum), std::to_string(row.outages)});
+  }
+  return rows;
+}
+
+}  // namespace pinglog::report

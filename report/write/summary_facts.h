@@ -1,0 +1,30 @@
+// A host's summary in words: a heading per fact with its lines ("Period",
+// "Outages", ...), and the day (or hour) table's cells; the terminal and the page
+// lay out the same words.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "report/model/summary.h"
+
+namespace pinglog::report {
+
+struct Fact {
+  std::string heading;
+  std::vector<std::string> lines;  // none: "none"; a line's leading spaces indent it
+};
+
+std::vector<Fact> SummaryFacts(const HostSummary& summary, const std::vector<std::string>& files);
+
+// The day (or hour) table: a header row, then one row of cells per period.
+std::vector<std::vector<std::string>> PeriodTable(const HostSummary& summary);
+
+// "01.03.2021 00:00:00 to 07.03.2021 23:55:00 (7 d)": from the first entry to the
+// end of the last one's cycle (20 cycles a minute apart cover 20 minutes).
+std::string PeriodLine(const HostSummary& summary);
+
+// Why an outage ended where no cycle was answered ("; then no entries"), or "".
+const char* OutageEndNote(OutageEnd ends);
+
+}  // namespace pinglog::report

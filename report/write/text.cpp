@@ -1,0 +1,71 @@
+#include "report/write/text.h"
+
+#include <iomanip>
+
+#include "report/write/summary_facts.h"
+#include "report/write/words.h"
+
+namespace pinglog::report {
+namespace {
+
+void WriteSummaryText(std::ostream& out, const HostSummary& s,
+                      const std::vector<std::string>& files) {
+  out << "Host " << s.host << " (" << FormatAddress(s.target) << ")\n";
+  // A heading with its lines: the first beside it, the others below; "none" for none.
+  for (const Fact& fact : SummaryFacts(s, files)) {
+    out << "  " << std::left << std::setw(13) << fact.heading << std::right;
+    if (fact.lines.empty()) out << "none\n";
+    for (std::size_t i = 0; i < fact.lines.size(); ++i) {
+      out << (i == 0 ? "" : "               ") << fact.lines[i] << '\n';
+    }
+  }
+  static constexpr int kWidths[] = {8, 8, 8, 8, 8, 6, 8, 6, 9};
+  out << '\n';
+  for (const std::vector<std::string>& row : PeriodTable(s)) {
+    out << "  " << std::left << std::setw(s.by_hour ? 16 : 12) << row[0] << std::right;
+    for (std::size_t i = 1; i < row.size(); ++i) out << std::setw(kWidths[i - 1]) << row[i];
+    out << '\n';
+  }
+}
+
+void WriteUnparsedText(std::ostream& out, const LogSet& logs) {
+  if (logs.unparsed_count == 0) return;
+  out << "Lines that are not log entries (not counted): " << logs.unparsed_count << '\n';
+  for (const UnparsedLine& line : logs.unparsed) {
+    out << "  " << logs.files[line.file] << ':' << line.line << '\n';
+  }
+  if (logs.unparsed_count > logs.unparsed.size()) {
+    out << "  ... and " << logs.unparsed_count - logs.unparsed.size() << " more\n";
+  }
+}
+
+void WriteDuplicates(std::ostream& out, const Report& report) {
+  if (report.duplicates_dropped == 0) return;
+  const LogSet& logs = report.logs;
+  out << "Dropped " << Plural(report.duplicates_dropped, "entry", "entries")
+      << " that another log already holds:";
+  const char* separator = " ";
+  for (const auto& [files, count] : logs.duplicates) {
+    out << separator << count << " of " << logs.files[files.first] << " (in "
+        << logs.files[files.second] << ")";
+    separator = ", ";
+  }
+  out << ".\n\n";
+}
+
+}  // namespace
+
+void WriteText(std::ostream& out, const Report& report) {
+  const LogSet& logs = report.logs;
+  out << "pinglog report: " << logs.entries.size() << " entries from "
+      << Plural(static_cast<std::int64_t>(logs.files.size()), "log", "logs")
+      << ". Times are local wall-clock times as logged, without a time zone.\n\n";
+  WriteDuplicates(out, report);
+  for (const HostReport& host : report.hosts) {
+    WriteSummaryText(out, host.summary, logs.files);
+    out << '\n';
+  }
+  WriteUnparsedText(out, logs);
+}
+
+}  // namespace pinglog::report

@@ -1,0 +1,47 @@
+#include "report/write/words.h"
+
+#include <cmath>
+
+namespace pinglog::report {
+
+std::string PeriodText(double seconds) {
+  if (seconds < 60) return FormatFixed(seconds, 1) + " s";
+  if (seconds >= 3600) return Duration(std::llround(seconds));
+  const auto minutes = static_cast<std::int64_t>(seconds / 60);
+  return std::to_string(minutes) + " min " +
+         FormatFixed(seconds - static_cast<double>(minutes) * 60, 1) + " s";
+}
+
+std::string Plural(std::int64_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+const char* NotSentFix(std::uint32_t error) {
+  return error == 5 ? "give the logger ICMP permission: pinglog-check says how"
+                    : "the host text is no address: write the address, or a name that does not "
+                      "begin with a digit";
+}
+
+std::string ReadableTime(CalendarTime time) {
+  return FormatTime("%dd.%mm.%yyyy %hh:%ii:%ss", time);
+}
+
+std::string IsoTime(CalendarTime time) { return FormatTime("%yyyy-%mm-%ddT%hh:%ii:%ss", time); }
+
+std::string Duration(std::int64_t seconds) {
+  std::string text;
+  const struct {
+    std::int64_t length;
+    const char* unit;
+  } parts[] = {{86400, "d"}, {3600, "h"}, {60, "min"}, {1, "s"}};
+  for (const auto& part : parts) {
+    if (seconds >= part.length) {
+      if (!text.empty()) text += ' ';
+      text += std::to_string(seconds / part.length) + ' ' + part.unit;
+      seconds %= part.length;
+    }
+  }
+  return text.empty() ? "0 s" : text;
+}
+
+}  // namespace pinglog::report

@@ -1,0 +1,105 @@
+#include "report/logs/log_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace pinglog::report {
+namespace {
+
+const std::string kStamp = "21.03.2021 / 14:05:00 -> Pinging ";
+const std::string kTail = "Approximate round trip times in milli-seconds:\t";
+
+std::string Reply(const std::string& from, int ms, int bytes = 32) {
+  return "Reply from " + from + ":  bytes = " + std::to_string(bytes) +
+         " time = " + std::to_string(ms) + "ms TTL = 64\t";
+}
+std::string Failure(const std::string& target, int error) {
+  return "\tReply from " + target + ":  Error no: " + std::to_string(error) + "\t";
+}
+
+TEST(ParseLogLineTest, ReadsEveryPieceOfAnEntryByName) {
+  const std::string line =
+      kStamp + "router1 [192.0.2.1] with 32 bytes of data:\t" + Reply("192.0.2.1", 2) +
+      Failure("192.0.2.1", 11010) + Reply("198.51.100.254", 7, 0) +
+      "Ping statistics for router1:   Packets: Sent = 3, Received = 2, Lost = 1 (33% loss)\t" +
+      kTail + "Minimum = 2ms,  Maximum = 7,  Average = 4.50ms\r";
+  const auto entry = ParseLogLine(line);
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->time, ComposeTime(2021, 3, 21, 14, 5, 0));
+  EXPECT_EQ(entry->host, "router1");
+  EXPECT_TRUE(entry->by_name);
+  EXPECT_EQ(entry->target, (Address{192, 0, 2, 1}));
+  EXPECT_EQ(entry->attempts[0].outcome, Outcome::kReply);
+  EXPECT_EQ(entry->attempts[0].time_ms, 2);
+  EXPECT_EQ(entry->attempts[0].ttl, 64);
+  EXPECT_EQ(entry->attempts[1].outcome, Outcome::kFailure);
+  EXPECT_EQ(entry->attempts[1].error, 11010u);
+  EXPECT_EQ(entry->attempts[2].outcome, Outcome::kRouter);
+  EXPECT_EQ(entry->attempts[2].source, (Address{198, 51, 100, 254}));
+}
+
+TEST(ParseLogLineTest, ReadsNumericHostsOldSummariesAndBothLineEnds) {
+  const std::string numeric =
+      kStamp + "10.0.0.1 with 32 bytes of data:\t" + Reply("10.0.0.1", 0) + Reply("10.0.0.1", 0) +
+      Reply("10.0.0.1", 0) +
+      "Ping statistics for 10.0.0.1:   Packets: Sent = 3, Received = 3, Lost = 0 (0% loss)\t" +
+      kTail + "Minimum = 255ms,  Maximum = 0,  Average = 0.00ms";  // written before the min/max fix
+  for (const std::string& line : {numeric, numeric + "\r"}) {
+    const auto entry = ParseLogLine(line);
+    ASSERT_TRUE(entry);
+    EXPECT_FALSE(entry->by_name);
+    EXPECT_EQ(entry->host, "10.0.0.1");
+    EXPECT_EQ(entry->target, (Address{10, 0, 0, 1}));
+    EXPECT_EQ(entry->minimum, 255);
+  }
+  const std::string digit_host =
+      kStamp + "3host with 32 bytes of data:\t" + Failure("3host", 1214) + Failure("3host", 1214) +
+      Failure("3host", 1214) +
+      "Ping statistics for 3host:   Packets: Sent = 3, Received = 0, Lost = 3 (100% loss)\t" +
+      kTail + "Minimum = 255ms,  Maximum = 0,  Average = 0.00ms";
+  const auto digit_entry = ParseLogLine(digit_host);  // failures name the host text
+  ASSERT_TRUE(digit_entry);
+  EXPECT_EQ(digit_entry->target, (Address{0, 0, 0, 0}));
+  const std::string zero = kStamp + "3host with 32 bytes of data:\t" + Failure("0.0.0.0", 1214) +
+                           Failure("0.0.0.0", 1214) + Failure("0.0.0.0", 1214) +
+                           "Ping statistics for 3host:   Packets: Sent = 3, Received = 0, Lost = 3 "
+                           "(100% loss)\t" +
+                           kTail + "Minimum = 255ms,  Maximum = 0,  Average = 0.00ms";
+  EXPECT_FALSE(ParseLogLine(zero));
+}
+
+TEST(ParseLogLineTest, RefusesLinesThatAreNotWholeEntries) {
+  const std::string whole =
+      kStamp + "router1 [192.0.2.1] with 32 bytes of data:\t" + Reply("192.0.2.1", 2) +
+      Reply("192.0.2.1", 3) + Reply("192.0.2.1", 4) +
+      "Ping statistics for router1:   Packets: Sent = 3, Received = 3, Lost = 0 (0% loss)\t" +
+      kTail + "Minimum = 2ms,  Maximum = 4,  Average = 3.00ms";
+  ASSERT_TRUE(ParseLogLine(whole));
+  const auto changed = [&](const std::string& from, const std::string& to) {
+    std::string line = whole;
+    line.replace(line.find(from), from.size(), to);
+    return line;
+  };
+  const struct {
+    const char* what;
+    std::string line;
+  } cases[] = {
+      {"torn", whole.substr(0, whole.size() / 2)},
+      {"empty", ""},
+      {"glued to the next", whole + whole},
+      {"impossible date", changed("21.03.2021", "31.02.2021")},
+      {"counter that disagrees", changed("Received = 3, Lost = 0", "Received = 2, Lost = 1")},
+      {"other host in the statistics", changed("statistics for router1", "statistics for router2")},
+      {"two items", changed(Reply("192.0.2.1", 3), "")},
+      {"octet beyond 255", changed("[192.0.2.1]", "[192.0.2.300]")},
+      {"missing brackets for a name", changed(" [192.0.2.1]", "")},
+      {"edited average", changed("3.00ms", "3ms")},
+      {"single space", changed(":  bytes", ": bytes")},
+      {"another program's text", "PING 192.0.2.1 (192.0.2.1) 56(84) bytes of data."},
+  };
+  for (const auto& c : cases) EXPECT_FALSE(ParseLogLine(c.line)) << c.what;
+}
+
+}  // namespace
+}  // namespace pinglog::report

@@ -1,0 +1,220 @@
+#include "report/model/summary.h"
+
+#include <gtest/gtest.h>
+
+#include "report/logs/clock_jumps.h"
+#include "report/logs/duplicates.h"
+#include "report/report_fixture.h"
+
+namespace pinglog::report {
+namespace {
+
+using testing::SampleEntries;
+
+TEST(SummarizeTest, WorksOutTheSampleLog) {
+  const std::vector<Entry> entries = SampleEntries();
+  const HostSummary s = Summarize("router1", testing::Pointers(entries), {});
+  const CalendarTime t0 = entries[0].time;
+
+  EXPECT_EQ(s.interval_minutes, 1);  // the median step less a cycle's time
+  EXPECT_TRUE(s.interval_inferred);
+  EXPECT_EQ(s.first, t0);
+  EXPECT_EQ(s.last, t0 + 480);
+  EXPECT_EQ(s.expected, 9);
+  EXPECT_EQ(s.requests.cycles, 7);
+  ASSERT_EQ(s.gaps.size(), 1u);
+  EXPECT_EQ(s.gaps[0].after, t0 + 120);
+  EXPECT_EQ(s.gaps[0].before, t0 + 300);
+  EXPECT_EQ(s.gaps[0].missing, 2);
+
+  EXPECT_EQ(s.requests.sent, 21);
+  EXPECT_EQ(s.requests.received, 12);
+  EXPECT_EQ(s.requests.lost, 9);
+  EXPECT_EQ(s.requests.router, 1);
+  EXPECT_NEAR(s.requests.LossPercent(), 42.857, 0.001);
+
+  ASSERT_EQ(s.outages.size(), 1u);
+  EXPECT_EQ(s.outages[0].start, t0 + 360);
+  EXPECT_EQ(s.outages[0].end, t0 + 480);  // the first answered cycle after it
+  EXPECT_EQ(s.outages[0].cycles, 2);
+
+  // Replies in time order: 10 20 30 40 50 5 5 5 100 1 2 3.
+  const RoundTrip& rt = s.round_trip;
+  EXPECT_EQ(rt.replies, 12);
+  EXPECT_EQ(rt.minimum, 1);
+  EXPECT_EQ(rt.median, 5);  // rank 6 of 12: 1 2 3 5 5 [5] 10 ...
+  EXPECT_EQ(rt.p95, 100);   // rank 12
+  EXPECT_EQ(rt.p99, 100);
+  EXPECT_EQ(rt.maximum, 100);
+  EXPECT_NEAR(rt.mean, 271.0 / 12, 1e-9);
+  EXPECT_NEAR(rt.jitter, 281.0 / 11, 1e-9);  // 10+10+10+10+45+0+0+95+99+1+1
+
+  EXPECT_EQ(s.failures, (std::map<std::uint32_t, std::int64_t>{{11003, 1}, {11010, 7}}));
+  EXPECT_EQ(s.routers, (std::map<Address, std::int64_t>{{{198, 51, 100, 254}, 1}}));
+  ASSERT_EQ(s.periods.size(), 1u);
+  EXPECT_EQ(s.periods[0].requests.cycles, 7);
+  EXPECT_EQ(s.periods[0].outages, 1);
+}
+
+TEST(SummarizeTest, SplitsByHourAndTakesAGivenInterval) {
+  const std::vector<Entry> entries = SampleEntries();
+  SummaryOptions options;
+  options.by_hour = true;
+  options.interval_minutes = 2;
+  const HostSummary s = Summarize("router1", testing::Pointers(entries), options);
+  EXPECT_EQ(s.interval_minutes, 2);
+  EXPECT_FALSE(s.interval_inferred);
+  EXPECT_EQ(s.expected, 8);      // logged + missing
+  EXPECT_EQ(s.gaps.size(), 1u);  // 180 s apart is longer than 2 min and the longest cycle
+  ASSERT_EQ(s.periods.size(), 2u);
+  EXPECT_EQ(s.periods[0].start, ComposeTime(2021, 3, 21, 10, 0, 0));
+  EXPECT_EQ(s.periods[0].requests.cycles, 2);
+  EXPECT_EQ(s.periods[0].round_trip.median, 30);  // 10 20 30 40 50: rank 3
+  EXPECT_EQ(s.periods[1].requests.cycles, 5);
+  EXPECT_EQ(s.periods[1].round_trip.maximum, 100);
+  EXPECT_EQ(s.periods[1].outages, 1);
+}
+
+// Logs as the logger really writes them, each worked out by hand: requests never
+// sent, the real period, back-to-back cycles, the same log twice, clock jumps.
+TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
+  using testing::MakeEntry;
+  const CalendarTime t = ComposeTime(2031, 5, 1, 12, 0, 0);
+  constexpr int kDenied = -5, kInvalid = -1214, kTimeout = -11010;
+  const auto in_file = [](Entry e, std::uint16_t file, std::uint32_t line) {
+    e.file = file;
+    e.line = line;
+    return e;
+  };
+  // A one-minute logger whose cycles take 0.3 s: every third step is 61 s.
+  const auto minute_log = [&](int cycles, std::uint16_t file = 0) {
+    std::vector<Entry> log;
+    for (int i = 0; i < cycles; ++i) {
+      log.push_back(in_file(MakeEntry(t + i * 60 + i / 3, {10, 12, 11}), file, i + 1));
+    }
+    return log;
+  };
+  struct Expected {
+    std::int64_t cycles, sent, not_sent, lost, outages, expected, gaps, missing;
+    bool back_to_back;
+    std::size_t jumps;
+    std::int64_t off_clock, duplicates;
+  };
+  const struct {
+    const char* situation;
+    std::vector<Entry> entries;
+    std::vector<std::string> files;
+    Expected expected;
+  } cases[] = {
+      {"no ICMP permission: nothing sent, nothing lost, no outage",
+       {MakeEntry(t, {kDenied, kDenied, kDenied}), MakeEntry(t + 60, {kDenied, kDenied, kDenied}),
+        MakeEntry(t + 120, {kInvalid, kInvalid, kInvalid})},
+       {"a.log"},
+       {3, 0, 9, 0, 0, 3, 0, 0, false, 0, 0, 0}},
+      {"a day's drift of a one-minute logger is no gap",
+       minute_log(30),
+       {"a.log"},
+       {30, 90, 0, 0, 0, 30, 0, 0, false, 0, 0, 0}},
+      {"100 s between one-minute entries: one missed cycle",
+       [&] {
+         auto log = minute_log(10);
+         for (std::size_t i = 5; i < log.size(); ++i) log[i].time += 40;
+         return log;
+       }(),
+       {"a.log"},
+       {10, 30, 0, 0, 0, 11, 1, 1, false, 0, 0, 0}},
+      {"back to back: replies three a second, time-outs every 3.3 s, then a real gap",
+       {MakeEntry(t, {0, 0, 0}), MakeEntry(t, {0, 0, 0}), MakeEntry(t, {0, 0, 0}),
+        MakeEntry(t + 1, {0, 0, 0}), MakeEntry(t + 4, {kTimeout, kTimeout, kTimeout}),
+        MakeEntry(t + 7, {kTimeout, kTimeout, kTimeout}),
+        MakeEntry(t + 11, {kTimeout, kTimeout, kTimeout}), MakeEntry(t + 40, {0, 0, 0})},
+       {"a.log"},
+       {8, 24, 0, 9, 1, -1, 1, 0, true, 0, 0, 0}},
+      {"the same log twice counts once; alike entries within one file stay",
+       [&] {
+         std::vector<Entry> log = {MakeEntry(t, {1, 1, 1}), MakeEntry(t, {1, 1, 1}),
+                                   MakeEntry(t + 1, {2, 2, 2})};
+         for (std::uint32_t i = 0; i < 3; ++i) log.push_back(in_file(log[i], 1, i + 1));
+         return log;
+       }(),
+       {"a.log", "a-copy.log"},
+       {3, 9, 0, 0, 0, -1, 0, 0, true, 0, 0, 3}},
+      {"an outage still going on at the end of the log is listed",
+       [&] {
+         auto log = minute_log(5);
+         for (int i = 5; i < 8; ++i) {
+           log.push_back(
+               in_file(MakeEntry(t + i * 60 + 1, {kTimeout, kTimeout, kTimeout}), 0, i + 1));
+         }
+         return log;
+       }(),
+       {"a.log"},
+       {8, 24, 0, 9, 1, 8, 0, 0, false, 0, 0, 0}},
+      {"an entry from 1999 at the end of a 2031 log is a clock jump, not 32 years missing",
+       [&] {
+         auto log = minute_log(5);
+         log.push_back(in_file(MakeEntry(ComposeTime(1999, 6, 7, 10, 0, 0), {10, 10, 10}), 0, 6));
+         return log;
+       }(),
+       {"a.log"},
+       {6, 18, 0, 0, 0, 5, 0, 0, false, 1, 1, 0}},
+  };
+  for (const auto& c : cases) {
+    LogSet logs;
+    logs.files = c.files;
+    logs.hosts = {"router1"};
+    logs.entries = c.entries;
+    FindClockJumps(logs);
+    SortByTime(logs);
+    DropDuplicates(logs);
+    const HostSummary s =
+        Summarize("router1", testing::Pointers(logs.entries), {}, logs.clock_jumps);
+    std::int64_t missing = 0, duplicates = 0;
+    for (const Gap& gap : s.gaps) missing += std::max<std::int64_t>(gap.missing, 0);
+    for (const auto& [files, count] : logs.duplicates) duplicates += count;
+    const Expected& e = c.expected;
+    SCOPED_TRACE(c.situation);
+    EXPECT_EQ(s.requests.cycles, e.cycles);
+    EXPECT_EQ(s.requests.sent, e.sent);
+    EXPECT_EQ(s.requests.not_sent, e.not_sent);
+    EXPECT_EQ(s.requests.lost, e.lost);
+    EXPECT_EQ(static_cast<std::int64_t>(s.outages.size()), e.outages);
+    EXPECT_EQ(s.expected, e.expected);
+    EXPECT_EQ(static_cast<std::int64_t>(s.gaps.size()), e.gaps);
+    EXPECT_EQ(missing, e.missing);
+    EXPECT_EQ(s.back_to_back, e.back_to_back);
+    EXPECT_EQ(s.clock_jumps.size(), e.jumps);
+    EXPECT_EQ(s.off_clock, e.off_clock);
+    EXPECT_EQ(duplicates, e.duplicates);
+    if (!s.back_to_back) {
+      EXPECT_EQ(s.expected, s.requests.cycles - s.off_clock + missing);
+    }
+    EXPECT_LT(s.last - s.first, 86400);  // the plausible span only
+  }
+}
+
+TEST(RoundTripOfTest, HandlesFewReplies) {
+  EXPECT_EQ(RoundTripOf({}).replies, 0);
+  const RoundTrip one = RoundTripOf({7});
+  EXPECT_EQ(one.minimum, 7);
+  EXPECT_EQ(one.p99, 7);
+  EXPECT_EQ(one.jitter, 0);
+  const RoundTrip hundred = [] {
+    std::vector<int> times;
+    for (int i = 100; i >= 1; --i) times.push_back(i);
+    return RoundTripOf(times);
+  }();
+  EXPECT_EQ(hundred.median, 50);
+  EXPECT_EQ(hundred.p95, 95);
+  EXPECT_EQ(hundred.p99, 99);
+  EXPECT_EQ(hundred.jitter, 1);
+}
+
+TEST(ErrorNameTest, NamesTheNumbersTheLoggerWrites) {
+  EXPECT_STREQ(ErrorName(11010), "request timed out");
+  EXPECT_STREQ(ErrorName(11003), "destination host unreachable");
+  EXPECT_STREQ(ErrorName(123456), "");
+}
+
+}  // namespace
+}  // namespace pinglog::report

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "report/write/csv.h"
+#include "report/write/json.h"
+#include "report/write/page/cycle_pack.h"
+#include "report/write/page/html_page.h"
+#include "report/report_fixture.h"
+
+namespace pinglog::report {
+namespace {
+
+class ExportsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    logs_.files = {"a.log"};
+    logs_.hosts = {"router1", "odd, \"quoted\" host"};
+    logs_.entries = testing::SampleEntries();
+    logs_.entries.push_back(testing::MakeEntry(logs_.entries.back().time + 60, {1, 1, 1}, 1));
+    report_ = BuildReport(std::move(logs_), {});
+  }
+  LogSet logs_;
+  Report report_;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST_F(ExportsTest, CsvHasOneRowPerAttempt) {
+  std::ostringstream out;
+  WriteCsv(out, report_);
+  const std::vector<std::string> lines = Lines(out.str());
+  ASSERT_EQ(lines.size(), 1 + 3 * report_.logs.entries.size());
+  EXPECT_EQ(lines[0],
+            "time,host,resolved_address,attempt,outcome,source,bytes,time_ms,ttl,error\r");
+  EXPECT_EQ(lines[1], "2021-03-21T10:58:00,router1,192.0.2.1,1,reply,192.0.2.1,32,10,64,\r");
+  EXPECT_EQ(lines[6], "2021-03-21T10:59:00,router1,192.0.2.1,3,failure,,,,,11010\r");
+  EXPECT_EQ(lines[11], "2021-03-21T11:03:00,router1,192.0.2.1,2,router,198.51.100.254,0,0,0,\r");
+  EXPECT_EQ(
+      lines.back(),
+      "2021-03-21T11:07:00,\"odd, \"\"quoted\"\" host\",192.0.2.1,3,reply,192.0.2.1,32,1,64,\r");
+}
+
+TEST(CsvFieldTest, QuotesSeparatorsAndDisarmsFormulas) {
+  const struct {
+    const char* text;
+    const char* cell;
+  } cases[] = {
+      {"router1", "router1"},
+      {"", ""},
+      {"a,b", "\"a,b\""},
+      {"say \"hi\"", "\"say \"\"hi\"\"\""},
+      {" padded", "\" padded\""},
+      {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+      {"+1", "\"'+1\""},
+      {"-2+3", "\"'-2+3\""},
+      {"@SUM(A1)", "\"'@SUM(A1)\""},
+      {"\tcmd", "\"'\tcmd\""},
+      {"\rcmd", "\"'\rcmd\""},
+      {"a=b", "a=b"},
+      {"10.0.0.1", "10.0.0.1"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CsvField(c.text), c.cell) << c.text;
+}
+
+TEST_F(ExportsTest, JsonHoldsTheSummaryAndTheTable) {
+  std::ostringstream out;
+  WriteJson(out, report_);
+  const nlohmann::json report = nlohmann::json::parse(out.str());
+  const nlohmann::json& host = report["hosts"][0];
+  EXPECT_EQ(host["host"], "router1");
+  EXPECT_EQ(host["first"], "2021-03-21T10:58:00");
+  EXPECT_EQ(host["interval_minutes"], 1);
+  EXPECT_EQ(host["cycles_expected"], 9);
+  EXPECT_EQ(host["requests"]["lost"], 9);
+  EXPECT_EQ(host["round_trip"]["median_ms"], 5);
+  EXPECT_EQ(host["gaps"][0]["missing"], 2);
+  EXPECT_EQ(host["outages"][0]["cycles"], 2);
+  EXPECT_EQ(host["failures"][1]["name"], "request timed out");
+  EXPECT_EQ(host["router_replies"][0]["address"], "198.51.100.254");
+  EXPECT_EQ(host["per_day"][0]["requests"]["cycles"], 7);
+  EXPECT_EQ(report["hosts"][1]["host"], "odd, \"quoted\" host");
+}
+
+TEST_F(ExportsTest, HtmlIsOneSelfContainedPageWithItsNumbersInTheChart) {
+  std::ostringstream out;
+  WriteHtml(out, report_, {});
+  const std::string page = out.str();
+  EXPECT_EQ(page.find("<link"), std::string::npos);
+  EXPECT_EQ(page.find("src="), std::string::npos);
+  EXPECT_NE(page.find("odd, &quot;quoted&quot; host"), std::string::npos);
+  // One bucket a minute: the first holds 10, 20, 30; 11:01 and 11:02 are a gap; 11:04
+  // and 11:05 an outage.
+  EXPECT_NE(page.find("data-start=\"2021-03-21T10:58:00\" data-cycles=\"1\" data-sent=\"3\" "
+                      "data-lost=\"0\" data-not-sent=\"0\" data-min=\"10\" data-median=\"20\" "
+                      "data-max=\"30\""),
+            std::string::npos);
+  EXPECT_NE(page.find("data-start=\"2021-03-21T11:04:00\" data-cycles=\"1\" data-sent=\"3\" "
+                      "data-lost=\"3\" data-not-sent=\"0\">"),
+            std::string::npos);
+  EXPECT_NE(page.find("<rect class=\"gap\""), std::string::npos);
+  EXPECT_NE(page.find("<rect class=\"outage\""), std::string::npos);
+  EXPECT_NE(page.find("<rect class=\"loss loss-"), std::string::npos);
+}
+
+TEST(BucketingTest, AYearOfCyclesTakesNaturalBucketsAtMostEightHundred) {
+  std::vector<Entry> entries;
+  const CalendarTime start = ComposeTime(2021, 1, 1, 0, 0, 0);
+  for (int minute = 0; minute < 365 * 24 * 60; minute += 7) {
+    entries.push_back(testing::MakeEntry(start + minute * 60, {5, 6, 7}));
+  }
+  const std::size_t cycles = entries.size();
+  LogSet logs;
+  logs.files = {"a.log"};
+  logs.hosts = {"h"};
+  logs.entries = std::move(entries);
+  std::ostringstream out;
+  WriteHtml(out, BuildReport(std::move(logs), {}), {});
+  const std::string page = out.str();
+  std::size_t buckets = 0;
+  for (std::size_t at = page.find("class=\"bucket\""); at != std::string::npos;
+       at = page.find("class=\"bucket\"", at + 1)) {
+    ++buckets;
+  }
+  EXPECT_LE(buckets, 800u);
+  EXPECT_GE(buckets, 700u);  // half days
+  EXPECT_NE(page.find("data-bucket-seconds=\"43200\""), std::string::npos);
+  EXPECT_LT(page.size(), 600u * 1024 + 8 * cycles);  // the chart, and every cycle
+}
+
+// Per cycle: the step less the usual one (zigzag), replies + 4 lost + 16 not sent, and
+// the round trips, in base-64 digits of five bits, the sixth set while more follow.
+TEST(CyclePackTest, PacksStepsCountsAndRoundTrips) {
+  const CalendarTime start = ComposeTime(2021, 1, 1, 0, 0, 0);
+  const std::vector<Entry> entries = {
+      testing::MakeEntry(start, {10, 20, 30}),
+      testing::MakeEntry(start + 60, {900, testing::kRouter, -11010}),
+      testing::MakeEntry(start + 119, {-5, -5, -11010})};
+  // -60 as 119: "3D"; 3 replies "D"; 10 20 30 "KUe" | 0 "A"; 1 + 4 × 2 "J"; 900 "kc" |
+  // -1 as 1 "B"; 4 × 1 + 16 × 2 "kB".
+  EXPECT_EQ(PackCycles(testing::Pointers(entries), start, 60), "3DDKUeAJkcBkB");
+}
+
+}  // namespace
+}  // namespace pinglog::report

@@ -1,0 +1,73 @@
+#include "report/write/openmetrics.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "report/report_fixture.h"
+
+namespace pinglog::report {
+namespace {
+
+// The cycles counter's samples, "VALUE TIME" each, of a log written in Berlin.
+std::vector<std::string> CycleSamples(const std::vector<CalendarTime>& times_in_log_order,
+                                      std::int64_t& backwards) {
+  LogSet logs;
+  logs.files = {"a.log"};
+  logs.hosts = {"router1"};
+  std::uint32_t line = 0;
+  for (const CalendarTime time : times_in_log_order) {
+    Entry entry = testing::MakeEntry(time, {10, 10, 10});
+    entry.line = ++line;
+    logs.entries.push_back(entry);
+  }
+  SortByTime(logs);
+  std::ostringstream out;
+  backwards = WriteOpenMetrics(out, BuildReport(std::move(logs), {}), ZoneTime("Europe/Berlin"));
+  std::vector<std::string> samples;
+  std::istringstream in(out.str());
+  const std::string prefix = "pinglog_cycles_total{host=\"router1\",address=\"192.0.2.1\"} ";
+  for (std::string text; std::getline(in, text);) {
+    if (text.rfind(prefix, 0) == 0) samples.push_back(text.substr(prefix.size()));
+  }
+  EXPECT_EQ(out.str().substr(out.str().size() - 6), "# EOF\n");
+  return samples;
+}
+
+TEST(OpenMetricsTest, OneSamplePerSecondCumulativeInOrderNothingDropped) {
+  const CalendarTime t = ComposeTime(2021, 10, 31, 2, 59, 59);  // 00:59:59 UTC, CEST
+  const std::int64_t u = 1635641999;
+  const CalendarTime s = ComposeTime(2021, 7, 1, 12, 0, 0);  // summer, no hour repeated
+  const std::int64_t v = 1625133600;
+  const struct {
+    const char* situation;
+    std::vector<CalendarTime> times;
+    std::vector<std::string> samples;
+    std::int64_t backwards;
+  } cases[] = {
+      {"cycles of one second merge",
+       {t - 10, t - 10, t - 10, t - 9},
+       {"3 " + std::to_string(u - 10), "4 " + std::to_string(u - 9)},
+       0},
+      {"the repeated hour in the order of the log",
+       {t, t - 3599, t},
+       {"1 " + std::to_string(u), "2 " + std::to_string(u + 1), "3 " + std::to_string(u + 3600)},
+       0},
+      {"a step back goes into the next sample",
+       {s - 60, s - 120, s},
+       {"1 " + std::to_string(v - 60), "3 " + std::to_string(v)},
+       1},
+      {"a step back at the end goes into the last sample",
+       {s - 60, s, s - 3600},
+       {"1 " + std::to_string(v - 60), "3 " + std::to_string(v)},
+       1},
+  };
+  for (const auto& c : cases) {
+    std::int64_t backwards = 0;
+    EXPECT_EQ(CycleSamples(c.times, backwards), c.samples) << c.situation;
+    EXPECT_EQ(backwards, c.backwards) << c.situation;
+  }
+}
+
+}  // namespace
+}  // namespace pinglog::report
