@@ -15,7 +15,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 tools/ensure-packages.sh cmake ninja-build g++ libgtest-dev googletest iproute2 procps \
-  util-linux tzdata faketime binutils clang clang-tidy cppcheck libclang-rt-14-dev \
+  util-linux tzdata faketime binutils clang clang-tidy clang-format cppcheck libclang-rt-14-dev \
   nlohmann-json3-dev libcli11-dev chromium python3 g++-mingw-w64-x86-64-posix wine wine64 \
   lintian man-db groff-base systemd prometheus prometheus-node-exporter libhowardhinnant-date-dev \
   libdate-tz3 strace curl libxml2-utils

@@ -63,8 +63,8 @@ int Run(int argc, char** argv) {
   if (options.follow) return FollowLogs(options.load.files, options.textfile, *zone);
 
   // A file that cannot be read is named, and the others are reported.
-  LogSet logs = LoadLogs(options.load,
-                         [](const std::string& problem) { Fail(kInputProblem, problem); });
+  LogSet logs =
+      LoadLogs(options.load, [](const std::string& problem) { Fail(kInputProblem, problem); });
   if (logs.entries.empty()) return kInputProblem;
   const Report report = BuildReport(std::move(logs), options.summary);
   WriteText(std::cout, report);

@@ -32,7 +32,8 @@ struct Texts {
 };
 
 void AddOptions(CLI::App& app, Options& o, Texts& t) {
-  app.add_option("logs", o.load.files, "Log files, merged by time (per host); - reads standard input")
+  app.add_option("logs", o.load.files,
+                 "Log files, merged by time (per host); - reads standard input")
       ->required()
       ->type_name("LOG");
   app.add_option("--interval", t.interval,
@@ -75,8 +76,8 @@ std::optional<int> TakeTexts(const Texts& t, Options& o) {
   }
   o.summary.by_hour = t.by == "hour";
   if (o.follow && o.textfile.empty()) return Fail(kUsageProblem, "--follow needs --textfile FILE");
-  for (auto [text, bound, option] : {std::tuple{&t.from, &o.load.from, "--from"},
-                                     std::tuple{&t.to, &o.load.to, "--to"}}) {
+  for (auto [text, bound, option] :
+       {std::tuple{&t.from, &o.load.from, "--from"}, std::tuple{&t.to, &o.load.to, "--to"}}) {
     if (text->empty()) continue;
     *bound = ParseLocalTime(*text);
     if (!*bound) {

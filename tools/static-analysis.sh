@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# Static analysis of the program's own code: clang-tidy (.clang-tidy, findings are
-# errors) over the Linux build's compile commands, and cppcheck over every layer,
-# Windows included. Usage: tools/static-analysis.sh BUILD_DIR
+# Static analysis of the program's own code: the formatting (.clang-format), the
+# report's rooms (tools/check-rooms.sh), clang-tidy (.clang-tidy, findings are errors,
+# no function over 80 lines) over the Linux build's compile commands, and cppcheck
+# over every layer, Windows included. Usage: tools/static-analysis.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 
+echo "clang-format:"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+echo "the report's rooms:"
+tools/check-rooms.sh
 echo "clang-tidy:"
-ls app/*.cpp check/*.cpp ping/*.cpp support/*.cpp report/*.cpp platform/platform.cpp platform/posix/*.cpp |
+ls app/*.cpp check/*.cpp ping/*.cpp support/*.cpp report/*.cpp report/*/*.cpp report/write/page/*.cpp \
+  platform/platform.cpp platform/posix/*.cpp tests/e2e/helpers/*.cpp |
   xargs -P2 -n4 clang-tidy -p "$build" --quiet
 echo "cppcheck:"
 # useStlAlgorithm only suggests replacing short plain loops with algorithm calls.

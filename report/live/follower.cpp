@@ -36,8 +36,8 @@ void LogFollower::Poll() {
   std::string block(static_cast<std::size_t>(std::min<std::uint64_t>(size - offset_, kBlockBytes)),
                     '\0');
   while (offset_ < size) {
-    in.read(block.data(), static_cast<std::streamsize>(
-                              std::min<std::uint64_t>(block.size(), size - offset_)));
+    in.read(block.data(),
+            static_cast<std::streamsize>(std::min<std::uint64_t>(block.size(), size - offset_)));
     const auto got = static_cast<std::size_t>(in.gcount());
     if (got == 0) break;
     offset_ += got;

@@ -23,7 +23,7 @@ class LogFollower {
   std::string path_;
   EntryReader reader_;
   std::uint64_t offset_ = 0;
-  std::string head_;     // the log's first bytes, to notice a replaced log
+  std::string head_;    // the log's first bytes, to notice a replaced log
   LineSplitter lines_;  // holds a last line without its line end yet
 };
 

@@ -12,37 +12,61 @@ struct Run {
   std::size_t first = 0, last = 0;
   CalendarTime start = 0, end = 0;
   bool placed = false;
+  std::int64_t shift = 0;  // an excursion's: what brings it back to where the clock stood
 };
 
-// The entries of one file and host, by index in file order.
-void FindInSequence(LogSet& logs, const std::vector<std::size_t>& order) {
-  std::vector<Entry>& entries = logs.entries;
+// The usual step between the entries of one file and host (at least a second).
+std::int64_t MedianStep(const std::vector<Entry>& entries, const std::vector<std::size_t>& order) {
   std::vector<std::int64_t> steps;
   for (std::size_t k = 1; k < order.size(); ++k) {
     const std::int64_t step = std::int64_t{entries[order[k]].time} - entries[order[k - 1]].time;
     if (step > 0) steps.push_back(step);
   }
-  if (steps.empty()) steps.push_back(1);
+  if (steps.empty()) return 1;
   std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
-  // Forward steps longer than this may be a wrong clock, or a logger that was off: the
-  // runs on either side tell which.
-  const std::int64_t far = std::max(kDay, 1000 * steps[steps.size() / 2]);
+  return steps[steps.size() / 2];
+}
 
+// Runs split at every step backwards and at every step forwards longer than `split`.
+std::vector<Run> SplitRuns(const std::vector<Entry>& entries, const std::vector<std::size_t>& order,
+                           std::int64_t split) {
   std::vector<Run> runs;
   for (std::size_t k = 0; k < order.size(); ++k) {
     const CalendarTime time = entries[order[k]].time;
     bool jumped = runs.empty();
     if (!jumped) {
       const std::int64_t step = std::int64_t{time} - runs.back().end;
-      jumped = step < 0 || step > far;
+      jumped = step < 0 || step > split;
     }
-    if (jumped) runs.push_back({k, k, time, time, false});
+    if (jumped) runs.push_back({k, k, time, time, false, 0});
     runs.back().last = k + 1;
     runs.back().end = time;
   }
-  // The longest run is placed; so is every run near the placed span.
+  return runs;
+}
+
+// A clock set away and back: a run entered by a jump one way and left by one the other
+// way, after which the log goes on as if no time had passed but the run's own. Its
+// entries are moved back to where the clock stood: nothing was missing meanwhile.
+void FindExcursions(std::vector<Run>& runs, std::int64_t step) {
+  for (std::size_t r = 1; r + 1 < runs.size(); ++r) {
+    const Run &before = runs[r - 1], &run = runs[r], &after = runs[r + 1];
+    if (before.shift != 0) continue;
+    const bool away_forward = run.start > before.end;
+    if (away_forward == (after.start > run.end)) continue;  // not back the other way
+    const std::int64_t between = std::int64_t{after.start} - before.end;
+    const std::int64_t left_over = between - (std::int64_t{run.end} - run.start);
+    if (left_over < 0 || left_over > 3 * step + 60) continue;
+    runs[r].shift = std::int64_t{before.end} + step - run.start;
+  }
+}
+
+// The longest run is placed; so is every run near the placed span. A step forward that
+// the clock never comes back from cannot be told from a logger that was off: its run
+// stays placed, and the stretch counts as missing.
+void PlaceRuns(std::vector<Run>& runs) {
   auto longest = std::max_element(runs.begin(), runs.end(), [](const Run& a, const Run& b) {
-    return a.last - a.first < b.last - b.first;
+    return (a.shift == 0 ? a.last - a.first : 0) < (b.shift == 0 ? b.last - b.first : 0);
   });
   longest->placed = true;
   std::int64_t from = longest->start, to = longest->end;
@@ -50,28 +74,39 @@ void FindInSequence(LogSet& logs, const std::vector<std::size_t>& order) {
     grew = false;
     const std::int64_t near = std::max(kDay, to - from);
     for (Run& run : runs) {
-      if (run.placed || run.end < from - near || run.start > to + near) continue;
+      if (run.placed || run.shift != 0 || run.end < from - near || run.start > to + near) continue;
       run.placed = grew = true;
       from = std::min<std::int64_t>(from, run.start);
       to = std::max<std::int64_t>(to, run.end);
     }
   }
-  // A step forward that the clock never comes back from cannot be told from a
-  // logger that was off: its run stays placed, and the stretch counts as missing.
   for (std::size_t r = 1; r < runs.size(); ++r) {
     const bool entered_forward = runs[r].start > runs[r - 1].end;
     const bool left_backward = r + 1 < runs.size() && runs[r + 1].start < runs[r].end;
-    if (entered_forward && !left_backward) runs[r].placed = true;
+    if (runs[r].shift != 0 || (entered_forward && !left_backward)) runs[r].placed = true;
   }
-  for (std::size_t r = 0; r < runs.size(); ++r) {
-    for (std::size_t k = runs[r].first; k < runs[r].last; ++k) {
-      entries[order[k]].off_clock = !runs[r].placed;
-    }
-    if (r == 0) continue;
+}
+
+// The entries of one file and host, by index in file order.
+void FindInSequence(LogSet& logs, const std::vector<std::size_t>& order) {
+  std::vector<Entry>& entries = logs.entries;
+  const std::int64_t step = MedianStep(entries, order);
+  std::vector<Run> runs = SplitRuns(entries, order, 2 * step + 60);
+  FindExcursions(runs, step);
+  PlaceRuns(runs);
+  for (std::size_t r = 1; r < runs.size(); ++r) {
     const Entry& before = entries[order[runs[r].first - 1]];
     const Entry& after = entries[order[runs[r].first]];
-    if (after.time < before.time || !runs[r].placed || !runs[r - 1].placed) {
+    const bool excursion = runs[r].shift != 0 || runs[r - 1].shift != 0;
+    if (after.time < before.time || excursion || !runs[r].placed || !runs[r - 1].placed) {
       logs.clock_jumps.push_back({after.host, after.file, after.line, before.time, after.time});
+    }
+  }
+  for (const Run& run : runs) {
+    for (std::size_t k = run.first; k < run.last; ++k) {
+      Entry& entry = entries[order[k]];
+      entry.off_clock = !run.placed;
+      entry.time = static_cast<CalendarTime>(entry.time + run.shift);
     }
   }
 }

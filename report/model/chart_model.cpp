@@ -60,7 +60,8 @@ ChartModel BuildChart(const HostReport& host, const ChartOptions& options) {
     if (entry->off_clock || entry->time < chart.start || entry->time - chart.start >= chart.span) {
       continue;
     }
-    ChartBucket& b = chart.buckets[static_cast<std::size_t>((entry->time - chart.start) / chart.width)];
+    ChartBucket& b =
+        chart.buckets[static_cast<std::size_t>((entry->time - chart.start) / chart.width)];
     CountCycle(*entry, b.requests, b.times);
   }
   for (ChartBucket& b : chart.buckets) std::sort(b.times.begin(), b.times.end());

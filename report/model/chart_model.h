@@ -14,16 +14,16 @@ namespace pinglog::report {
 // Bucket widths that read well: the first that keeps the chart at most kMostBuckets.
 inline constexpr std::int64_t kMostBuckets = 800;
 inline constexpr std::array<std::int64_t, 20> kBucketWidths = {
-    1,    2,    5,     10,    15,    30,    60,    120,    300,    600,
-    900,  1800, 3600,  7200,  10800, 21600, 43200, 86400, 172800, 604800};
+    1,   2,    5,    10,   15,    30,    60,    120,   300,    600,
+    900, 1800, 3600, 7200, 10800, 21600, 43200, 86400, 172800, 604800};
 // The scale ends a round value (1, 2 or 5 times a power of ten) above the bulk: the
 // kBulkOfBuckets percentile of each bucket's kBulkInBucket percentile, plus half.
 inline constexpr int kBulkInBucket = 75;
 inline constexpr int kBulkOfBuckets = 95;
 // The median's colour by the bucket's loss: none, a little (up to this), more, total.
 inline constexpr double kLittleLossPercent = 10;
-inline constexpr std::array<const char*, 4> kLossClasses = {"loss-none", "loss-little",
-                                                            "loss-much", "loss-total"};
+inline constexpr std::array<const char*, 4> kLossClasses = {"loss-none", "loss-little", "loss-much",
+                                                            "loss-total"};
 
 struct ChartOptions {
   int max_ms = 0;  // the scale's top; 0: just above the bulk

@@ -16,8 +16,9 @@ void WriteSvg(std::ostream& out, const Report& report, const ChartOptions& optio
       << "</style>\n<rect width=\"1000\" height=\"" << height << "\" fill=\"#fff\"/>\n";
   for (std::size_t i = 0; i < report.hosts.size(); ++i) {
     const auto top = static_cast<int>(i) * kPerHost;
-    out << "<text class=\"host\" x=\"60\" y=\"" << top + 16 << "\">" << Html(report.hosts[i].summary.host)
-        << " (" << FormatAddress(report.hosts[i].summary.target) << ")</text>\n"
+    out << "<text class=\"host\" x=\"60\" y=\"" << top + 16 << "\">"
+        << Html(report.hosts[i].summary.host) << " ("
+        << FormatAddress(report.hosts[i].summary.target) << ")</text>\n"
         << "<g transform=\"translate(0," << top + 26 << ")\">\n";
     WriteChart(out, report.hosts[i], axis);
     out << "</g>\n";

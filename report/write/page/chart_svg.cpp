@@ -45,8 +45,8 @@ class Scale {
   const ChartModel& chart_;
 };
 
-void Shade(std::ostream& out, const Scale& at, const char* kind, std::int64_t from,
-           std::int64_t to, const std::string& title) {
+void Shade(std::ostream& out, const Scale& at, const char* kind, std::int64_t from, std::int64_t to,
+           const std::string& title) {
   out << "<rect class=\"" << kind << "\" x=\"" << Num(at.X(from)) << "\" y=\"" << kChartTop
       << "\" width=\"" << Num(std::max(1.0, at.X(to) - at.X(from))) << "\" height=\""
       << kChartBottom - kChartTop << "\"><title>" << Html(title) << "</title></rect>\n";

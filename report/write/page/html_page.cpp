@@ -40,15 +40,22 @@ std::string ChartRules() {
   nlohmann::json ticks = nlohmann::json::array(), bands = nlohmann::json::array();
   for (const TickStep& step : kTickSteps) ticks.push_back({step.seconds, step.mask});
   for (const SmokeBand& band : kSmokeBands) bands.push_back({band.low, band.high, band.opacity});
-  const nlohmann::json rules = {
-      {"left", kChartLeft},         {"right", kChartRight},
-      {"top", kChartTop},           {"bottom", kChartBottom},
-      {"lossTop", kLossTop},        {"mostBuckets", kMostBuckets},
-      {"widths", kBucketWidths},    {"bulkInBucket", kBulkInBucket},
-      {"bulkOfBuckets", kBulkOfBuckets}, {"littleLoss", kLittleLossPercent},
-      {"lossClasses", kLossClasses}, {"ticks", ticks},
-      {"mostTicks", kMostTicks},    {"monthMask", kMonthTicks.mask},
-      {"mostDayLines", kMostDayLines}, {"bands", bands}};
+  const nlohmann::json rules = {{"left", kChartLeft},
+                                {"right", kChartRight},
+                                {"top", kChartTop},
+                                {"bottom", kChartBottom},
+                                {"lossTop", kLossTop},
+                                {"mostBuckets", kMostBuckets},
+                                {"widths", kBucketWidths},
+                                {"bulkInBucket", kBulkInBucket},
+                                {"bulkOfBuckets", kBulkOfBuckets},
+                                {"littleLoss", kLittleLossPercent},
+                                {"lossClasses", kLossClasses},
+                                {"ticks", ticks},
+                                {"mostTicks", kMostTicks},
+                                {"monthMask", kMonthTicks.mask},
+                                {"mostDayLines", kMostDayLines},
+                                {"bands", bands}};
   return rules.dump();
 }
 
@@ -111,7 +118,8 @@ void WriteHtml(std::ostream& out, const Report& report, const ChartOptions& opti
     out << "</section>\n";
   }
   out << "<script type=\"application/json\" id=\"chart-rules\">" << ChartRules()
-      << "</script>\n<script>\n" << kPageScript << "</script>\n</body></html>\n";
+      << "</script>\n<script>\n"
+      << kPageScript << "</script>\n</body></html>\n";
 }
 
 }  // namespace pinglog::report

@@ -1,8 +1,8 @@
 #include "report/write/page/html_tables.h"
 
 #include "report/write/page/chart_svg.h"
-#include "report/write/words.h"
 #include "report/write/summary_facts.h"
+#include "report/write/words.h"
 
 namespace pinglog::report {
 namespace {

@@ -80,7 +80,8 @@ TEST(SummarizeTest, SplitsByHourAndTakesAGivenInterval) {
 TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
   using testing::MakeEntry;
   const CalendarTime t = ComposeTime(2031, 5, 1, 12, 0, 0);
-  constexpr int kDenied = -5, kInvalid = -1214, kTimeout = -11010;
+  constexpr int kDenied = -5, kInvalid = -1214, kTimeout = -11010, kUnreachable = -11003;
+  constexpr int kRouter = testing::kRouter;
   const auto in_file = [](Entry e, std::uint16_t file, std::uint32_t line) {
     e.file = file;
     e.line = line;
@@ -94,11 +95,17 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
     }
     return log;
   };
+  // Entries [from, to) of a log stamped `seconds` off.
+  const auto shifted = [](std::vector<Entry> log, int from, int to, std::int64_t seconds) {
+    for (int i = from; i < to; ++i) log[i].time = static_cast<CalendarTime>(log[i].time + seconds);
+    return log;
+  };
   struct Expected {
     std::int64_t cycles, sent, not_sent, lost, outages, expected, gaps, missing;
     bool back_to_back;
     std::size_t jumps;
     std::int64_t off_clock, duplicates;
+    double per_minute = 0;  // back to back: cycles a minute
   };
   const struct {
     const char* situation;
@@ -129,7 +136,7 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
         MakeEntry(t + 7, {kTimeout, kTimeout, kTimeout}),
         MakeEntry(t + 11, {kTimeout, kTimeout, kTimeout}), MakeEntry(t + 40, {0, 0, 0})},
        {"a.log"},
-       {8, 24, 0, 9, 1, -1, 1, 0, true, 0, 0, 0}},
+       {8, 24, 0, 9, 1, -1, 1, 0, true, 0, 0, 0, 8 / (41.0 / 60)}},
       {"the same log twice counts once; alike entries within one file stay",
        [&] {
          std::vector<Entry> log = {MakeEntry(t, {1, 1, 1}), MakeEntry(t, {1, 1, 1}),
@@ -158,6 +165,48 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
        }(),
        {"a.log"},
        {6, 18, 0, 0, 0, 5, 0, 0, false, 1, 1, 0}},
+      {"a clock 8 hours ahead for 20 minutes, then corrected: nothing missing",
+       shifted(minute_log(300), 120, 140, 8 * 3600),
+       {"a.log"},
+       {300, 900, 0, 0, 0, 300, 0, 0, false, 2, 0, 0}},
+      {"a clock 8 hours behind for 20 minutes, then corrected: nothing missing",
+       shifted(minute_log(300), 120, 140, -8 * 3600),
+       {"a.log"},
+       {300, 900, 0, 0, 0, 300, 0, 0, false, 2, 0, 0}},
+      {"a clock a year ahead for 10 minutes, then corrected: the period stays an hour",
+       shifted(minute_log(60), 20, 30, 365 * 86400),
+       {"a.log"},
+       {60, 180, 0, 0, 0, 60, 0, 0, false, 2, 0, 0}},
+      {"a router's report inside an outage does not end it",
+       [&] {
+         auto log = minute_log(3);
+         for (int i = 3; i < 12; ++i) {
+           Entry entry = MakeEntry(t + i * 60 + 1, {kTimeout, kTimeout, kTimeout});
+           if (i == 7) entry = MakeEntry(t + i * 60 + 1, {kRouter, kTimeout, kTimeout});
+           log.push_back(in_file(entry, 0, i + 1));
+         }
+         log.push_back(in_file(MakeEntry(t + 12 * 60 + 4, {10, 12, 11}), 0, 13));
+         return log;
+       }(),
+       {"a.log"},
+       {13, 39, 0, 27, 1, 13, 0, 0, false, 0, 0, 0}},
+      {"instant errors take no time-out: 10 min without entries are 9 missing cycles",
+       [&] {
+         std::vector<Entry> log;
+         for (int i = 0; i < 70; ++i) {
+           const int minute = i < 60 ? i : i + 9;
+           log.push_back(in_file(
+               MakeEntry(t + minute * 60, {kUnreachable, kUnreachable, kUnreachable}), 0, i + 1));
+         }
+         return log;
+       }(),
+       {"a.log"},
+       {70, 210, 0, 210, 2, 79, 1, 9, false, 0, 0, 0}},
+      {"two loggers' entries of one second that differ in a round trip are both kept",
+       {in_file(MakeEntry(t, {1, 1, 1}), 0, 1), in_file(MakeEntry(t + 1, {2, 2, 2}), 0, 2),
+        in_file(MakeEntry(t, {1, 1, 5}), 1, 1), in_file(MakeEntry(t + 1, {2, 2, 2}), 1, 2)},
+       {"a.log", "b.log"},
+       {3, 9, 0, 0, 0, -1, 0, 0, true, 0, 0, 1, 3 / (2.0 / 60)}},
   };
   for (const auto& c : cases) {
     LogSet logs;
@@ -189,6 +238,7 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
     if (!s.back_to_back) {
       EXPECT_EQ(s.expected, s.requests.cycles - s.off_clock + missing);
     }
+    if (e.per_minute > 0) EXPECT_NEAR(s.cycles_per_minute, e.per_minute, 0.01);
     EXPECT_LT(s.last - s.first, 86400);  // the plausible span only
   }
 }

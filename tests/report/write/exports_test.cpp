@@ -3,11 +3,11 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "report/report_fixture.h"
 #include "report/write/csv.h"
 #include "report/write/json.h"
 #include "report/write/page/cycle_pack.h"
 #include "report/write/page/html_page.h"
-#include "report/report_fixture.h"
 
 namespace pinglog::report {
 namespace {
