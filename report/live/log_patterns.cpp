@@ -39,7 +39,10 @@ std::vector<std::string> ExpandLogPattern(const std::string& pattern) {
       for (fs::directory_iterator it(base.empty() ? "." : base, error), end; !error && it != end;
            it.increment(error)) {
         const std::string name = it->path().filename().string();
-        if (name[0] != '.' && Matches(part, name)) next.push_back(base + name);
+        // A part before the last names directories only.
+        std::error_code unknown_type;
+        const bool fits = slash == pattern.size() || it->is_directory(unknown_type);
+        if (name[0] != '.' && fits && Matches(part, name)) next.push_back(base + name);
       }
     }
     for (std::string& path : next) {

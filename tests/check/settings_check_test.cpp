@@ -15,6 +15,7 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
     std::string kep_ini;
     std::string finding;
     int exit_code;
+    const char* absent = nullptr;  // a finding that must not be there
   } cases[] = {
       {"Host=router1|Log=ping.log|Interval=5|End=2026-12-08 17:00:00",
        "pinglog pings \"router1\" (192.0.2.1) every 5 minutes from now until 2026-12-08 17:00:00 "
@@ -31,6 +32,10 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
       {"Host=router1|Log=ping.log|Interval=5|End=2030-02-30 00:00:00", "whose day is not valid", 1},
       {"Host=router1|Log=ping.log|Interval=5|End=2040-01-01 00:00:00",
        "after 2038-01-19 03:14:07, the latest end time pinglog can use", 1},
+      {"Host=router1|Log=ping.log|Interval=5|End=2038-06-01",
+       "after 2038-01-19 03:14:07, the latest end time pinglog can use", 1, "past"},
+      {"Host=router1|Log=ping.log|Interval=5|End=2030-06-15 18:30",
+       "from now until 2030-06-15 18:30:00", 0, "warning"},
       {"Host=router1|Log=ping.log|Interval=5|End=", "error: line 4 (the end time) is empty", 1},
       {"Host=router1|Log=ping.log|Interval=5|End=07.12.2027 17:51",
        "is written day first, as the log writes dates; Kep.ini wants the year first: "
@@ -91,6 +96,7 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
     for (const std::string& line : report.lines) all += line + "\n";
     EXPECT_NE(all.find(c.finding), std::string::npos) << c.kep_ini << "\n" << all;
     EXPECT_EQ(report.ExitCode(), c.exit_code) << c.kep_ini << "\n" << all;
+    if (c.absent != nullptr) EXPECT_EQ(all.find(c.absent), std::string::npos) << all;
   }
   ResetSettings();
 }

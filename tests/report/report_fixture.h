@@ -1,7 +1,10 @@
 // Hand-made entries for the report's tests.
 #pragma once
 
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -64,5 +67,42 @@ inline std::vector<Entry> SampleEntries() {
       MakeEntry(t0 + 480, {1, 2, 3}),
   };
 }
+
+// One whole log line as the logger writes it: router1 at 192.0.2.1, three replies of
+// `ms`, CR LF.
+inline std::string EntryLine(CalendarTime time, int ms) {
+  const std::string reply =
+      "Reply from 192.0.2.1:  bytes = 32 time = " + std::to_string(ms) + "ms TTL = 64\t";
+  const std::string value = std::to_string(ms);
+  return FormatTime("%dd.%mm.%yyyy / %hh:%ii:%ss", time) +
+         " -> Pinging router1 [192.0.2.1] with 32 bytes of data:\t" + reply + reply + reply +
+         "Ping statistics for router1:   Packets: Sent = 3, Received = 3, Lost = 0 (0% loss)\t"
+         "Approximate round trip times in milli-seconds:\tMinimum = " +
+         value + "ms,  Maximum = " + value + ",  Average = " + value + ".00ms\r\n";
+}
+
+// A file of its own in the system's temporary directory, removed with the object.
+class TempFile {
+ public:
+  explicit TempFile(const std::string& name)
+      : path_((std::filesystem::temp_directory_path() /
+               ("pinglog-test-" + std::to_string(std::random_device{}()) + "-" + name))
+                  .string()) {}
+  ~TempFile() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  const std::string& path() const { return path_; }
+  // Replaces the file's content (`append`: adds to it).
+  void Write(const std::string& text, bool append = false) const {
+    std::ofstream out(path_, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
+    out << text;
+  }
+
+ private:
+  std::string path_;
+};
 
 }  // namespace pinglog::report::testing

@@ -39,6 +39,21 @@ TEST(ParseLogLineTest, ReadsEveryPieceOfAnEntryByName) {
   EXPECT_EQ(entry->attempts[2].source, (Address{198, 51, 100, 254}));
 }
 
+// A router's report is a reply without data from another address; the target's own
+// reply without data is still its reply.
+TEST(ParseLogLineTest, OnlyAnotherAddressWithoutDataIsARoutersReport) {
+  const std::string line =
+      kStamp + "router1 [192.0.2.1] with 32 bytes of data:\t" + Reply("192.0.2.1", 2, 0) +
+      Reply("198.51.100.254", 7, 0) + Reply("192.0.2.1", 3) +
+      "Ping statistics for router1:   Packets: Sent = 3, Received = 3, Lost = 0 (0% loss)\t" +
+      kTail + "Minimum = 2ms,  Maximum = 7,  Average = 4.00ms";
+  const auto entry = ParseLogLine(line);
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->attempts[0].outcome, Outcome::kReply);
+  EXPECT_EQ(entry->attempts[1].outcome, Outcome::kRouter);
+  EXPECT_EQ(entry->attempts[2].outcome, Outcome::kReply);
+}
+
 TEST(ParseLogLineTest, ReadsNumericHostsOldSummariesAndBothLineEnds) {
   const std::string numeric =
       kStamp + "10.0.0.1 with 32 bytes of data:\t" + Reply("10.0.0.1", 0) + Reply("10.0.0.1", 0) +

@@ -9,17 +9,21 @@
 namespace pinglog::report {
 namespace {
 
-// The cycles counter's samples, "VALUE TIME" each, of a log written in Berlin.
-std::vector<std::string> CycleSamples(const std::vector<CalendarTime>& times_in_log_order,
+// The cycles counter's samples, "VALUE TIME" each, of logs written in Berlin: each
+// log's times in its order, the logs in the order given.
+std::vector<std::string> CycleSamples(const std::vector<std::vector<CalendarTime>>& logs_given,
                                       std::int64_t& backwards) {
   LogSet logs;
-  logs.files = {"a.log"};
   logs.hosts = {"router1"};
-  std::uint32_t line = 0;
-  for (const CalendarTime time : times_in_log_order) {
-    Entry entry = testing::MakeEntry(time, {10, 10, 10});
-    entry.line = ++line;
-    logs.entries.push_back(entry);
+  for (const std::vector<CalendarTime>& times_in_log_order : logs_given) {
+    logs.files.push_back(std::to_string(logs.files.size()) + ".log");
+    std::uint32_t line = 0;
+    for (const CalendarTime time : times_in_log_order) {
+      Entry entry = testing::MakeEntry(time, {10, 10, 10});
+      entry.file = static_cast<std::uint16_t>(logs.files.size() - 1);
+      entry.line = ++line;
+      logs.entries.push_back(entry);
+    }
   }
   SortByTime(logs);
   std::ostringstream out;
@@ -41,30 +45,35 @@ TEST(OpenMetricsTest, OneSamplePerSecondCumulativeInOrderNothingDropped) {
   const std::int64_t v = 1625133600;
   const struct {
     const char* situation;
-    std::vector<CalendarTime> times;
+    std::vector<std::vector<CalendarTime>> logs;
     std::vector<std::string> samples;
     std::int64_t backwards;
   } cases[] = {
       {"cycles of one second merge",
-       {t - 10, t - 10, t - 10, t - 9},
+       {{t - 10, t - 10, t - 10, t - 9}},
        {"3 " + std::to_string(u - 10), "4 " + std::to_string(u - 9)},
        0},
       {"the repeated hour in the order of the log",
-       {t, t - 3599, t},
+       {{t, t - 3599, t}},
        {"1 " + std::to_string(u), "2 " + std::to_string(u + 1), "3 " + std::to_string(u + 3600)},
        0},
       {"a step back goes into the next sample",
-       {s - 60, s - 120, s},
+       {{s - 60, s - 120, s}},
        {"1 " + std::to_string(v - 60), "3 " + std::to_string(v)},
        1},
       {"a step back at the end goes into the last sample",
-       {s - 60, s, s - 3600},
+       {{s - 60, s, s - 3600}},
        {"1 " + std::to_string(v - 60), "3 " + std::to_string(v)},
        1},
+      {"rotated logs given newest first are taken oldest first",
+       {{s + 60, s + 120}, {s - 60, s}},
+       {"1 " + std::to_string(v - 60), "2 " + std::to_string(v), "3 " + std::to_string(v + 60),
+        "4 " + std::to_string(v + 120)},
+       0},
   };
   for (const auto& c : cases) {
     std::int64_t backwards = 0;
-    EXPECT_EQ(CycleSamples(c.times, backwards), c.samples) << c.situation;
+    EXPECT_EQ(CycleSamples(c.logs, backwards), c.samples) << c.situation;
     EXPECT_EQ(backwards, c.backwards) << c.situation;
   }
 }

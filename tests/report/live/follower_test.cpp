@@ -1,0 +1,85 @@
+#include "report/live/follower.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "report/live/log_patterns.h"
+#include "report/report_fixture.h"
+
+namespace pinglog::report {
+namespace {
+
+// A log that grows, shrinks and is replaced between two looks; the follower's entries
+// after each look.
+TEST(LogFollowerTest, ReadsWhatALogGainedWholeLinesOnly) {
+  const CalendarTime t = ComposeTime(2021, 3, 1, 0, 0, 0);
+  const std::string one = testing::EntryLine(t, 1), two = testing::EntryLine(t + 60, 2),
+                    three = testing::EntryLine(t + 120, 3);
+  const struct {
+    const char* situation;
+    std::vector<std::pair<std::string, bool>> writes;  // text, appended (else replacing)
+    std::vector<CalendarTime> times;                   // the entries read, in order
+  } cases[] = {
+      {"a line written in three pieces is one entry",
+       {{one.substr(0, 20), false}, {one.substr(20, 100), true}, {one.substr(120), true}},
+       {t}},
+      {"a half line before a truncation does not swallow the next entry",
+       {{one + two.substr(0, 50), false}, {three, false}},
+       {t, t + 120}},
+      {"a replaced log is read from its start again",
+       {{one + two, false}, {three + three, false}},
+       {t, t + 60, t + 120, t + 120}},
+      {"a log first seen short and then replaced past its first bytes is read again",
+       {{one.substr(0, 10), false}, {one.substr(10), true}, {two + three, false}},
+       {t, t + 60, t + 120}},
+      {"a log that does not exist yet is followed once it does",
+       {{"", false}, {one, false}},
+       {t}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.situation);
+    const testing::TempFile log("followed.log");
+    LogSet logs;
+    LogFollower follower(log.path(), logs, 0);
+    for (const auto& [text, append] : c.writes) {
+      if (text.empty()) {
+        follower.Poll();  // not there yet
+        continue;
+      }
+      log.Write(text, append);
+      follower.Poll();
+    }
+    std::vector<CalendarTime> times;
+    for (const Entry& entry : logs.entries) times.push_back(entry.time);
+    EXPECT_EQ(times, c.times);
+    EXPECT_EQ(logs.unparsed_count, 0u);
+  }
+}
+
+TEST(ExpandLogPatternTest, MatchesNamesInEachPartOfThePath) {
+  const testing::TempFile dir("logs");
+  namespace fs = std::filesystem;
+  fs::create_directories(fs::path(dir.path()) / "router1");
+  fs::create_directories(fs::path(dir.path()) / "router2");
+  for (const char* name : {"a.log", "b.log", ".hidden.log", "a.txt", "router1/ping.log",
+                           "router2/ping.log", "router2/old.log"}) {
+    std::ofstream(fs::path(dir.path()) / name) << "";
+  }
+  const std::string d = dir.path() + "/";
+  const struct {
+    std::string pattern;
+    std::vector<std::string> paths;
+  } cases[] = {
+      {d + "*.log", {d + "a.log", d + "b.log"}},
+      {d + "?.log", {d + "a.log", d + "b.log"}},
+      {d + "*/ping.log", {d + "router1/ping.log", d + "router2/ping.log"}},
+      {d + "router2/*", {d + "router2/old.log", d + "router2/ping.log"}},
+      {d + "none/*.log", {}},
+      {d + "later.log", {d + "later.log"}},  // no wildcard: taken as it is
+  };
+  for (const auto& c : cases) EXPECT_EQ(ExpandLogPattern(c.pattern), c.paths) << c.pattern;
+}
+
+}  // namespace
+}  // namespace pinglog::report

@@ -1,0 +1,57 @@
+#include "report/logs/read_log.h"
+
+#include <gtest/gtest.h>
+
+#include "report/logs/period_filter.h"
+#include "report/report_fixture.h"
+
+namespace pinglog::report {
+namespace {
+
+// Lines are cut out of blocks of a megabyte: lines that run across a block's end,
+// and a last line without its line end, are read whole.
+TEST(ReadLogTest, ReadsLinesAcrossBlocksWhole) {
+  const CalendarTime start = ComposeTime(2021, 3, 1, 0, 0, 0);
+  std::string text;
+  int lines = 0;
+  while (text.size() < 3 * (1 << 20)) text += testing::EntryLine(start + 60 * lines++, 7);
+  text.resize(text.size() - 2);  // the last line without its CR LF
+  const testing::TempFile log("blocks.log");
+  log.Write(text);
+  LogSet logs;
+  std::string problem;
+  ASSERT_EQ(ReadLog(log.path(), logs, problem), ReadStatus::kRead) << problem;
+  EXPECT_EQ(logs.entries.size(), static_cast<std::size_t>(lines));
+  EXPECT_EQ(logs.unparsed_count, 0u);
+  EXPECT_EQ(logs.entries.back().time, start + 60 * (lines - 1));
+}
+
+// --from and --to: a date names its whole day, a minute its whole minute.
+TEST(ParseLocalTimeTest, TakesDatesMinutesAndSecondsWhole) {
+  const CalendarTime day = ComposeTime(2021, 3, 2, 0, 0, 0);
+  const struct {
+    const char* text;
+    std::optional<TimeSpan> span;
+  } cases[] = {
+      {"2021-03-02", TimeSpan{day, day + 86400}},
+      {"2021-03-02 11:59", TimeSpan{day + 43140, day + 43200}},
+      {"2021-03-02T11:59:30", TimeSpan{day + 43170, day + 43171}},
+      {"2021-02-30", std::nullopt},
+      {"2021-3-02", std::nullopt},
+      {"2021-03-02 25:00", std::nullopt},
+      {"2021-03-02 11:59:", std::nullopt},
+      {"02.03.2021", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const std::optional<TimeSpan> span = ParseLocalTime(c.text);
+    ASSERT_EQ(span.has_value(), c.span.has_value()) << c.text;
+    if (span) {
+      EXPECT_EQ(span->start, c.span->start) << c.text;
+      EXPECT_EQ(span->end, c.span->end) << c.text;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace pinglog::report

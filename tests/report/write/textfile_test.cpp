@@ -1,0 +1,77 @@
+#include "report/write/textfile.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "report/report_fixture.h"
+#include "report/write/export_file.h"
+
+namespace pinglog::report {
+namespace {
+
+std::string Textfile(const std::string& host, std::vector<Entry> entries) {
+  LogSet logs;
+  logs.files = {"a.log"};
+  logs.hosts = {host};
+  logs.entries = std::move(entries);
+  const Report report = BuildReport(std::move(logs), {});
+  std::ostringstream out;
+  WriteTextfile(out, CountMetrics(report, ZoneTime("UTC")));
+  return out.str();
+}
+
+// The live numbers as node_exporter reads them: the families' help and type lines, a
+// host's labels escaped, the histogram's buckets counting each reply at most their
+// bound, its sum of every reply, and the counters.
+TEST(TextfileTest, WritesEveryFamilyAsItStands) {
+  const CalendarTime t = ComposeTime(2021, 3, 1, 12, 0, 0);
+  const std::string text =
+      Textfile("a\\b\"c", {testing::MakeEntry(t, {5, 1, -11010}),
+                           testing::MakeEntry(t + 60, {900, testing::kRouter, -5})});
+  const std::string labels = "{host=\"a\\\\b\\\"c\",address=\"192.0.2.1\"";
+  for (const std::string& line : std::vector<std::string>{
+           "# HELP pinglog_cycles_total Logged cycles.",
+           "# TYPE pinglog_cycles_total counter",
+           "pinglog_cycles_total" + labels + "} 2",
+           "pinglog_requests_total" + labels + "} 5",
+           "pinglog_not_sent_total" + labels + ",error=\"5\"} 1",
+           "pinglog_replies_total" + labels + "} 3",
+           "pinglog_router_replies_total" + labels + ",router=\"198.51.100.254\"} 1",
+           "pinglog_failures_total" + labels + ",error=\"11010\"} 1",
+           "# TYPE pinglog_rtt_seconds histogram",
+           "pinglog_rtt_seconds_bucket" + labels + ",le=\"0.001\"} 1",
+           "pinglog_rtt_seconds_bucket" + labels + ",le=\"0.005\"} 2",
+           "pinglog_rtt_seconds_bucket" + labels + ",le=\"0.5\"} 2",
+           "pinglog_rtt_seconds_bucket" + labels + ",le=\"1\"} 3",
+           "pinglog_rtt_seconds_bucket" + labels + ",le=\"+Inf\"} 3",
+           "pinglog_rtt_seconds_sum" + labels + "} 0.906",
+           "pinglog_rtt_seconds_count" + labels + "} 3",
+           "pinglog_last_cycle_timestamp_seconds" + labels + "} 1614600060",
+       }) {
+    EXPECT_NE(text.find(line + "\n"), std::string::npos) << line << "\n" << text;
+  }
+}
+
+// A write that fails halfway leaves nothing under the name asked for, and the file
+// that was there stays as it was.
+TEST(ExportTest, AFailedWriteLeavesTheOldFile) {
+  const testing::TempFile file("metrics.prom");
+  file.Write("old\n");
+  std::string problem;
+  EXPECT_FALSE(Export(
+      file.path(),
+      [](std::ostream& out) {
+        out << "half of it";
+        out.setstate(std::ios::badbit);
+      },
+      problem));
+  EXPECT_EQ(problem, "cannot write " + file.path() + ": Input/output error");
+  std::ifstream in(file.path());
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old\n");
+  EXPECT_FALSE(std::filesystem::exists(file.path() + ".partial"));
+  EXPECT_TRUE(Export(file.path(), [](std::ostream& out) { out << "new\n"; }, problem));
+}
+
+}  // namespace
+}  // namespace pinglog::report
