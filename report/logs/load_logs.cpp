@@ -11,7 +11,11 @@ LogSet LoadLogs(const LoadRequest& request,
   LogSet logs;
   for (const std::string& file : request.files) {
     std::string why;
-    if (ReadLog(file, logs, why) != ReadStatus::kRead) problem(file + ": " + why);
+    if (ReadLog(file, logs, why) == ReadStatus::kRead) continue;
+    std::string message = file;
+    message += ": ";
+    message += why;
+    problem(message);
   }
   if (logs.entries.empty()) return logs;
   FindClockJumps(logs);

@@ -128,6 +128,20 @@ std::string RoundTripText(const RoundTrip& rt) {
 
 }  // namespace
 
+std::string DuplicatesLine(const Report& report) {
+  if (report.duplicates_dropped == 0) return "";
+  const LogSet& logs = report.logs;
+  std::string line = "Dropped " + Plural(report.duplicates_dropped, "entry", "entries") +
+                     " that another log already holds:";
+  const char* separator = " ";
+  for (const auto& [files, count] : logs.duplicates) {
+    line += separator + std::to_string(count) + " of " + logs.files[files.first] + " (in " +
+            logs.files[files.second] + ")";
+    separator = ", ";
+  }
+  return line + ".";
+}
+
 const char* OutageEndNote(OutageEnd ends) {
   switch (ends) {
     case OutageEnd::kOpen:

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "report/model/summary.h"
+#include "report/model/report.h"
 
 namespace pinglog::report {
 
@@ -23,6 +23,10 @@ std::vector<std::vector<std::string>> PeriodTable(const HostSummary& summary);
 // "01.03.2021 00:00:00 to 07.03.2021 23:55:00 (7 d)": from the first entry to the
 // end of the last one's cycle (20 cycles a minute apart cover 20 minutes).
 std::string PeriodLine(const HostSummary& summary);
+
+// "Dropped 10 entries that another log already holds: 10 of b.log (in a.log).", or ""
+// when none were.
+std::string DuplicatesLine(const Report& report);
 
 // Why an outage ended where no cycle was answered ("; then no entries"), or "".
 const char* OutageEndNote(OutageEnd ends);

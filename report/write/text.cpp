@@ -39,20 +39,6 @@ void WriteUnparsedText(std::ostream& out, const LogSet& logs) {
   }
 }
 
-void WriteDuplicates(std::ostream& out, const Report& report) {
-  if (report.duplicates_dropped == 0) return;
-  const LogSet& logs = report.logs;
-  out << "Dropped " << Plural(report.duplicates_dropped, "entry", "entries")
-      << " that another log already holds:";
-  const char* separator = " ";
-  for (const auto& [files, count] : logs.duplicates) {
-    out << separator << count << " of " << logs.files[files.first] << " (in "
-        << logs.files[files.second] << ")";
-    separator = ", ";
-  }
-  out << ".\n\n";
-}
-
 }  // namespace
 
 void WriteText(std::ostream& out, const Report& report) {
@@ -60,7 +46,8 @@ void WriteText(std::ostream& out, const Report& report) {
   out << "pinglog report: " << logs.entries.size() << " entries from "
       << Plural(static_cast<std::int64_t>(logs.files.size()), "log", "logs")
       << ". Times are local wall-clock times as logged, without a time zone.\n\n";
-  WriteDuplicates(out, report);
+  const std::string dropped = DuplicatesLine(report);
+  if (!dropped.empty()) out << dropped << "\n\n";
   for (const HostReport& host : report.hosts) {
     WriteSummaryText(out, host.summary, logs.files);
     out << '\n';

@@ -76,6 +76,20 @@ std::string ChartMeta(const HostSummary& s, const ChartOptions& options, std::in
   return meta.dump();
 }
 
+// What the page was made of: the entries and logs, what was dropped, what was no entry.
+void WriteLogFacts(std::ostream& out, const Report& report) {
+  const LogSet& logs = report.logs;
+  out << "<p>" << Plural(static_cast<std::int64_t>(logs.entries.size()), "entry", "entries")
+      << " from " << Plural(static_cast<std::int64_t>(logs.files.size()), "log", "logs");
+  if (logs.unparsed_count > 0) {
+    out << "; " << Plural(static_cast<std::int64_t>(logs.unparsed_count), "line is", "lines are")
+        << " not log entries (not counted: the terminal's report names them)";
+  }
+  out << ".</p>\n";
+  const std::string dropped = DuplicatesLine(report);
+  if (!dropped.empty()) out << "<p>" << Html(dropped) << "</p>\n";
+}
+
 void WriteHead(std::ostream& out) {
   out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
@@ -102,6 +116,7 @@ void WriteZoomBarAndKey(std::ostream& out) {
 void WriteHtml(std::ostream& out, const Report& report, const ChartOptions& options) {
   const ChartOptions axis = SharedAxis(report, options);
   WriteHead(out);
+  WriteLogFacts(out, report);
   WriteOverviewTable(out, report);
   WriteZoomBarAndKey(out);
   for (std::size_t i = 0; i < report.hosts.size(); ++i) {

@@ -33,9 +33,7 @@ TEST(LogFollowerTest, ReadsWhatALogGainedWholeLinesOnly) {
       {"a log first seen short and then replaced past its first bytes is read again",
        {{one.substr(0, 10), false}, {one.substr(10), true}, {two + three, false}},
        {t, t + 60, t + 120}},
-      {"a log that does not exist yet is followed once it does",
-       {{"", false}, {one, false}},
-       {t}},
+      {"a log that does not exist yet is followed once it does", {{"", false}, {one, false}}, {t}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.situation);

@@ -70,7 +70,8 @@ TEST(ExportTest, AFailedWriteLeavesTheOldFile) {
   std::ifstream in(file.path());
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old\n");
   EXPECT_FALSE(std::filesystem::exists(file.path() + ".partial"));
-  EXPECT_TRUE(Export(file.path(), [](std::ostream& out) { out << "new\n"; }, problem));
+  EXPECT_TRUE(Export(
+      file.path(), [](std::ostream& out) { out << "new\n"; }, problem));
 }
 
 }  // namespace
