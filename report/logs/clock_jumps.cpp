@@ -50,14 +50,17 @@ std::vector<Run> SplitRuns(const std::vector<Entry>& entries, const std::vector<
 // entries are moved back to where the clock stood: nothing was missing meanwhile.
 void FindExcursions(std::vector<Run>& runs, std::int64_t step) {
   for (std::size_t r = 1; r + 1 < runs.size(); ++r) {
-    const Run &before = runs[r - 1], &run = runs[r], &after = runs[r + 1];
+    Run& run = runs[r];
+    const Run& before = runs[r - 1];
+    const Run& after = runs[r + 1];
     if (before.shift != 0) continue;
     const bool away_forward = run.start > before.end;
     if (away_forward == (after.start > run.end)) continue;  // not back the other way
-    const std::int64_t between = std::int64_t{after.start} - before.end;
-    const std::int64_t left_over = between - (std::int64_t{run.end} - run.start);
+    // What the log went on by, less the run's own time: about two steps, into and out.
+    const std::int64_t between = static_cast<std::int64_t>(after.start) - before.end;
+    const std::int64_t left_over = between - (static_cast<std::int64_t>(run.end) - run.start);
     if (left_over < 0 || left_over > 3 * step + 60) continue;
-    runs[r].shift = std::int64_t{before.end} + step - run.start;
+    run.shift = static_cast<std::int64_t>(before.end) + step - run.start;
   }
 }
 

@@ -22,8 +22,8 @@ inline constexpr int kBulkInBucket = 75;
 inline constexpr int kBulkOfBuckets = 95;
 // The median's colour by the bucket's loss: none, a little (up to this), more, total.
 inline constexpr double kLittleLossPercent = 10;
-inline constexpr std::array<const char*, 4> kLossClasses = {"loss-none", "loss-little", "loss-much",
-                                                            "loss-total"};
+inline constexpr const char* kLossClasses[] = {"loss-none", "loss-little", "loss-much",
+                                               "loss-total"};
 
 struct ChartOptions {
   int max_ms = 0;  // the scale's top; 0: just above the bulk

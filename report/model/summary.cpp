@@ -192,6 +192,11 @@ HostSummary Summarize(const std::string& host, const std::vector<const Entry*>& 
   return summary;
 }
 
+std::int64_t HostSummary::OneCycleOutages() const {
+  return std::count_if(outages.begin(), outages.end(),
+                       [](const Outage& outage) { return outage.cycles == 1; });
+}
+
 std::optional<WorstDay> WorstDayOf(const HostSummary& summary) {
   std::map<std::int64_t, Requests> days;
   for (const PeriodRow& row : summary.periods) {

@@ -71,6 +71,8 @@ struct HostSummary {
 
   // The end of the last entry's cycle: first + this covers the period logged.
   std::int64_t End() const { return std::int64_t{last} + period; }
+  // Outages of a single cycle.
+  std::int64_t OneCycleOutages() const;
 };
 
 struct SummaryOptions {

@@ -95,8 +95,7 @@ void AddOutages(std::vector<Fact>& facts, const HostSummary& s) {
   }
   std::stable_sort(listed.begin(), listed.end(),
                    [](const Outage* a, const Outage* b) { return a->cycles > b->cycles; });
-  std::int64_t single = 0;
-  for (const Outage& outage : s.outages) single += outage.cycles == 1 ? 1 : 0;
+  const std::int64_t single = s.OneCycleOutages();
   std::string first =
       std::to_string(s.outages.size()) + " (cycles in which no request was answered)";
   if (single > 0) {
