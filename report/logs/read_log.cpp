@@ -1,7 +1,9 @@
 #include "report/logs/read_log.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <system_error>
 #include <vector>
@@ -19,6 +21,18 @@ struct FileCloser {
 };
 
 constexpr std::size_t kBlockBytes = 1 << 20;
+
+// Room for the entries a log of this size holds, its lines as long as in its first
+// block: a year's log then takes one allocation instead of twenty moves.
+void ReserveEntries(const std::string& path, std::string_view first_block, LogSet& logs) {
+  std::error_code unknown;
+  const std::uintmax_t size = path == "-" ? 0 : std::filesystem::file_size(path, unknown);
+  const auto lines =
+      static_cast<std::size_t>(std::count(first_block.begin(), first_block.end(), '\n'));
+  if (unknown || size <= first_block.size() || lines == 0) return;
+  const std::size_t expected = static_cast<std::size_t>(size / (first_block.size() / lines)) + 16;
+  logs.entries.reserve(logs.entries.size() + expected + expected / 32);
+}
 
 }  // namespace
 
@@ -41,6 +55,7 @@ ReadStatus ReadLog(const std::string& path, LogSet& logs, std::string& problem) 
   for (;;) {
     const std::size_t got = std::fread(block.data(), 1, block.size(), file.get());
     if (got == 0) break;
+    if (bytes == 0) ReserveEntries(path, std::string_view(block.data(), got), logs);
     bytes += got;
     lines.Feed(std::string_view(block.data(), got), take);
   }
