@@ -37,8 +37,9 @@ int WriteExports(const Options& options, const Report& report, const ZoneTime* z
   attempt(options.html, [&](std::ostream& out) { WriteHtml(out, report, options.chart); });
   attempt(options.svg, [&](std::ostream& out) { WriteSvg(out, report, options.chart); });
   std::int64_t backwards = 0;
-  attempt(options.openmetrics,
-          [&](std::ostream& out) { backwards = WriteOpenMetrics(out, report, *zone); });
+  attempt(options.openmetrics, [&](std::ostream& out) {
+    backwards = WriteOpenMetrics(out, report, *zone, options.labels);
+  });
   if (backwards > 0) {
     std::cerr << "pinglog-report: " << backwards
               << " entries went back in time (a clock stepped back): their counts are in the "

@@ -29,6 +29,7 @@ bool ParseMinutes(const std::string& text, std::int64_t& minutes) {
 
 struct Texts {
   std::string interval, by = "day", from, to;
+  std::vector<std::string> labels;
 };
 
 void AddOptions(CLI::App& app, Options& o, Texts& t) {
@@ -64,9 +65,34 @@ void AddOptions(CLI::App& app, Options& o, Texts& t) {
       ->type_name("TIME");
   app.add_option("--to", t.to, "Only the entries up to TIME, that day or minute included")
       ->type_name("TIME");
+  app.add_option("--label", t.labels,
+                 "Put NAME=VALUE on every --openmetrics series, as a live scrape puts job and "
+                 "instance (repeatable)")
+      ->type_name("NAME=VALUE");
   app.add_option("--tz", o.tz,
                  "The zone the logs were written in (default: this machine's; TZ honoured)")
       ->type_name("ZONE");
+}
+
+// --label NAME=VALUE: a label name of Prometheus's that is none of ours, each once.
+std::optional<int> TakeLabels(const std::vector<std::string>& labels, Options& o) {
+  if (!labels.empty() && o.openmetrics.empty()) {
+    return Fail(kUsageProblem, "--label goes with --openmetrics FILE");
+  }
+  for (const std::string& label : labels) {
+    const std::size_t equals = label.find('=');
+    const std::string name = label.substr(0, equals);
+    if (equals == std::string::npos || !ExtraLabelName(name)) {
+      return Fail(kUsageProblem, "--label " + label +
+                                     ": not NAME=VALUE with a label name of letters, digits and "
+                                     "_ other than host, address, error, router and le");
+    }
+    for (const auto& [taken, value] : o.labels) {
+      if (taken == name) return Fail(kUsageProblem, "--label " + name + " is given twice");
+    }
+    o.labels.emplace_back(name, label.substr(equals + 1));
+  }
+  return std::nullopt;
 }
 
 // The values given as text: the interval, the table's rows, the period.
@@ -89,7 +115,7 @@ std::optional<int> TakeTexts(const Texts& t, Options& o) {
   if (o.load.from && o.load.to && o.load.from->start >= o.load.to->end) {
     return Fail(kUsageProblem, "--from " + t.from + " lies after --to " + t.to);
   }
-  return std::nullopt;
+  return TakeLabels(t.labels, o);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "report/logs/load_logs.h"
 #include "report/model/chart_model.h"
 #include "report/model/summary.h"
+#include "report/write/exposition.h"
 
 namespace pinglog::report {
 
@@ -21,6 +22,7 @@ struct Options {
   ChartOptions chart;
   std::string csv, json, html, svg, openmetrics, textfile;
   std::string tz;
+  ExtraLabels labels;  // --label NAME=VALUE, for --openmetrics
   bool follow = false;
   bool NeedsZone() const { return !openmetrics.empty() || !textfile.empty(); }
 };

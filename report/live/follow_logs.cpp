@@ -9,6 +9,7 @@
 
 #include "report/live/follower.h"
 #include "report/live/log_patterns.h"
+#include "report/logs/duplicates.h"
 #include "report/model/metrics_counter.h"
 #include "report/write/export_file.h"
 #include "report/write/textfile.h"
@@ -17,8 +18,14 @@ namespace pinglog::report {
 namespace {
 
 volatile std::sig_atomic_t stop_requested = 0;
+volatile std::sig_atomic_t rescan_requested = 0;
 
 extern "C" void RequestStop(int) { stop_requested = 1; }
+extern "C" void RequestRescan(int) { rescan_requested = 1; }
+
+void Say(const std::string& line) {
+  if (!line.empty()) std::cerr << "pinglog-report: " << line << '\n';
+}
 
 // What the followed logs add up to, per host, and the logs followed so far.
 class LiveCounts {
@@ -35,46 +42,99 @@ class LiveCounts {
             path, logs_, static_cast<std::uint16_t>(logs_.files.size() - 1));
       }
     }
-    for (auto& [path, follower] : followers_) follower->Poll();
-    if (logs_.entries.empty()) return false;
-    for (const Entry& entry : logs_.entries) counter_.Count(entry, logs_.hosts[entry.host]);
-    logs_.entries.clear();  // counted: memory stays flat however long it runs
-    return true;
+    counted_ = false;
+    for (auto& [path, follower] : followers_) {
+      Say(follower->Poll([this] { return CountAndForget(); }));
+      if (stop_requested != 0) break;
+    }
+    return counted_;
+  }
+
+  // Says again what keeps a log from being followed (after SIGHUP).
+  void Remind() {
+    for (auto& [path, follower] : followers_) follower->Remind();
   }
 
   void Write(std::ostream& out) const { WriteTextfile(out, counter_); }
 
  private:
+  // The entries read so far are counted, but for copies that another log holds, and
+  // let go: memory stays flat however long it runs and however long a log's backlog.
+  bool CountAndForget() {
+    for (const Entry& entry : logs_.entries) {
+      if (duplicates_.Keep(entry)) counter_.Count(entry, logs_.hosts[entry.host]);
+    }
+    counted_ = counted_ || !logs_.entries.empty();
+    logs_.entries.clear();
+    return stop_requested == 0;
+  }
+
   MetricsCounter counter_;
+  DuplicateFilter duplicates_;
   LogSet logs_;
   std::map<std::string, std::unique_ptr<LogFollower>> followers_;
+  bool counted_ = false;
 };
+
+// Rewrites the textfile; a failure is said once when it begins and once when it ends.
+class TextfileWriter {
+ public:
+  explicit TextfileWriter(const std::string& path) : path_(path) {}
+  // `first`: a failure ends the run, and is said as it is.
+  bool Write(const LiveCounts& counts, bool first) {
+    std::string problem;
+    const bool written = Export(
+        path_, [&](std::ostream& out) { counts.Write(out); }, problem);
+    if (!written && !failing_) Say(first ? problem : problem + ": tried again each round");
+    if (written && failing_) Say(path_ + ": written again");
+    failing_ = !written;
+    return written;
+  }
+
+ private:
+  std::string path_;
+  bool failing_ = false;
+};
+
+void HandleSignals() {
+  (void)std::signal(SIGTERM, RequestStop);
+  (void)std::signal(SIGINT, RequestStop);
+#ifdef SIGHUP
+  (void)std::signal(SIGHUP, RequestRescan);
+#endif
+}
+
+// A look a second (the loggers write a line a cycle at most three times a second),
+// woken early by a signal.
+void Nap() {
+  for (int slice = 0; slice < 10 && stop_requested == 0 && rescan_requested == 0; ++slice) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+}
 
 }  // namespace
 
 int FollowLogs(const std::vector<std::string>& patterns, const std::string& file,
                const ZoneTime& zone) {
-  (void)std::signal(SIGTERM, RequestStop);
-  (void)std::signal(SIGINT, RequestStop);
+  HandleSignals();
   LiveCounts counts(zone);
+  TextfileWriter textfile(file);
   bool first = true;
   // cppcheck-suppress variableScope ; kept from one round to the next
   bool pending = true;
   while (stop_requested == 0) {
+    if (rescan_requested != 0) {  // SIGHUP: the logs looked at anew, the textfile rewritten
+      rescan_requested = 0;
+      counts.Remind();
+      pending = true;
+    }
     pending = counts.Poll(patterns) || pending;
-    if (pending) {
-      // The first write must work; a later failure (a full disk) is said and retried.
-      std::string problem;
-      pending = !Export(
-          file, [&](std::ostream& out) { counts.Write(out); }, problem);
-      if (pending) {
-        std::cerr << "pinglog-report: " << problem << '\n';
-        if (first) return 1;
-      }
+    if (pending && stop_requested == 0) {
+      pending = !textfile.Write(counts, first);
+      if (pending && first) return 1;  // the first write must work
       first = false;
     }
-    // A look a second: the loggers write a line a cycle at most three times a second.
-    std::this_thread::sleep_for(std::chrono::seconds(1));
+    Nap();
   }
   return 0;
 }

@@ -33,7 +33,42 @@ void MarkDuplicates(const LogSet& logs, std::size_t first, std::size_t last,
   }
 }
 
+// A 64-bit key of what SameMeasurement compares (FNV-1a over the fields).
+std::uint64_t MeasurementKey(const Entry& e) {
+  std::uint64_t key = 14695981039346656037ULL;
+  const auto mix = [&key](std::uint64_t value) {
+    for (int i = 0; i < 8; ++i, value >>= 8) {
+      key = (key ^ (value & 0xff)) * 1099511628211ULL;
+    }
+  };
+  mix(static_cast<std::uint64_t>(e.time));
+  mix(e.host);
+  mix(std::uint64_t{e.target[0]} << 24 | std::uint64_t{e.target[1]} << 16 |
+      std::uint64_t{e.target[2]} << 8 | e.target[3]);
+  for (const Attempt& a : e.attempts) {
+    mix(static_cast<std::uint64_t>(a.outcome) << 56 | std::uint64_t{a.ttl} << 48 |
+        std::uint64_t{a.bytes} << 32 | std::uint64_t{a.time_ms} << 16);
+    mix(std::uint64_t{a.source[0]} << 56 | std::uint64_t{a.source[1]} << 48 |
+        std::uint64_t{a.source[2]} << 40 | std::uint64_t{a.source[3]} << 32 | a.error);
+  }
+  return key;
+}
+
 }  // namespace
+
+bool DuplicateFilter::Keep(const Entry& entry) {
+  const auto [it, added] = seen_.try_emplace(MeasurementKey(entry), Seen{entry.file, 1, 0});
+  if (added) return true;
+  Seen& seen = it->second;
+  if (seen.file == entry.file) {
+    ++seen.in_file;
+    return true;
+  }
+  // Copies beyond what the first file holds are measurements of their own.
+  if (++seen.elsewhere > seen.in_file) return true;
+  ++dropped_;
+  return false;
+}
 
 void DropDuplicates(LogSet& logs) {
   if (logs.files.size() < 2) return;

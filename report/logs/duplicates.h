@@ -1,6 +1,9 @@
 // The same log given twice, or rotated logs that overlap, must not count twice.
 #pragma once
 
+#include <cstdint>
+#include <unordered_map>
+
 #include "report/logs/log_set.h"
 
 namespace pinglog::report {
@@ -10,5 +13,23 @@ namespace pinglog::report {
 // count is compared and the largest kept: back-to-back cycles write several alike
 // entries a second into one file, and those all stay.
 void DropDuplicates(LogSet& logs);
+
+// The same rule for entries that come one at a time (logs followed as they grow):
+// an entry is kept unless another file already holds its measurement at least as
+// often. Remembers a key of 12 bytes for every measurement it was shown.
+class DuplicateFilter {
+ public:
+  bool Keep(const Entry& entry);
+  std::int64_t dropped() const { return dropped_; }
+
+ private:
+  struct Seen {
+    std::uint16_t file = 0;       // the file that held it first
+    std::uint32_t in_file = 0;    // how often that file holds it
+    std::uint32_t elsewhere = 0;  // how often other files do
+  };
+  std::unordered_map<std::uint64_t, Seen> seen_;
+  std::int64_t dropped_ = 0;
+};
 
 }  // namespace pinglog::report

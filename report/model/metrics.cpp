@@ -6,7 +6,10 @@ namespace pinglog::report {
 
 void HostMetrics::Add(const Entry& entry, std::int64_t unix_time) {
   times_.clear();
-  CountCycle(entry, requests, times_);
+  const CycleCounts counts = CountCycle(entry, requests, times_);
+  if (counts.sent > 0) unanswered = counts.replies > 0 ? 0 : unanswered + 1;
+  address = FormatAddress(entry.target);
+  addresses.insert(address);
   for (const int ms : times_) {
     const double seconds = ms / 1000.0;
     for (std::size_t b = 0; b < kRttBuckets.size(); ++b) {
@@ -29,6 +32,8 @@ std::vector<SeriesKey> SeriesKeys(const MetricFamily& family, const HostMetrics&
     keys.push_back({});
   } else if (&family == &kRouterFamily) {
     for (const auto& [router, count] : m.routers) keys.push_back({router, 0});
+  } else if (&family == &kTargetInfoFamily) {
+    for (const std::string& address : m.addresses) keys.push_back({address, 0});
   } else {
     for (const auto& [error, count] : &family == &kNotSentFamily ? m.not_sent : m.failures) {
       keys.push_back({std::to_string(error), error});
@@ -37,7 +42,8 @@ std::vector<SeriesKey> SeriesKeys(const MetricFamily& family, const HostMetrics&
   return keys;
 }
 
-std::int64_t SeriesValue(const MetricFamily& family, const HostMetrics& m, const SeriesKey& key) {
+std::optional<std::int64_t> SeriesValue(const MetricFamily& family, const HostMetrics& m,
+                                        const SeriesKey& key) {
   const auto count = [](const auto& by_key, const auto& k) -> std::int64_t {
     const auto found = by_key.find(k);
     return found == by_key.end() ? 0 : found->second;
@@ -46,6 +52,10 @@ std::int64_t SeriesValue(const MetricFamily& family, const HostMetrics& m, const
   if (&family == &kRequestsFamily) return m.requests.sent;
   if (&family == &kRepliesFamily) return m.requests.received;
   if (&family == &kLastCycleFamily) return m.last_cycle;
+  if (&family == &kUnansweredFamily) return m.unanswered;
+  if (&family == &kTargetInfoFamily) {
+    return key.text == m.address ? std::optional<std::int64_t>(1) : std::nullopt;
+  }
   if (&family == &kNotSentFamily) return count(m.not_sent, key.error);
   if (&family == &kRouterFamily) return count(m.routers, key.text);
   if (&family == &kFailuresFamily) return count(m.failures, key.error);

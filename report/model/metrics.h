@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,8 +26,9 @@ enum class MetricType { kCounter, kGauge, kHistogram };
 struct MetricFamily {
   const char* name;  // without _total for counters
   MetricType type;
-  const char* label;  // the family's own label beside host and address, or nullptr
+  const char* label;  // the family's own label beside host, or nullptr
   const char* help;
+  const char* unit = nullptr;  // OpenMetrics' unit, or nullptr
 };
 
 inline constexpr MetricFamily kCyclesFamily = {"pinglog_cycles", MetricType::kCounter, nullptr,
@@ -44,14 +47,23 @@ inline constexpr MetricFamily kFailuresFamily = {
     "pinglog_failures", MetricType::kCounter, "error",
     "Sent echo requests that failed, by the echo service's error number."};
 inline constexpr MetricFamily kRttFamily = {"pinglog_rtt_seconds", MetricType::kHistogram, nullptr,
-                                            "Round trips of replies from the target."};
-inline constexpr MetricFamily kLastCycleFamily = {"pinglog_last_cycle_timestamp_seconds",
-                                                  MetricType::kGauge, nullptr,
-                                                  "Unix time of the latest logged cycle."};
+                                            "Round trips of replies from the target.", "seconds"};
+inline constexpr MetricFamily kLastCycleFamily = {
+    "pinglog_last_cycle_timestamp_seconds", MetricType::kGauge, nullptr,
+    "Unix time of the latest logged cycle.", "seconds"};
+inline constexpr MetricFamily kUnansweredFamily = {
+    "pinglog_unanswered_cycles", MetricType::kGauge, nullptr,
+    "Cycles in a row, up to the latest, that sent requests and got no reply (0: the latest "
+    "was answered); cycles that sent nothing change nothing."};
+// The host's address as it was last looked up: one series per address, 1 while it is
+// the current one, so that a new address does not split the counters.
+inline constexpr MetricFamily kTargetInfoFamily = {
+    "pinglog_target_info", MetricType::kGauge, "address",
+    "The address the host's requests go to (1 while current)."};
 
-inline constexpr std::array<const MetricFamily*, 8> kMetricFamilies = {
-    &kCyclesFamily, &kRequestsFamily, &kNotSentFamily, &kRepliesFamily,
-    &kRouterFamily, &kFailuresFamily, &kRttFamily,     &kLastCycleFamily};
+inline constexpr std::array<const MetricFamily*, 10> kMetricFamilies = {
+    &kCyclesFamily,   &kRequestsFamily, &kNotSentFamily,   &kRepliesFamily,    &kRouterFamily,
+    &kFailuresFamily, &kRttFamily,      &kLastCycleFamily, &kUnansweredFamily, &kTargetInfoFamily};
 
 // One host's counters, cumulative.
 struct HostMetrics {
@@ -62,6 +74,9 @@ struct HostMetrics {
   std::int64_t rtt_count = 0;
   std::int64_t rtt_sum_ms = 0;
   std::int64_t last_cycle = 0;  // Unix seconds
+  std::int64_t unanswered = 0;  // cycles in a row that sent requests and got no reply
+  std::string address;          // where the latest cycle's requests went
+  std::set<std::string> addresses;
 
   // Adds one cycle, logged at the given Unix time.
   void Add(const Entry& entry, std::int64_t unix_time);
@@ -75,9 +90,9 @@ struct SeriesKey {
   std::string text;
   std::uint32_t error = 0;  // the same, as a number, for the error label
 };
-// The series a host has so far, and the value of one.
+// The series a host has so far, and the value of one (none: no sample now).
 std::vector<SeriesKey> SeriesKeys(const MetricFamily& family, const HostMetrics& metrics);
-std::int64_t SeriesValue(const MetricFamily& family, const HostMetrics& metrics,
-                         const SeriesKey& key);
+std::optional<std::int64_t> SeriesValue(const MetricFamily& family, const HostMetrics& metrics,
+                                        const SeriesKey& key);
 
 }  // namespace pinglog::report

@@ -8,7 +8,6 @@ void MetricsCounter::Count(const Entry& entry, const std::string& host) {
   const auto unix_time = zone_.NextInLog(entry.time, count.last);
   if (unix_time) count.last = *unix_time;  // a clock stepped back keeps the latest time
   count.metrics.Add(entry, count.last);
-  count.target = entry.target;
 }
 
 MetricsCounter CountMetrics(const Report& report, const ZoneTime& zone) {

@@ -14,7 +14,6 @@ namespace pinglog::report {
 
 struct HostCount {
   std::string host;
-  Address target{};  // of the latest entry counted
   HostMetrics metrics;
   std::int64_t last = INT64_MIN;  // Unix time of the latest entry
 };

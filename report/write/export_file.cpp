@@ -10,27 +10,28 @@ namespace pinglog::report {
 bool Export(const std::string& path, const std::function<void(std::ostream&)>& write,
             std::string& problem) {
   const std::string partial = path + ".partial";
-  bool written = false;
+  int error = 0;
   {
     errno = 0;
     std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    const int open_error = errno;
+    error = errno;
     if (out) {
+      // The reason of a failed write (a full disk) is the errno the stream's last
+      // write left: taken at once, before another call can change it.
+      errno = 0;
       write(out);
-      out.flush();
-      written = static_cast<bool>(out);
-    }
-    if (!written) {
-      problem = "cannot write " + path + ": " +
-                std::generic_category().message(open_error != 0 ? open_error : EIO);
+      out.close();
+      error = out ? 0 : errno;
+      if (!out && error == 0) error = EIO;
+    } else if (error == 0) {
+      error = EIO;
     }
   }
-  if (written && std::rename(partial.c_str(), path.c_str()) != 0) {
-    problem = "cannot write " + path + ": " + std::generic_category().message(errno);
-    written = false;
-  }
-  if (!written) (void)std::remove(partial.c_str());
-  return written;
+  if (error == 0 && std::rename(partial.c_str(), path.c_str()) != 0) error = errno;
+  if (error == 0) return true;
+  problem = "cannot write " + path + ": " + std::generic_category().message(error);
+  (void)std::remove(partial.c_str());
+  return false;
 }
 
 }  // namespace pinglog::report

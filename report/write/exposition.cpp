@@ -51,7 +51,7 @@ void WriteHead(SampleWriter& out, ExpositionFormat format, const MetricFamily& f
   const std::string name = family.name;
   if (format == ExpositionFormat::kOpenMetrics) {
     out.Text("# TYPE " + name + ' ' + TypeName(family.type) + '\n');
-    if (family.type != MetricType::kCounter) out.Text("# UNIT " + name + " seconds\n");
+    if (family.unit != nullptr) out.Text("# UNIT " + name + ' ' + family.unit + '\n');
     out.Text("# HELP " + name + ' ' + family.help + '\n');
     return;
   }
@@ -89,11 +89,15 @@ void WriteSeries(SampleWriter& out, const MetricFamily& family, const ExposedHos
   for (const SeriesKey& key : SeriesKeys(family, *host.total)) {
     std::string prefix = sample + host.labels;
     if (family.label != nullptr) {
-      prefix += ',' + std::string(family.label) + "=\"" + LabelValue(key.text) + '"';
+      const bool shown_as_logged = &family == &kTargetInfoFamily && !host.numeric_host.empty();
+      prefix += ',' + std::string(family.label) + "=\"" +
+                LabelValue(shown_as_logged ? host.numeric_host : key.text) + '"';
     }
     prefix += "} ";
     host.samples([&](const HostMetrics& m, std::string_view end) {
-      out.Sample(prefix, SeriesValue(family, m, key), end);
+      if (const std::optional<std::int64_t> value = SeriesValue(family, m, key)) {
+        out.Sample(prefix, *value, end);
+      }
     });
   }
 }
@@ -147,10 +151,27 @@ std::string Seconds(std::int64_t milliseconds) {
   return text + '.' + decimals;
 }
 
-std::string HostLabels(const std::string& host, const Address& target) {
-  const std::string address =
-      !host.empty() && host[0] >= '0' && host[0] <= '9' ? host : FormatAddress(target);
-  return "host=\"" + LabelValue(host) + "\",address=\"" + LabelValue(address) + "\"";
+std::string NumericHost(const std::string& host) {
+  return !host.empty() && host[0] >= '0' && host[0] <= '9' ? host : "";
+}
+
+std::string SeriesLabels(const std::string& host, const ExtraLabels& extra) {
+  std::string labels = "host=\"" + LabelValue(host) + '"';
+  for (const auto& [name, value] : extra) labels += ',' + name + "=\"" + LabelValue(value) + '"';
+  return labels;
+}
+
+bool ExtraLabelName(const std::string& name) {
+  if (name.empty() || name.rfind("__", 0) == 0 || (name[0] >= '0' && name[0] <= '9')) return false;
+  for (const char c : name) {
+    const bool fits =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    if (!fits) return false;
+  }
+  for (const char* ours : {"host", "address", "error", "router", "le"}) {
+    if (name == ours) return false;
+  }
+  return true;
 }
 
 }  // namespace pinglog::report

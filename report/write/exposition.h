@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "report/logs/log_line.h"
@@ -23,7 +24,8 @@ enum class ExpositionFormat { kOpenMetrics, kText };
 // time in order; the end of line carries the time (" 1614553200\n") or not ("\n").
 struct ExposedHost {
   using Visit = std::function<void(const HostMetrics&, std::string_view)>;
-  std::string labels;
+  std::string labels;        // SeriesLabels()
+  std::string numeric_host;  // a host given as an address: the address the log shows
   const HostMetrics* total = nullptr;
   std::function<void(const Visit&)> samples;
 };
@@ -31,9 +33,17 @@ struct ExposedHost {
 void WriteExposition(std::ostream& out, ExpositionFormat format,
                      const std::vector<ExposedHost>& hosts);
 
-// The labels of a host's series: host="...",address="..." (the host text itself for a
-// numeric host, as the log shows it).
-std::string HostLabels(const std::string& host, const Address& target);
+// Labels of every series beside the host's (--label job=pinglog): name and value.
+using ExtraLabels = std::vector<std::pair<std::string, std::string>>;
+
+// The labels of a host's series: host="..." and the extra ones.
+std::string SeriesLabels(const std::string& host, const ExtraLabels& extra = {});
+
+// A host text that is an address (it begins with a digit), or "".
+std::string NumericHost(const std::string& host);
+
+// Whether NAME may be an extra label: a Prometheus label name that is none of ours.
+bool ExtraLabelName(const std::string& name);
 
 // Escapes a label value: backslash, double quote and line end.
 std::string LabelValue(const std::string& text);

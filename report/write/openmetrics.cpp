@@ -78,7 +78,8 @@ void ForEachPoint(const HostSeries& series, Visit visit) {
 
 }  // namespace
 
-std::int64_t WriteOpenMetrics(std::ostream& out, const Report& report, const ZoneTime& zone) {
+std::int64_t WriteOpenMetrics(std::ostream& out, const Report& report, const ZoneTime& zone,
+                              const ExtraLabels& labels) {
   std::int64_t backwards = 0;
   std::vector<HostSeries> series(report.hosts.size());
   std::vector<ExposedHost> hosts;
@@ -89,8 +90,8 @@ std::int64_t WriteOpenMetrics(std::ostream& out, const Report& report, const Zon
     backwards += MakePoints(one, zone);
     for (const Entry* entry : one.in_log_order) one.total.Add(*entry, 0);
     if (one.points.empty()) continue;
-    hosts.push_back({HostLabels(host.summary.host, host.summary.target), &one.total,
-                     [&one](const ExposedHost::Visit& visit) {
+    hosts.push_back({SeriesLabels(host.summary.host, labels), NumericHost(host.summary.host),
+                     &one.total, [&one](const ExposedHost::Visit& visit) {
                        ForEachPoint(one, [&](const SamplePoint& point, const HostMetrics& m) {
                          visit(m, ' ' + std::to_string(point.time) + '\n');
                        });

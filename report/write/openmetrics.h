@@ -9,12 +9,15 @@
 
 #include "report/model/report.h"
 #include "report/model/zone_time.h"
+#include "report/write/exposition.h"
 
 namespace pinglog::report {
 
 // Each host's entries are taken in the order of the logs, which resolves a repeated
-// hour. Returns the number of entries whose time went backwards: their counts went
-// into the next sample that could be stored.
-std::int64_t WriteOpenMetrics(std::ostream& out, const Report& report, const ZoneTime& zone);
+// hour; `labels` go on every series (those a live scrape adds: job, instance). Returns
+// the number of entries whose time went backwards: their counts went into the next
+// sample that could be stored.
+std::int64_t WriteOpenMetrics(std::ostream& out, const Report& report, const ZoneTime& zone,
+                              const ExtraLabels& labels = {});
 
 }  // namespace pinglog::report

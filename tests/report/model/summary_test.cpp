@@ -238,7 +238,9 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
     if (!s.back_to_back) {
       EXPECT_EQ(s.expected, s.requests.cycles - s.off_clock + missing);
     }
-    if (e.per_minute > 0) EXPECT_NEAR(s.cycles_per_minute, e.per_minute, 0.01);
+    if (e.per_minute > 0) {
+      EXPECT_NEAR(s.cycles_per_minute, e.per_minute, 0.01);
+    }
     EXPECT_LT(s.last - s.first, 86400);  // the plausible span only
   }
 }

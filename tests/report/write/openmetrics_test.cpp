@@ -30,7 +30,7 @@ std::vector<std::string> CycleSamples(const std::vector<std::vector<CalendarTime
   backwards = WriteOpenMetrics(out, BuildReport(std::move(logs), {}), ZoneTime("Europe/Berlin"));
   std::vector<std::string> samples;
   std::istringstream in(out.str());
-  const std::string prefix = "pinglog_cycles_total{host=\"router1\",address=\"192.0.2.1\"} ";
+  const std::string prefix = "pinglog_cycles_total{host=\"router1\"} ";
   for (std::string text; std::getline(in, text);) {
     if (text.rfind(prefix, 0) == 0) samples.push_back(text.substr(prefix.size()));
   }
@@ -76,6 +76,41 @@ TEST(OpenMetricsTest, OneSamplePerSecondCumulativeInOrderNothingDropped) {
     EXPECT_EQ(CycleSamples(c.logs, backwards), c.samples) << c.situation;
     EXPECT_EQ(backwards, c.backwards) << c.situation;
   }
+}
+
+// A host looked up at a new address keeps one series per family; the address is an
+// info series of its own, present while current; --label goes on every series.
+TEST(OpenMetricsTest, ANewAddressDoesNotSplitTheCounters) {
+  const CalendarTime s = ComposeTime(2021, 7, 1, 12, 0, 0);
+  const std::int64_t v = 1625133600;  // s in Berlin
+  LogSet logs;
+  logs.files = {"a.log"};
+  logs.hosts = {"router1"};
+  for (int i = 0; i < 3; ++i) {
+    Entry entry = testing::MakeEntry(s + 60 * i, {10, 10, 10});
+    if (i == 2) entry.target = {192, 0, 2, 7};
+    entry.line = static_cast<std::uint32_t>(i + 1);
+    logs.entries.push_back(entry);
+  }
+  std::ostringstream out;
+  WriteOpenMetrics(out, BuildReport(std::move(logs), {}), ZoneTime("Europe/Berlin"),
+                   {{"job", "pinglog"}, {"instance", "pc1:9100"}});
+  std::vector<std::string> cycles, info;
+  std::istringstream in(out.str());
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("pinglog_cycles_total{", 0) == 0) cycles.push_back(line);
+    if (line.rfind("pinglog_target_info{", 0) == 0) info.push_back(line);
+  }
+  const std::string labels = "{host=\"router1\",job=\"pinglog\",instance=\"pc1:9100\"";
+  const std::string t0 = std::to_string(v), t1 = std::to_string(v + 60),
+                    t2 = std::to_string(v + 120);
+  EXPECT_EQ(cycles, (std::vector<std::string>{"pinglog_cycles_total" + labels + "} 1 " + t0,
+                                              "pinglog_cycles_total" + labels + "} 2 " + t1,
+                                              "pinglog_cycles_total" + labels + "} 3 " + t2}));
+  const std::string old_address = "pinglog_target_info" + labels + ",address=\"192.0.2.1\"} 1 ";
+  EXPECT_EQ(info, (std::vector<std::string>{
+                      old_address + t0, old_address + t1,
+                      "pinglog_target_info" + labels + ",address=\"192.0.2.7\"} 1 " + t2}));
 }
 
 }  // namespace

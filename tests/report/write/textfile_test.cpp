@@ -22,23 +22,26 @@ std::string Textfile(const std::string& host, std::vector<Entry> entries) {
 }
 
 // The live numbers as node_exporter reads them: the families' help and type lines, a
-// host's labels escaped, the histogram's buckets counting each reply at most their
-// bound, its sum of every reply, and the counters.
+// host's label escaped, the histogram's buckets counting each reply at most their
+// bound, its sum of every reply, the counters, the unanswered cycles in a row (a cycle
+// that sent nothing changes nothing) and the address as an info series.
 TEST(TextfileTest, WritesEveryFamilyAsItStands) {
   const CalendarTime t = ComposeTime(2021, 3, 1, 12, 0, 0);
   const std::string text =
       Textfile("a\\b\"c", {testing::MakeEntry(t, {5, 1, -11010}),
-                           testing::MakeEntry(t + 60, {900, testing::kRouter, -5})});
-  const std::string labels = "{host=\"a\\\\b\\\"c\",address=\"192.0.2.1\"";
+                           testing::MakeEntry(t + 60, {900, testing::kRouter, -5}),
+                           testing::MakeEntry(t + 120, {-11010, -11010, -11010}),
+                           testing::MakeEntry(t + 180, {-5, -5, -5})});
+  const std::string labels = "{host=\"a\\\\b\\\"c\"";
   for (const std::string& line : std::vector<std::string>{
            "# HELP pinglog_cycles_total Logged cycles.",
            "# TYPE pinglog_cycles_total counter",
-           "pinglog_cycles_total" + labels + "} 2",
-           "pinglog_requests_total" + labels + "} 5",
-           "pinglog_not_sent_total" + labels + ",error=\"5\"} 1",
+           "pinglog_cycles_total" + labels + "} 4",
+           "pinglog_requests_total" + labels + "} 8",
+           "pinglog_not_sent_total" + labels + ",error=\"5\"} 4",
            "pinglog_replies_total" + labels + "} 3",
            "pinglog_router_replies_total" + labels + ",router=\"198.51.100.254\"} 1",
-           "pinglog_failures_total" + labels + ",error=\"11010\"} 1",
+           "pinglog_failures_total" + labels + ",error=\"11010\"} 4",
            "# TYPE pinglog_rtt_seconds histogram",
            "pinglog_rtt_seconds_bucket" + labels + ",le=\"0.001\"} 1",
            "pinglog_rtt_seconds_bucket" + labels + ",le=\"0.005\"} 2",
@@ -47,7 +50,9 @@ TEST(TextfileTest, WritesEveryFamilyAsItStands) {
            "pinglog_rtt_seconds_bucket" + labels + ",le=\"+Inf\"} 3",
            "pinglog_rtt_seconds_sum" + labels + "} 0.906",
            "pinglog_rtt_seconds_count" + labels + "} 3",
-           "pinglog_last_cycle_timestamp_seconds" + labels + "} 1614600060",
+           "pinglog_last_cycle_timestamp_seconds" + labels + "} 1614600180",
+           "pinglog_unanswered_cycles" + labels + "} 1",
+           "pinglog_target_info" + labels + ",address=\"192.0.2.1\"} 1",
        }) {
     EXPECT_NE(text.find(line + "\n"), std::string::npos) << line << "\n" << text;
   }
