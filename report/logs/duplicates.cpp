@@ -56,11 +56,28 @@ std::uint64_t MeasurementKey(const Entry& e) {
 
 }  // namespace
 
+DuplicateFilter::Seen& DuplicateFilter::Find(std::uint64_t key, std::uint16_t file, bool& added) {
+  const auto by_key = [](const Seen& a, const Seen& b) { return a.key < b.key; };
+  constexpr std::size_t kMergeAt = 4096;
+  if (recent_.size() >= kMergeAt) {  // one merge for many keys keeps adding cheap
+    const auto middle = static_cast<std::ptrdiff_t>(sorted_.size());
+    for (const auto& [k, seen] : recent_) sorted_.push_back(seen);
+    std::sort(sorted_.begin() + middle, sorted_.end(), by_key);
+    std::inplace_merge(sorted_.begin(), sorted_.begin() + middle, sorted_.end(), by_key);
+    recent_.clear();
+  }
+  const auto at = std::lower_bound(sorted_.begin(), sorted_.end(), Seen{key, 0, 0, 0}, by_key);
+  added = false;
+  if (at != sorted_.end() && at->key == key) return *at;
+  const auto [it, inserted] = recent_.try_emplace(key, Seen{key, file, 0, 0});
+  added = inserted;
+  return it->second;
+}
+
 bool DuplicateFilter::Keep(const Entry& entry) {
-  const auto [it, added] = seen_.try_emplace(MeasurementKey(entry), Seen{entry.file, 1, 0});
-  if (added) return true;
-  Seen& seen = it->second;
-  if (seen.file == entry.file) {
+  bool added = false;
+  Seen& seen = Find(MeasurementKey(entry), entry.file, added);
+  if (added || seen.file == entry.file) {
     ++seen.in_file;
     return true;
   }

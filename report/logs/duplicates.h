@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 #include "report/logs/log_set.h"
 
@@ -16,7 +17,8 @@ void DropDuplicates(LogSet& logs);
 
 // The same rule for entries that come one at a time (logs followed as they grow):
 // an entry is kept unless another file already holds its measurement at least as
-// often. Remembers a key of 12 bytes for every measurement it was shown.
+// often. Remembers 16 bytes for every measurement it was shown: a key of what
+// SameMeasurement compares, the file that held it first and the copies seen.
 class DuplicateFilter {
  public:
   bool Keep(const Entry& entry);
@@ -24,11 +26,16 @@ class DuplicateFilter {
 
  private:
   struct Seen {
+    std::uint64_t key = 0;
     std::uint16_t file = 0;       // the file that held it first
-    std::uint32_t in_file = 0;    // how often that file holds it
-    std::uint32_t elsewhere = 0;  // how often other files do
+    std::uint16_t in_file = 0;    // how often that file holds it
+    std::uint16_t elsewhere = 0;  // how often other files do
   };
-  std::unordered_map<std::uint64_t, Seen> seen_;
+  Seen& Find(std::uint64_t key, std::uint16_t file, bool& added);
+
+  // The keys seen, sorted; the latest ones in a small table until it is merged in.
+  std::vector<Seen> sorted_;
+  std::unordered_map<std::uint64_t, Seen> recent_;
   std::int64_t dropped_ = 0;
 };
 

@@ -26,11 +26,12 @@ RoundTrip RoundTripOf(const std::vector<int>& times_in_order) {
     stats.jitter = differences / static_cast<double>(times_in_order.size() - 1);
   }
   // Round trips are whole milliseconds: the percentiles come from a count per value.
-  const auto [low, high] = std::minmax_element(times_in_order.begin(), times_in_order.end());
-  stats.minimum = *low;
-  stats.maximum = *high;
-  std::vector<std::int64_t> counts(static_cast<std::size_t>(*high - *low) + 1, 0);
-  for (const int time : times_in_order) ++counts[static_cast<std::size_t>(time - *low)];
+  const auto extremes = std::minmax_element(times_in_order.begin(), times_in_order.end());
+  const int low = *extremes.first, high = *extremes.second;
+  stats.minimum = low;
+  stats.maximum = high;
+  std::vector<std::int64_t> counts(static_cast<std::size_t>(high - low) + 1, 0);
+  for (const int time : times_in_order) ++counts[static_cast<std::size_t>(time - low)];
   const auto rank = [&](int percent) {
     const auto wanted = std::max<std::int64_t>(
         1, static_cast<std::int64_t>(std::ceil(static_cast<double>(percent) / 100.0 *
@@ -38,9 +39,9 @@ RoundTrip RoundTripOf(const std::vector<int>& times_in_order) {
     std::int64_t seen = 0;
     for (std::size_t value = 0; value < counts.size(); ++value) {
       seen += counts[value];
-      if (seen >= wanted) return *low + static_cast<int>(value);
+      if (seen >= wanted) return low + static_cast<int>(value);
     }
-    return *high;
+    return high;
   };
   stats.median = rank(50);
   stats.p95 = rank(95);

@@ -57,7 +57,8 @@ check "promtool makes blocks of it as it is${STATUS:+ (exit $STATUS)}" [ "$STATU
 printf 'global:\n  scrape_interval: 15s\n' >"$WORK/history.yml"
 start_prometheus "$WORK/tsdb" "$WORK/history.yml"
 last=$(grep '^pinglog_cycles_total' "$WORK/week.om" | tail -1 | awk '{print $NF}')
-labels='host="router1",address="192.0.2.1"'
+check "history: the address is an info series of its own" \
+  [ "$(query 'pinglog_target_info{host="router1",address="192.0.2.1"}' "$last")" = 1 ]
 for pair in "pinglog_cycles_total:requests.cycles" "pinglog_requests_total:requests.sent" \
   "pinglog_replies_total:requests.received" "sum(pinglog_router_replies_total):requests.router" \
   "sum(pinglog_failures_total):requests.lost - h['requests']['router']"; do
@@ -100,6 +101,14 @@ wait_for "http://127.0.0.1:$exporter_port/metrics" || fail "node_exporter did no
 printf 'global:\n  scrape_interval: 1s\nscrape_configs:\n  - job_name: pinglog\n    static_configs:\n      - targets: ["127.0.0.1:%s"]\n' \
   "$exporter_port" >"$WORK/live.yml"
 mkdir -p "$WORK/live-tsdb"
+# The loopback host's history up to ten minutes ago, backfilled with the labels the
+# live scrape adds: history and live are then one series per family.
+"$MAKE_LOG" --cycles 170 --interval 1 --start "$(date -d '-3 hours' '+%Y-%m-%d %H:%M:00')" \
+  --host 127.0.0.1 >"$WORK/history.log"
+"$REPORT" "$WORK/history.log" --openmetrics "$WORK/history.om" --label job=pinglog \
+  --label instance=127.0.0.1:$exporter_port >/dev/null 2>&1 &&
+  promtool tsdb create-blocks-from openmetrics "$WORK/history.om" "$WORK/live-tsdb" >/dev/null 2>&1 ||
+  fail "the loopback host's history could not be backfilled"
 start_prometheus "$WORK/live-tsdb" "$WORK/live.yml"
 textfiles_ok=1
 lint() { promtool check metrics <"$WORK/textfiles/pinglog.prom" >/dev/null 2>&1 || textfiles_ok=0; }
@@ -144,6 +153,12 @@ if [ -e "$WORK/live/silent.log" ]; then
     [ "$(query "pinglog_failures_total{host=\"198.18.0.2\",error=\"11010\"}")" = "$want" ]
 fi
 check "promtool check metrics accepts every textfile the follower wrote" [ "$textfiles_ok" = 1 ]
+series=$(curl -sfG "$PROM/api/v1/series" --data-urlencode 'match[]=pinglog_cycles_total{host="127.0.0.1"}' \
+  --data-urlencode "start=$(date -d '-4 hours' +%s)" --data-urlencode "end=$(date +%s)" |
+  python3 -c 'import json, sys; print(len(json.load(sys.stdin)["data"]))')
+spanned=$(query 'count_over_time(pinglog_cycles_total{host="127.0.0.1"}[4h])')
+check_that "history and live of one host are one series ($series), spanning both ($spanned samples)" \
+  '[ "$series" = 1 ] && [ "${spanned:-0}" -gt 150 ]' 
 kill $follower
 wait $follower 2>/dev/null && STATUS=0 || STATUS=$?
 check "the follower stops on SIGTERM with exit 0" [ "$STATUS" = 0 ]

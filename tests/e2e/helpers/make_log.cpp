@@ -5,6 +5,9 @@
 //   make_log --cycles 525600 --interval 1 --start "2021-01-01 00:00:00" [--host router1]
 //            [--loss-at "2021-01-04 10:00:00" --loss-minutes 360]
 //
+// A host that begins with a digit (127.0.0.1) is written as the logger writes an
+// address: not looked up, its replies from that address.
+//
 // With --loss-at the line is steady instead: replies of 10 to 20 ms, one in 500 of
 // 900 ms, no gaps, and lost requests only in the window given.
 //
@@ -16,6 +19,7 @@
 
 #include "app/settings.h"
 #include "ping/log_entry.h"
+#include "ping/target.h"
 
 int main(int argc, char** argv) {
   long cycles = 1000;
@@ -35,7 +39,10 @@ int main(int argc, char** argv) {
   std::mt19937 random(12345);
   std::uniform_int_distribution<int> percent(0, 99), fast(3, 25), spike(80, 900);
   CalendarTime time = EndTimeFromText(start);
-  const IPv4Bytes target{192, 0, 2, 1}, router{198, 51, 100, 254};
+  // A host that begins with a digit is its own address, as the logger takes it.
+  const bool numeric = host[0] >= '0' && host[0] <= '9';
+  const IPv4Bytes target = numeric ? ParseDottedQuad(host) : IPv4Bytes{192, 0, 2, 1};
+  const IPv4Bytes router{198, 51, 100, 254};
   int outage_left = 0;
   const bool steady = !loss_at.empty();
   const CalendarTime loss_from = steady ? EndTimeFromText(loss_at) : 0;
@@ -50,8 +57,8 @@ int main(int argc, char** argv) {
     CycleResult result;
     result.time_stamp = FormatTime(kLogTimeMask, time);
     result.host = host;
-    result.by_name = true;
-    result.resolved_address = "192.0.2.1";
+    result.by_name = !numeric;
+    result.resolved_address = numeric ? host : "192.0.2.1";
     for (AttemptOutcome& attempt : result.attempts) {
       const int roll = percent(random);
       if (steady && time >= loss_from && time < loss_to && roll < 40) {

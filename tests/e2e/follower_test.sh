@@ -1,0 +1,95 @@
+# pinglog-report --follow as a service meets what a log directory holds: a directory
+# and a named pipe that match the pattern, a log it may not read until it may, the
+# same log named three ways, a textfile on a full filesystem, SIGHUP and SIGTERM. It
+# says each thing once, keeps following, and writes only textfiles that promtool
+# accepts, whose counters never go back. Run as nobody, as the service runs unprivileged.
+source "$(dirname "$0")/lib.sh"
+REPORT=${PINGLOG_BUILD:-$(dirname "$PINGLOG")}/pinglog-report
+MAKE_LOG=${PINGLOG_MAKE_LOG:-}
+[ -x "$REPORT" ] && [ -x "$MAKE_LOG" ] || skip "pinglog-report or make_log is not built"
+need_root "the follower test (a small filesystem, a user without rights)"
+command -v promtool >/dev/null || skip "the follower test needs promtool (Debian's prometheus)"
+
+chmod 755 "$WORK"
+logs=$WORK/logs
+mkdir -p "$logs/dir.log" "$WORK/small"
+mkfifo "$logs/pipe.log"
+"$MAKE_LOG" --cycles 100 --interval 1 --start "2021-03-01 00:00:00" >"$logs/a.log"
+"$MAKE_LOG" --cycles 50 --interval 1 --start "2021-03-01 00:00:00" --host other >"$logs/secret.log"
+chmod 600 "$logs/secret.log"
+mount -t tmpfs -o size=64k,mode=1777 pinglog-test "$WORK/small" || skip "cannot mount a small tmpfs"
+on_exit "umount '$WORK/small'"
+textfile=$WORK/small/pinglog.prom
+
+setpriv --reuid=nobody --regid=nogroup --clear-groups \
+  "$REPORT" --follow --textfile "$textfile" "$logs/*.log" "$logs/a.log" "$logs/./a.log" \
+  2>"$WORK/follow.err" &
+follower=$!
+on_exit "kill $follower 2>/dev/null"
+
+# Every textfile the follower writes, checked as it comes: promtool accepts it, and
+# the cycles counted never go back.
+seen="" textfiles_ok=1 went_back=0 last_cycles=0
+watch() {
+  local now cycles
+  now=$(stat -c %Y.%s "$textfile" 2>/dev/null) || return 0
+  [ "$now" = "$seen" ] && return 0
+  seen=$now
+  cp "$textfile" "$WORK/copy.prom" 2>/dev/null || return 0
+  promtool check metrics <"$WORK/copy.prom" >/dev/null 2>&1 || textfiles_ok=0
+  cycles=$(awk '/^pinglog_cycles_total/ {s += $2} END {print s + 0}' "$WORK/copy.prom")
+  ((cycles >= last_cycles)) || went_back=1
+  last_cycles=$cycles
+}
+# until SECONDS CONDITION: watching, until CONDITION holds.
+until_true() {
+  local _
+  for _ in $(seq $(($1 * 5))); do
+    watch
+    eval "$2" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+cycles_of() { awk -v h="$1" '$1 ~ "^pinglog_cycles_total\\{host=\"" h "\"" {print $2}' "$textfile" 2>/dev/null; }
+said() { grep -c -F -- "$1" "$WORK/follow.err"; }
+
+check_that "a.log, named three ways, is counted once (100 cycles)" \
+  'until_true 10 "[ \"\$(cycles_of router1)\" = 100 ]"'
+check_that "a directory in the pattern is named once and skipped" \
+  '[ "$(said "$logs/dir.log: a directory, not a log: skipped")" = 1 ]'
+check_that "a named pipe in the pattern is named once and skipped, never opened" \
+  '[ "$(said "$logs/pipe.log: a named pipe, not a log: skipped")" = 1 ]'
+check_that "a log it may not read is named once with the reason" \
+  '[ "$(said "$logs/secret.log: Permission denied: tried again each round")" = 1 ]'
+chmod 644 "$logs/secret.log"
+check_that "once readable it is counted, and said so" \
+  'until_true 10 "[ \"\$(cycles_of other)\" = 50 ]" && [ "$(said "$logs/secret.log: can be read now")" = 1 ]'
+
+# A full filesystem: the textfile cannot be written; one line when it begins, one
+# when it ends, and the follower goes on.
+dd if=/dev/zero of="$WORK/small/filler" bs=1k count=64 2>/dev/null || true
+"$MAKE_LOG" --cycles 5 --interval 1 --start "2021-03-01 01:40:00" >>"$logs/a.log"
+check_that "a full filesystem is one line with the system's reason" \
+  'until_true 10 "[ \"\$(said \"cannot write $textfile: No space left on device: tried again each round\")\" = 1 ]"'
+sleep 2
+rm -f "$WORK/small/filler"
+check_that "and one line when the textfile is written again, with what came meanwhile" \
+  'until_true 10 "[ \"\$(cycles_of router1)\" = 105 ]" && [ "$(said "$textfile: written again")" = 1 ] &&
+   [ "$(said "No space left")" = 1 ]'
+
+# SIGHUP: the logs looked at anew (what keeps one from being followed is said again).
+kill -HUP $follower
+check_that "SIGHUP: still running, the skipped directory named again" \
+  'until_true 10 "[ \"\$(said \"$logs/dir.log: a directory\")\" = 2 ]" && kill -0 $follower'
+started=$(date +%s%N)
+kill -TERM $follower
+wait $follower && STATUS=0 || STATUS=$?
+took=$((($(date +%s%N) - started) / 1000000))
+check_that "SIGTERM: exit 0 within a second (${took} ms)" '[ "$STATUS" = 0 ] && [ "$took" -lt 1500 ]' 
+watch
+check "promtool check metrics accepts every textfile written" [ "$textfiles_ok" = 1 ]
+check "the counters never went back" [ "$went_back" = 0 ]
+check_that "nothing else was said" \
+  '[ "$(grep -c . "$WORK/follow.err")" = 8 ] || { cat "$WORK/follow.err" >&2; false; }'
+finish
