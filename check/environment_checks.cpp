@@ -8,6 +8,27 @@ namespace pinglog::check {
 namespace {
 
 // Four decimal numbers of 0 to 255 joined by dots, nothing else.
+// Four numbers with dots between, one of them above 255 ("192.0.2.300").
+bool OctetAbove255(const std::string& text) {
+  int parts = 0, value = 0;
+  bool above = false, digits = false;
+  for (const char c : text + ".") {
+    if (c == '.') {
+      if (!digits) return false;
+      above = above || value > 255;
+      ++parts;
+      value = 0;
+      digits = false;
+    } else if (c >= '0' && c <= '9') {
+      value = std::min(value * 10 + (c - '0'), 100000);
+      digits = true;
+    } else {
+      return false;
+    }
+  }
+  return parts == 4 && above;
+}
+
 bool IsDottedQuad(const std::string& text) {
   int parts = 0, digits = 0, value = 0;
   for (const char c : text + ".") {
@@ -34,6 +55,12 @@ std::string CheckHost(const std::string& host, bool lookup, CheckReport& report)
         "address.");
     return "none";
   }
+  if (host.find(':') != std::string::npos) {
+    report.Fail("the host " + Quoted(host) +
+                " is an IPv6 address: the logger pings IPv4 addresses only. Give an IPv4 "
+                "address or a name that has one.");
+    return "IPv6";
+  }
   if (host[0] >= '0' && host[0] <= '9') {
     const IPv4Bytes address = ParseDottedQuad(host);
     std::string text = FormatAddress(address);
@@ -42,6 +69,9 @@ std::string CheckHost(const std::string& host, bool lookup, CheckReport& report)
                   " begins with a digit, so pinglog takes it as an address, and it reads as "
                   "0.0.0.0: every request would be logged as Error no: 1214. A name that "
                   "begins with a digit cannot be pinged by name: write its address.");
+    } else if (OctetAbove255(host)) {
+      report.Fail("the host " + Quoted(host) + " has a number above 255, so pinglog pings " + text +
+                  " instead. Write the address as four numbers of 0 to 255.");
     } else if (!IsDottedQuad(host)) {
       report.Warn("the host " + Quoted(host) +
                   " begins with a digit, so pinglog takes it as an address, and reads it as " +
@@ -56,6 +86,11 @@ std::string CheckHost(const std::string& host, bool lookup, CheckReport& report)
                 "): no cycle writes an entry while that lasts. Check the name.");
     return "not found";
   }
+  report.Warn("the host " + Quoted(host) +
+              " is a name: a cycle whose lookup fails writes no entry, so when the line "
+              "drops and the name server with it, the log shows a gap, not an outage. For "
+              "evidence of outages, give its address: Host=" +
+              resolved + ".");
   return resolved;
 }
 

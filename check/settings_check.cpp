@@ -49,6 +49,12 @@ CheckReport CheckSettings(const CheckOptions& options) {
   const std::string& host = SettingsValue(kHostSlot);
 
   CheckReport findings;
+  if (!CheckEncoding(findings)) {
+    report.lines = findings.lines;
+    report.errors = findings.errors;
+    report.Say("The run cannot work: 1 error.");
+    return report;
+  }
   CheckLineShift(findings);
   CheckEndTime(SettingsValue(kEndTimeSlot), now, findings);
   CheckInterval(SettingsValue(kIntervalSlot), findings);

@@ -131,6 +131,60 @@ void CheckEndTime(const std::string& text, CalendarTime now, CheckReport& report
   }
 }
 
+namespace {
+
+bool BeginsWith(const std::string& text, std::string_view prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Bytes outside printable ASCII as \xHH, so that a line shows what was read.
+std::string Escaped(const std::string& text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string shown;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 32 && byte < 127) {
+      shown += c;
+    } else {
+      shown += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 15];
+    }
+  }
+  return shown;
+}
+
+}  // namespace
+
+bool CheckEncoding(CheckReport& report) {
+  const std::string& label = SettingsLabel(kHostSlot);
+  const std::string& host = SettingsValue(kHostSlot);
+  const std::string first = label.empty() ? host : label;
+  bool nul = false;
+  for (int slot = kHostSlot; slot <= kEndTimeSlot; ++slot) {
+    nul = nul || SettingsValue(slot).find('\0') != std::string::npos ||
+          SettingsLabel(slot).find('\0') != std::string::npos;
+  }
+  if (nul || BeginsWith(first, "\xFF\xFE") || BeginsWith(first, "\xFE\xFF")) {
+    report.Fail(std::string(kSettingsFileName) +
+                " is saved as UTF-16 (Notepad's \"Unicode\"): pinglog reads 8-bit text, so "
+                "every value comes out wrong. Save it as ANSI or UTF-8.");
+    return false;
+  }
+  if (!BeginsWith(first, "\xEF\xBB\xBF")) return true;
+  if (!label.empty()) {
+    report.Warn(std::string(kSettingsFileName) +
+                " begins with a UTF-8 byte-order mark; it falls in line 1's label, so the host "
+                "still reads as " +
+                Quoted(host) + ". Save it without the mark to be sure.");
+    return true;
+  }
+  report.Fail(std::string(kSettingsFileName) +
+              " begins with a UTF-8 byte-order mark, so the host is read as " +
+              Quoted(Escaped(host)) +
+              ", the mark's three bytes first. Save it as UTF-8 without a byte-order mark, or "
+              "as ANSI.");
+  return true;
+}
+
 void CheckInterval(const std::string& text, CheckReport& report) {
   std::size_t length = 0;
   const std::int64_t minutes = ParseNumber(text, length);
@@ -142,8 +196,10 @@ void CheckInterval(const std::string& text, CheckReport& report) {
     return;
   }
   if (!rest.empty()) {
-    report.Warn("the interval " + Quoted(text) + " is read as " + Minutes(minutes) +
-                ": only the leading whole number counts, always in minutes.");
+    // "30s", "1.5", "0.5 min": the run would pause far longer or shorter than meant.
+    report.Fail("the interval " + Quoted(text) + " is read as " + Minutes(minutes) +
+                ": only the leading whole number counts, always in minutes. Write a whole "
+                "number of minutes (0 runs the cycles back to back).");
   }
   if (minutes == 0) {
     report.Warn(

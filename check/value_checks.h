@@ -18,6 +18,10 @@ std::string EndTimeText(const CalendarFields& fields);
 void CheckEndTime(const std::string& text, CalendarTime now, CheckReport& report);
 
 // The interval: empty, more than a number, 0 (back to back), negative (a long pause).
+// Kep.ini saved as UTF-16, or with a UTF-8 byte-order mark. Returns false when the
+// values cannot be read at all (the other checks would only add noise).
+bool CheckEncoding(CheckReport& report);
+
 void CheckInterval(const std::string& text, CheckReport& report);
 
 // A blank or header first line, or a label on a line that is not its own: values

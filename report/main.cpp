@@ -53,11 +53,13 @@ int WriteExports(const Options& options, const Report& report, const ZoneTime* z
 int Run(int argc, char** argv) {
   Options options;
   if (const std::optional<int> done = ParseOptions(argc, argv, options)) return *done;
+  // The zone, to name it, and for the outputs in Unix time; where no zone database
+  // can be had, only those outputs and --tz need one.
   std::unique_ptr<ZoneTime> zone;
-  if (options.NeedsZone()) {
-    try {
-      zone = std::make_unique<ZoneTime>(options.tz);
-    } catch (const std::runtime_error& error) {
+  try {
+    zone = std::make_unique<ZoneTime>(options.tz);
+  } catch (const std::runtime_error& error) {
+    if (options.NeedsZone() || !options.tz.empty()) {
       return Fail(kUsageProblem, "--tz " + options.tz + ": " + error.what());
     }
   }
@@ -67,7 +69,11 @@ int Run(int argc, char** argv) {
   LogSet logs =
       LoadLogs(options.load, [](const std::string& problem) { Fail(kInputProblem, problem); });
   if (logs.entries.empty()) return kInputProblem;
-  const Report report = BuildReport(std::move(logs), options.summary);
+  Report report = BuildReport(std::move(logs), options.summary);
+  if (zone) {
+    report.zone = zone->Name();
+    report.zone_given = !options.tz.empty();
+  }
   WriteText(std::cout, report);
   std::cout.flush();
   return WriteExports(options, report, zone.get());

@@ -25,6 +25,10 @@ struct Report {
   LogSet logs;  // files, hosts, entries, lines not parsed, clock jumps, duplicates
   std::int64_t duplicates_dropped = 0;
   std::vector<HostReport> hosts;  // in the order the hosts first appear in the logs
+  // The zone the logs' times were taken in, as far as the report knows it ("": not
+  // known), and whether it was given (--tz) or is this machine's.
+  std::string zone;
+  bool zone_given = false;
 };
 
 // The report of logs that are read, cleared of duplicates and sorted by time.

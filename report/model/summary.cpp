@@ -131,7 +131,7 @@ void WalkPlaced(HostSummary& summary, const std::vector<const Entry*>& placed,
     if (summary.periods.empty() || summary.periods.back().start != period) {
       if (!summary.periods.empty()) summary.periods.back().round_trip = RoundTripOf(period_times);
       period_times.clear();
-      summary.periods.push_back({period, {}, {}, 0});
+      summary.periods.push_back({period, {}, {}, 0, {}});
     }
     PeriodRow& row = summary.periods.back();
     const CycleCounts counts = CountCycle(entry, summary.requests, all_times);
@@ -140,6 +140,23 @@ void WalkPlaced(HostSummary& summary, const std::vector<const Entry*>& placed,
   }
   outages.Interrupt(OutageEnd::kOpen);
   if (!summary.periods.empty()) summary.periods.back().round_trip = RoundTripOf(period_times);
+}
+
+// The seconds of [from, to) that lie in [start, end).
+std::int64_t Overlap(std::int64_t from, std::int64_t to, std::int64_t start, std::int64_t end) {
+  return std::max<std::int64_t>(0, std::min(to, end) - std::max(from, start));
+}
+
+// Observed and down time within [start, end): the period logged less the gaps (from the
+// end of the cycle before one to the entry after it), and the outages.
+Uptime UptimeWithin(const HostSummary& s, std::int64_t start, std::int64_t end) {
+  Uptime uptime;
+  uptime.observed_seconds = Overlap(s.first, s.End(), start, end);
+  for (const Gap& gap : s.gaps) {
+    uptime.observed_seconds -= Overlap(std::int64_t{gap.after} + s.period, gap.before, start, end);
+  }
+  for (const Outage& o : s.outages) uptime.down_seconds += Overlap(o.start, o.end, start, end);
+  return uptime;
 }
 
 void CountFailuresAndRouters(HostSummary& summary, const std::vector<const Entry*>& entries) {
@@ -189,6 +206,13 @@ HostSummary Summarize(const std::string& host, const std::vector<const Entry*>& 
     summary.cycles_per_minute = static_cast<double>(logged) / minutes;
   }
   summary.round_trip = RoundTripOf(all_times);
+  if (!placed.empty()) {
+    summary.uptime = UptimeWithin(summary, summary.first, summary.End());
+    const std::int64_t length = summary.by_hour ? 3600 : kSecondsPerDay;
+    for (PeriodRow& row : summary.periods) {
+      row.uptime = UptimeWithin(summary, row.start, std::int64_t{row.start} + length);
+    }
+  }
   return summary;
 }
 

@@ -37,11 +37,24 @@ struct Outage {
   std::int64_t Seconds() const { return std::int64_t{end} - start; }
 };
 
+// Time observed (the period logged less the gaps: a stretch without entries says
+// nothing) and the part of it that outages took.
+struct Uptime {
+  std::int64_t observed_seconds = 0;
+  std::int64_t down_seconds = 0;
+  double AvailablePercent() const {
+    return observed_seconds <= 0 ? 100
+                                 : 100.0 * static_cast<double>(observed_seconds - down_seconds) /
+                                       static_cast<double>(observed_seconds);
+  }
+};
+
 struct PeriodRow {
   CalendarTime start = 0;  // the day's (or hour's) first second
   Requests requests;
   RoundTrip round_trip;
   std::int64_t outages = 0;  // outages that begin in this period
+  Uptime uptime;             // within this period
 };
 
 struct HostSummary {
@@ -68,6 +81,7 @@ struct HostSummary {
   std::int64_t off_clock = 0;  // entries counted, but not placed in time
   bool by_hour = false;
   std::vector<PeriodRow> periods;
+  Uptime uptime;
 
   // The end of the last entry's cycle: first + this covers the period logged.
   std::int64_t End() const { return std::int64_t{last} + period; }

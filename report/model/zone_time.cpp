@@ -37,6 +37,8 @@ ZoneTime::ZoneTime(const std::string& name) : zone_(std::make_unique<Zone>()) {
 
 ZoneTime::~ZoneTime() = default;
 
+std::string ZoneTime::Name() const { return std::string(zone_->zone->name()); }
+
 std::optional<std::int64_t> ZoneTime::ToUnix(CalendarTime local, std::int64_t after) const {
   using std::chrono::seconds;
   const date::local_seconds wall{seconds(local)};

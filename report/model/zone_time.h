@@ -21,6 +21,9 @@ class ZoneTime {
   ZoneTime(const ZoneTime&) = delete;
   ZoneTime& operator=(const ZoneTime&) = delete;
 
+  // The zone's name ("Europe/Berlin").
+  std::string Name() const;
+
   // The Unix time of a local time, the earliest that lies after `after`; nothing when
   // every reading of it lies at or before `after` (a clock stepped back). A local
   // time that a spring-forward skipped maps to the moment of the change.

@@ -14,6 +14,8 @@ ZoneTime::ZoneTime(const std::string&) {
 
 ZoneTime::~ZoneTime() = default;
 
+std::string ZoneTime::Name() const { return ""; }
+
 std::optional<std::int64_t> ZoneTime::ToUnix(CalendarTime, std::int64_t) const {
   return std::nullopt;
 }

@@ -17,6 +17,12 @@ nlohmann::json RequestsJson(const Requests& r) {
           {"loss_percent", r.LossPercent()}};
 }
 
+nlohmann::json UptimeJson(const Uptime& u) {
+  return {{"observed_seconds", u.observed_seconds},
+          {"down_seconds", u.down_seconds},
+          {"available_percent", u.AvailablePercent()}};
+}
+
 nlohmann::json CountOrNull(std::int64_t count) {
   return count < 0 ? nlohmann::json(nullptr) : nlohmann::json(count);
 }
@@ -43,6 +49,7 @@ nlohmann::json HostJson(const HostSummary& s, const std::vector<std::string>& fi
       {"entries_off_clock", s.off_clock},
       {"requests", RequestsJson(s.requests)},
       {"round_trip", RoundTripJson(s.round_trip)},
+      {"uptime", UptimeJson(s.uptime)},
   };
   nlohmann::json& gaps = host["gaps"] = nlohmann::json::array();
   for (const Gap& gap : s.gaps) {
@@ -83,7 +90,8 @@ nlohmann::json HostJson(const HostSummary& s, const std::vector<std::string>& fi
     periods.push_back({{"start", IsoTime(row.start)},
                        {"requests", RequestsJson(row.requests)},
                        {"round_trip", RoundTripJson(row.round_trip)},
-                       {"outages", row.outages}});
+                       {"outages", row.outages},
+                       {"uptime", UptimeJson(row.uptime)}});
   }
   return host;
 }
@@ -93,7 +101,8 @@ nlohmann::json HostJson(const HostSummary& s, const std::vector<std::string>& fi
 void WriteJson(std::ostream& out, const Report& report) {
   const LogSet& logs = report.logs;
   nlohmann::json json = {
-      {"times", "local wall-clock times as the logger wrote them, without a time zone"},
+      {"times", "local wall-clock times as the logger wrote them"},
+      {"zone", report.zone.empty() ? nlohmann::json(nullptr) : nlohmann::json(report.zone)},
       {"files", logs.files},
       {"lines_not_parsed", logs.unparsed_count},
   };

@@ -112,6 +112,16 @@ void AddOutages(std::vector<Fact>& facts, const HostSummary& s) {
   facts.push_back(std::move(fact));
 }
 
+// "down 25 min (in 3 outages); available 99.41 % of the time observed (7 d less the
+// gaps: 6 d 23 h)".
+std::string DowntimeText(const HostSummary& s) {
+  return "down " + Duration(s.uptime.down_seconds) + " (in " +
+         Plural(static_cast<std::int64_t>(s.outages.size()), "outage", "outages") +
+         "); available " + FormatFixed(s.uptime.AvailablePercent(), 2) +
+         " % of the time observed (" + Duration(s.uptime.observed_seconds) +
+         ": the period less the gaps)";
+}
+
 std::string RequestsText(const Requests& r) {
   return std::to_string(r.sent) + " sent, " + std::to_string(r.received) + " received, " +
          std::to_string(r.lost) + " lost (" + FormatFixed(r.LossPercent(), 2) + "% loss)";
@@ -126,6 +136,14 @@ std::string RoundTripText(const RoundTrip& rt) {
 }
 
 }  // namespace
+
+std::string TimesLine(const Report& report) {
+  if (report.zone.empty()) {
+    return "Times are the logger's own wall-clock times, without a time zone.";
+  }
+  return "Times are the logger's own wall-clock times, taken in the zone " + report.zone +
+         (report.zone_given ? " (--tz)." : " (this machine's; --tz names another).");
+}
 
 std::string DuplicatesLine(const Report& report) {
   if (report.duplicates_dropped == 0) return "";
@@ -175,6 +193,7 @@ std::vector<Fact> SummaryFacts(const HostSummary& s, const std::vector<std::stri
     facts.push_back(std::move(fact));
   }
   AddOutages(facts, s);
+  facts.push_back({"Downtime", {DowntimeText(s)}});
   facts.push_back({"Round trip", {RoundTripText(s.round_trip)}});
   Fact failures{"Failures", {}}, routers{"From routers", {}};
   for (const auto& [error, count] : s.failures) {
@@ -183,7 +202,10 @@ std::vector<Fact> SummaryFacts(const HostSummary& s, const std::vector<std::stri
                              std::to_string(count));
   }
   for (const auto& [router, count] : s.routers) {
-    routers.lines.push_back(FormatAddress(router) + ": " + Plural(count, "reply", "replies"));
+    routers.lines.push_back(FormatAddress(router) + ", a router on the way, answered " +
+                            Plural(count, "request", "requests") +
+                            " in place of the host (it could not pass " +
+                            (count == 1 ? "it" : "them") + " on): counted as lost");
   }
   facts.push_back(std::move(failures));
   facts.push_back(std::move(routers));
@@ -193,7 +215,7 @@ std::vector<Fact> SummaryFacts(const HostSummary& s, const std::vector<std::stri
 std::vector<std::vector<std::string>> PeriodTable(const HostSummary& s) {
   std::vector<std::vector<std::string>> rows = {{s.by_hour ? "Hour" : "Day", "cycles", "sent",
                                                  "recv", "lost", "loss%", "min", "median", "max",
-                                                 "outages"}};
+                                                 "outages", "down", "avail%"}};
   for (const PeriodRow& row : s.periods) {
     const Requests& r = row.requests;
     const RoundTrip& rt = row.round_trip;
@@ -203,7 +225,9 @@ std::vector<std::vector<std::string>> PeriodTable(const HostSummary& s) {
                     std::to_string(r.cycles), std::to_string(r.sent), std::to_string(r.received),
                     std::to_string(r.lost), FormatFixed(r.LossPercent(), 2),
                     none ? "-" : std::to_string(rt.minimum), none ? "-" : std::to_string(rt.median),
-                    none ? "-" : std::to_string(rt.maximum), std::to_string(row.outages)});
+                    none ? "-" : std::to_string(rt.maximum), std::to_string(row.outages),
+                    ShortDuration(row.uptime.down_seconds),
+                    FormatFixed(row.uptime.AvailablePercent(), 2)});
   }
   return rows;
 }

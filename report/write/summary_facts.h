@@ -24,6 +24,9 @@ std::vector<std::vector<std::string>> PeriodTable(const HostSummary& summary);
 // end of the last one's cycle (20 cycles a minute apart cover 20 minutes).
 std::string PeriodLine(const HostSummary& summary);
 
+// "Times are the logger's own wall-clock times, taken in the zone Europe/Berlin (--tz)."
+std::string TimesLine(const Report& report);
+
 // "Dropped 10 entries that another log already holds: 10 of b.log (in a.log).", or ""
 // when none were.
 std::string DuplicatesLine(const Report& report);

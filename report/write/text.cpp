@@ -19,7 +19,7 @@ void WriteSummaryText(std::ostream& out, const HostSummary& s,
       out << (i == 0 ? "" : "               ") << fact.lines[i] << '\n';
     }
   }
-  static constexpr int kWidths[] = {8, 8, 8, 8, 8, 6, 8, 6, 9};
+  static constexpr int kWidths[] = {8, 8, 8, 8, 8, 6, 8, 6, 9, 7, 8};
   out << '\n';
   for (const std::vector<std::string>& row : PeriodTable(s)) {
     out << "  " << std::left << std::setw(s.by_hour ? 16 : 12) << row[0] << std::right;
@@ -44,8 +44,8 @@ void WriteUnparsedText(std::ostream& out, const LogSet& logs) {
 void WriteText(std::ostream& out, const Report& report) {
   const LogSet& logs = report.logs;
   out << "pinglog report: " << logs.entries.size() << " entries from "
-      << Plural(static_cast<std::int64_t>(logs.files.size()), "log", "logs")
-      << ". Times are local wall-clock times as logged, without a time zone.\n\n";
+      << Plural(static_cast<std::int64_t>(logs.files.size()), "log", "logs") << ". "
+      << TimesLine(report) << "\n\n";
   const std::string dropped = DuplicatesLine(report);
   if (!dropped.empty()) out << dropped << "\n\n";
   for (const HostReport& host : report.hosts) {

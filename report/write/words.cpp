@@ -12,6 +12,15 @@ std::string PeriodText(double seconds) {
          FormatFixed(seconds - static_cast<double>(minutes) * 60, 1) + " s";
 }
 
+std::string ShortDuration(std::int64_t seconds) {
+  if (seconds <= 0) return "0";
+  if (seconds < 60) return std::to_string(seconds) + "s";
+  const std::int64_t minutes = (seconds + 30) / 60;
+  if (minutes < 60) return std::to_string(minutes) + "m";
+  return std::to_string(minutes / 60) + "h" +
+         (minutes % 60 == 0 ? "" : std::to_string(minutes % 60) + "m");
+}
+
 std::string Plural(std::int64_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }

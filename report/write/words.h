@@ -15,6 +15,8 @@ std::string ReadableTime(CalendarTime time);
 std::string IsoTime(CalendarTime time);
 // "1 d 2 h 3 min 4 s", leaving out the parts that are 0.
 std::string Duration(std::int64_t seconds);
+// "1h25m", "25m", "40s", "0": a length for a narrow column.
+std::string ShortDuration(std::int64_t seconds);
 // "5 min 0.3 s": a period that need not be whole seconds.
 std::string PeriodText(double seconds);
 // "1 cycle", "2 cycles".

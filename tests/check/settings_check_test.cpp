@@ -35,7 +35,7 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
       {"Host=router1|Log=ping.log|Interval=5|End=2038-06-01",
        "after 2038-01-19 03:14:07, the latest end time pinglog can use", 1, "past"},
       {"Host=router1|Log=ping.log|Interval=5|End=2030-06-15 18:30",
-       "from now until 2030-06-15 18:30:00", 0, "warning"},
+       "from now until 2030-06-15 18:30:00", 0, "fixed positions"},
       {"Host=router1|Log=ping.log|Interval=5|End=", "error: line 4 (the end time) is empty", 1},
       {"Host=router1|Log=ping.log|Interval=5|End=07.12.2027 17:51",
        "is written day first, as the log writes dates; Kep.ini wants the year first: "
@@ -46,8 +46,29 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
        "at fixed positions",
        0},
       {"Host=router1|Log=ping.log|Interval=30s|End=2027-01-01 00:00:00",
-       "warning: the interval \"30s\" is read as 30 minutes: only the leading whole number counts",
+       "error: the interval \"30s\" is read as 30 minutes: only the leading whole number counts",
+       1},
+      {"Host=router1|Log=ping.log|Interval=1.5|End=2027-01-01 00:00:00",
+       "error: the interval \"1.5\" is read as 1 minute", 1},
+      {"Host=router1|Log=ping.log|Interval=0.5 min|End=2027-01-01 00:00:00",
+       "error: the interval \"0.5 min\" is read as", 1},
+      {"Host=192.0.2.300|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
+       "error: the host \"192.0.2.300\" has a number above 255", 1},
+      {"Host=2001:db8::1|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
+       "the logger pings IPv4 addresses only. Give an IPv4 address or a name that has one.", 1},
+      {"Host=::1|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
+       "error: the host \"::1\" is an IPv6 address", 1},
+      {"Host=router1|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
+       "warning: the host \"router1\" is a name: a cycle whose lookup fails writes no entry, so "
+       "when the line drops and the name server with it, the log shows a gap, not an outage. "
+       "For evidence of outages, give its address: Host=192.0.2.1.",
        0},
+      {"Host=router1|Log=ping.log|Interval=5|End=2027-01-01 00:00:00|utf16",
+       "error: Kep.ini is saved as UTF-16 (Notepad's \"Unicode\")", 1},
+      {"router1|ping.log|5|2027-01-01 00:00:00|bom",
+       "byte-order mark, so the host is read as \"\\xEF\\xBB\\xBFrouter1\"", 1},
+      {"Host=router1|Log=ping.log|Interval=5|End=2027-01-01 00:00:00|bom",
+       "warning: Kep.ini begins with a UTF-8 byte-order mark; it falls in line 1's label", 0},
       {"Host=router1|Log=ping.log|Interval=-1|End=2027-01-01 00:00:00",
        "pinglog pauses about 49.7 days", 0},
       {"Host=router1|Log=ping.log||End=2027-01-01 00:00:00",
@@ -57,7 +78,7 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
        "host \"[pinglog]\" (line 1), the log path \"router1\" (line 2)",
        1},
       {"Host=router1|Interval=5|Log=ping.log|End=2027-01-01 00:00:00",
-       "line 2 is labelled \"Interval\" but is read as the log path", 0},
+       "line 2 is labelled \"Interval\" but is read as the log path", 1},
       {"Host=routr1|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
        "error: the host \"routr1\" cannot be looked up now (Unable to resolve domain name)", 1},
       {"Host=9gag.example|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
@@ -83,12 +104,22 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
     platform.append_checks["/var/log/router1.log"] = {AppendAccess::kRefused,
                                                       "Read-only file system"};
     std::string kep_ini = c.kep_ini;
-    if (kep_ini.size() > 8 && kep_ini.substr(kep_ini.size() - 8) == "|no-icmp") {
-      kep_ini.resize(kep_ini.size() - 8);
-      platform.echo_permission = EchoPermission::kNone;
-    }
+    const auto suffix = [&kep_ini](const std::string& tail) {
+      const bool has = kep_ini.size() > tail.size() &&
+                       kep_ini.compare(kep_ini.size() - tail.size(), tail.size(), tail) == 0;
+      if (has) kep_ini.resize(kep_ini.size() - tail.size());
+      return has;
+    };
+    if (suffix("|no-icmp")) platform.echo_permission = EchoPermission::kNone;
+    const bool utf16 = suffix("|utf16"), bom = suffix("|bom");
     for (char& ch : kep_ini) {
       if (ch == '|') ch = '\n';
+    }
+    if (bom) kep_ini = "\xEF\xBB\xBF" + kep_ini;
+    if (utf16) {  // as Notepad saves "Unicode": a byte-order mark, two bytes a character
+      std::string wide = "\xFF\xFE";
+      for (const char ch : kep_ini) wide += std::string{ch, '\0'};
+      kep_ini = wide;
     }
     platform.files[kSettingsFileName] = kep_ini;
     const CheckReport report = CheckSettings({true, "/usr/bin/pinglog"});
@@ -96,7 +127,9 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
     for (const std::string& line : report.lines) all += line + "\n";
     EXPECT_NE(all.find(c.finding), std::string::npos) << c.kep_ini << "\n" << all;
     EXPECT_EQ(report.ExitCode(), c.exit_code) << c.kep_ini << "\n" << all;
-    if (c.absent != nullptr) EXPECT_EQ(all.find(c.absent), std::string::npos) << all;
+    if (c.absent != nullptr) {
+      EXPECT_EQ(all.find(c.absent), std::string::npos) << all;
+    }
   }
   ResetSettings();
 }

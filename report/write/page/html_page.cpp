@@ -90,13 +90,12 @@ void WriteLogFacts(std::ostream& out, const Report& report) {
   if (!dropped.empty()) out << "<p>" << Html(dropped) << "</p>\n";
 }
 
-void WriteHead(std::ostream& out) {
+void WriteHead(std::ostream& out, const Report& report) {
   out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
          "<title>pinglog report</title>\n<style>\n"
-      << kPageStyle << kChartStyle
-      << "</style></head><body>\n<h1>pinglog report</h1>\n"
-         "<p>Times are local wall-clock times as the logger wrote them, without a time zone.</p>\n";
+      << kPageStyle << kChartStyle << "</style></head><body>\n<h1>pinglog report</h1>\n<p>"
+      << Html(TimesLine(report)) << "</p>\n";
 }
 
 void WriteZoomBarAndKey(std::ostream& out) {
@@ -115,7 +114,7 @@ void WriteZoomBarAndKey(std::ostream& out) {
 
 void WriteHtml(std::ostream& out, const Report& report, const ChartOptions& options) {
   const ChartOptions axis = SharedAxis(report, options);
-  WriteHead(out);
+  WriteHead(out, report);
   WriteLogFacts(out, report);
   WriteOverviewTable(out, report);
   WriteZoomBarAndKey(out);

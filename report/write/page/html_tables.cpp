@@ -26,7 +26,10 @@ void Row(std::ostream& out, const std::vector<std::string>& cells, const char* c
 
 void WriteOverviewTable(std::ostream& out, const Report& report) {
   out << "<div class=\"wide\"><table class=\"overview\">\n";
-  Row(out, {"Host", "Address", "Period", "Loss", "Median", "95%", "Outages", "Worst day"}, "th");
+  Row(out,
+      {"Host", "Address", "Period", "Loss", "Median", "95%", "Outages", "Down", "Available",
+       "Worst day"},
+      "th");
   for (std::size_t i = 0; i < report.hosts.size(); ++i) {
     const HostSummary& s = report.hosts[i].summary;
     const bool replies = s.round_trip.replies > 0;
@@ -35,7 +38,8 @@ void WriteOverviewTable(std::ostream& out, const Report& report) {
          {FormatAddress(s.target), PeriodLine(s), FormatFixed(s.requests.LossPercent(), 2) + "%",
           replies ? std::to_string(s.round_trip.median) + " ms" : "-",
           replies ? std::to_string(s.round_trip.p95) + " ms" : "-",
-          std::to_string(s.outages.size()), WorstDayText(s)}) {
+          std::to_string(s.outages.size()), Duration(s.uptime.down_seconds),
+          FormatFixed(s.uptime.AvailablePercent(), 2) + " %", WorstDayText(s)}) {
       out << "<td>" << Html(text) << "</td>";
     }
     out << "</tr>\n";

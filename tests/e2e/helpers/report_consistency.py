@@ -96,7 +96,7 @@ def terminal(text):
     block = text[text.index("  Outages"):text.index("  Round trip")]
     facts["listed"] = sorted((readable(a), readable(b)) for a, b in BOUNDS.findall(block))
     facts["not_sent"] = int(re.search(r"Not sent +(\d+) requests", text).group(1))
-    facts["router"] = int(re.search(rf"From routers {ROUTER}: (\d+) repl", text).group(1))
+    facts["router"] = int(re.search(rf"From routers {ROUTER}, a router on the way, answered (\d+) request", text).group(1))
     facts["jumps"] = int(re.search(r"Clock jumps +(\d+) ", text).group(1))
     facts["dropped"] = int(re.search(r"Dropped (\d+) entr", text).group(1))
     return facts
