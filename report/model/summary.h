@@ -85,6 +85,9 @@ struct HostSummary {
 
   // The end of the last entry's cycle: first + this covers the period logged.
   std::int64_t End() const { return std::int64_t{last} + period; }
+  // Whether the logger looked the host up (a name, not an address): a cycle whose
+  // lookup failed wrote no entry, so a gap may be an outage that took DNS with it.
+  bool LookedUp() const { return host.empty() || host[0] < '0' || host[0] > '9'; }
   // Outages of a single cycle.
   std::int64_t OneCycleOutages() const;
 };

@@ -54,9 +54,10 @@ void AddCycles(std::vector<Fact>& facts, const HostSummary& s) {
                             : Plural(s.missing, "cycle", "cycles") + " in " + gaps}};
   ListLongest(
       fact.lines, s.gaps, [](const Gap& gap) { return gap.before - gap.after; },
-      [](const Gap& gap) {
+      [&s](const Gap& gap) {
         return FromTo(gap.after, gap.before) + " (" + Duration(gap.before - gap.after) +
-               (gap.missing >= 0 ? ", " + std::to_string(gap.missing) + " missing" : "") + ")";
+               (gap.missing >= 0 ? ", " + std::to_string(gap.missing) + " missing" : "") +
+               GapNote(s) + ")";
       });
   facts.push_back(std::move(fact));
 }
@@ -157,6 +158,11 @@ std::string DuplicatesLine(const Report& report) {
     separator = ", ";
   }
   return line + ".";
+}
+
+const char* GapNote(const HostSummary& summary) {
+  return summary.LookedUp() ? "; the logger was not running, or the name could not be looked up"
+                            : "";
 }
 
 const char* OutageEndNote(OutageEnd ends) {

@@ -31,6 +31,10 @@ std::string TimesLine(const Report& report);
 // when none were.
 std::string DuplicatesLine(const Report& report);
 
+// Why a gap may be there, for a host given by name (a failed lookup writes no entry,
+// so an outage that takes the name server with it is a gap), or "".
+const char* GapNote(const HostSummary& summary);
+
 // Why an outage ended where no cycle was answered ("; then no entries"), or "".
 const char* OutageEndNote(OutageEnd ends);
 

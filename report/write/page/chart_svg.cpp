@@ -58,7 +58,7 @@ void WriteShading(std::ostream& out, const Scale& at, const HostSummary& s) {
     const std::int64_t from = std::int64_t{gap.after} + s.period;
     Shade(out, at, "gap", from, gap.before,
           "No entries: " + ReadableTime(static_cast<CalendarTime>(from)) + " to " +
-              ReadableTime(gap.before) + " (" + Duration(gap.before - from) + ")");
+              ReadableTime(gap.before) + " (" + Duration(gap.before - from) + GapNote(s) + ")");
   }
   for (const Outage& o : s.outages) Shade(out, at, "outage", o.start, o.end, OutageTitle(o));
 }

@@ -64,7 +64,7 @@ std::string ChartRules() {
 // (an outage with why it ended there, where no cycle was answered).
 std::string ChartMeta(const HostSummary& s, const ChartOptions& options, std::int64_t step) {
   nlohmann::json gaps = nlohmann::json::array(), outages = nlohmann::json::array();
-  for (const Gap& gap : s.gaps) gaps.push_back({gap.after + s.period, gap.before});
+  for (const Gap& gap : s.gaps) gaps.push_back({gap.after + s.period, gap.before, GapNote(s)});
   for (const Outage& o : s.outages) outages.push_back({o.start, o.end, OutageEndNote(o.ends)});
   const nlohmann::json meta = {{"step", step},
                                {"interval", s.interval_minutes * 60},

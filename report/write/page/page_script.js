@@ -133,7 +133,7 @@
         num(Math.max(1, x(b) - x(a))) + '" height="' + (BOTTOM - TOP) + '"><title>' + what + ' ' +
         readable(a) + ' to ' + readable(b) + ' (' + duration(b - a) + note + ')</title></rect>');
     }
-    host.meta.gaps.forEach(function (g) { shade('gap', g[0], g[1], 'No entries:', ''); });
+    host.meta.gaps.forEach(function (g) { shade('gap', g[0], g[1], 'No entries:', g[2]); });
     host.meta.outages.forEach(function (o) { shade('outage', o[0], o[1], 'Outage:', o[2]); });
 
     [0, Math.floor(top / 2), top].forEach(function (v) {
