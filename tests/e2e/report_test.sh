@@ -125,6 +125,13 @@ if command -v chromium >/dev/null; then
     'awk -v l="${level:-0}" "BEGIN { exit !(l > 0.2) }"'
   check_that "loss colours only where the loss is (${loss_from:-?} to ${loss_to:-?} of the axis)" \
     'awk -v a="${loss_from:--1}" -v b="${loss_to:--1}" "BEGIN { exit !(a >= 0.48 && b <= 0.53 && b > a) }"'
+  # A median that steps up and down in wide steps is a line, not wedges filled under it.
+  python3 "$HELPERS/report_consistency.py" steps "$WORK/steps.log"
+  report "$WORK/steps.log" --html "$WORK/steps.html"
+  render "$WORK/steps.html" "$WORK/steps.png" 1000,1000
+  read -r _ _ _ _ _ thickness <<<"$(python3 "$HELPERS/chart_pixels.py" "$WORK/steps.png")"
+  check_that "the median is drawn as a line (${thickness:-?} pixels of its colour a column)" \
+    'awk -v t="${thickness:-99}" "BEGIN { exit !(t > 0 && t < 8) }"'
   # Opened with a period in its address, the page shows that period (hours, all loss).
   zoomed="$WORK/steady.html#from=2021-03-04T10:00&to=2021-03-04T16:00"
   render "$zoomed" "$WORK/zoomed.png" 1000,1000

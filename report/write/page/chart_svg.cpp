@@ -13,9 +13,10 @@ const char* const kChartStyle =
     ".grid{stroke:#ddd;stroke-width:1}\n.day{stroke:#eee;stroke-width:1}\n"
     ".tick{stroke:#888;stroke-width:1}\n"
     ".smoke{fill:#56b4e9;stroke:none}\n"
-    ".median{fill:none;stroke-width:2}\n"
     ".loss-none{stroke:#0072b2;fill:#0072b2}\n.loss-little{stroke:#e69f00;fill:#e69f00}\n"
     ".loss-much{stroke:#d55e00;fill:#d55e00}\n.loss-total{stroke:#000;fill:#000}\n"
+    // A line, not an area: more specific than the loss classes' fill.
+    ".chart .median{fill:none;stroke-width:2}\n"
     ".above{fill:#444}\n"
     ".outage{fill:#d55e00;fill-opacity:.15}\n.gap{fill:#999;fill-opacity:.25}\n"
     ".bucket{fill:transparent}\n.not-sent{fill:#cc79a7}\n";

@@ -1,8 +1,10 @@
 """Where the first chart of a page's screenshot puts its colours. The chart is found
 by its three evenly spaced grid lines (the scale's top, middle and 0); prints the
 plot's left and right end (the 0 line's), how high the median line lies on
-average (0 on the 0 line, 1 at the top), and the left and right end of the loss
-colours in the chart as shares of the plot's width (-1 -1 when there are none)."""
+average (0 on the 0 line, 1 at the top), the left and right end of the loss
+colours in the chart as shares of the plot's width (-1 -1 when there are none), and
+how many pixels of the median's colour stand in a column of the plot on average (a
+line: a few; an area filled under it: many)."""
 import sys
 
 from png_stats import pixels
@@ -49,4 +51,6 @@ for y in range(top - 5, zero + 40):
         if c in LOSS:
             loss.append((x - left) / (right - left))
 level = (zero - sum(median) / len(median)) / (zero - top) if median else 0
-print(left, right, "%.3f" % level, "%.3f" % min(loss, default=-1), "%.3f" % max(loss, default=-1))
+thickness = len(median) / (right - left + 1)
+print(left, right, "%.3f" % level, "%.3f" % min(loss, default=-1), "%.3f" % max(loss, default=-1),
+      "%.1f" % thickness)

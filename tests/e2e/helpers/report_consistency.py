@@ -5,6 +5,8 @@
       cycles whose requests were never sent, a one-cycle outage that a gap cuts short,
       the gap, a clock set 8 hours ahead and back,
       an outage still going on at the end, and a copy of the first ten entries;
+  report_consistency.py steps FILE  writes four hours of five-minute cycles whose round
+      trips alternate between 10 and 40 ms: a median that steps up and down in wide steps;
   report_consistency.py check DIR   reads DIR/out.txt (the terminal), out.json,
       out.html, out.svg, out.om and out.prom, and prints each disagreement (exit 1).
 """
@@ -188,8 +190,17 @@ def check(folder):
     return 1 if problems else 0
 
 
+def steps(path):
+    with open(path, "w", newline="") as out:
+        for cycle in range(48):
+            ms = 10 if cycle % 2 == 0 else 40
+            out.write(entry(START + datetime.timedelta(minutes=5 * cycle), [ms, ms, ms]))
+
+
 if __name__ == "__main__":
     if sys.argv[1] == "write":
         write(sys.argv[2])
+    elif sys.argv[1] == "steps":
+        steps(sys.argv[2])
     else:
         sys.exit(check(sys.argv[2]))
