@@ -143,6 +143,15 @@ if command -v chromium >/dev/null; then
   check_that "the zoomed page is labelled in hours of that period ($labels)" \
     '[ "$labels" = "10:00 11:00 12:00 13:00 14:00 15:00 " ] &&
      awk -v a="${loss_from:--1}" -v b="${loss_to:--1}" "BEGIN { exit !(a < 0.05 && b > 0.95) }"'
+  # The link to the last 3 hours opens them: labelled every half hour from 21:00.
+  last3=$(grep -o '<a href="#[^"]*">the last 3 hours</a>' "$WORK/steady.html" | sed 's/.*href="\([^"]*\)".*/\1/; s/&amp;/\&/')
+  labels=$(timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$WORK/chromium" --dump-dom "file://$WORK/steady.html$last3" 2>/dev/null |
+    grep -o 'class="time"[^>]*>[^<]*' | sed 's/.*>//' | sort -u | tr '\n' ' ')
+  check_that "the link to the last 3 hours ($last3) opens them ($labels)" \
+    '[ "$last3" = "#from=2021-03-07T21:00&to=2021-03-08T00:00" ] &&
+     [ "$labels" = "21:00 21:30 22:00 22:30 23:00 23:30 " ]'
 else
   fail "chromium is not installed: the page was not rendered"
 fi

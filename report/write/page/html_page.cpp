@@ -98,8 +98,38 @@ void WriteHead(std::ostream& out, const Report& report) {
       << Html(TimesLine(report)) << "</p>\n";
 }
 
-void WriteZoomBarAndKey(std::ostream& out) {
-  out << "<div id=\"zoom\" class=\"zoom\" hidden><span id=\"shown\"></span>"
+// "#from=2021-03-07T21:00&to=2021-03-08T00:00": the address of a period, to the minute.
+std::string PeriodAddress(std::int64_t from, std::int64_t to) {
+  const auto minute = [](std::int64_t t, bool up) {
+    return static_cast<CalendarTime>((t + (up ? 59 : 0)) / 60 * 60);
+  };
+  const char* mask = "%yyyy-%mm-%ddT%hh:%ii";
+  return "#from=" + FormatTime(mask, minute(from, false)) +
+         "&to=" + FormatTime(mask, minute(to, true));
+}
+
+// The usual views, each a link to its period's address (so it can be sent), next to
+// the drag zoom: the last 3 hours, 30 hours and 10 days that are shorter than the
+// whole period, and the whole period.
+void WriteSpanLinks(std::ostream& out, const ChartOptions& axis) {
+  static constexpr struct {
+    std::int64_t seconds;
+    const char* name;
+  } kSpans[] = {{3 * 3600, "the last 3 hours"}, {30 * 3600, "30 hours"}, {10 * 86400, "10 days"}};
+  out << "<span class=\"spans\">Show ";
+  for (const auto& span : kSpans) {
+    if (span.seconds >= std::int64_t{axis.axis_end} - axis.axis_start) continue;
+    out << "<a href=\"" << Html(PeriodAddress(axis.axis_end - span.seconds, axis.axis_end)) << "\">"
+        << span.name << "</a>, ";
+  }
+  out << "<a href=\"" << Html(PeriodAddress(axis.axis_start, axis.axis_end))
+      << "\">the whole period</a>; or drag across a chart.</span> ";
+}
+
+void WriteZoomBarAndKey(std::ostream& out, const ChartOptions& axis) {
+  out << "<div id=\"zoom\" class=\"zoom\" hidden>";
+  WriteSpanLinks(out, axis);
+  out << "<span id=\"shown\"></span>"
          "<button id=\"reset\" type=\"button\">Show the whole period</button></div>\n"
          "<p class=\"key\">Round trips:<span style=\"background:#56b4e9;opacity:.4\"></span>"
          "minimum to maximum, 10th to 90th and 25th to 75th percentile; median by loss:"
@@ -117,7 +147,7 @@ void WriteHtml(std::ostream& out, const Report& report, const ChartOptions& opti
   WriteHead(out, report);
   WriteLogFacts(out, report);
   WriteOverviewTable(out, report);
-  WriteZoomBarAndKey(out);
+  WriteZoomBarAndKey(out, axis);
   for (std::size_t i = 0; i < report.hosts.size(); ++i) {
     const HostReport& host = report.hosts[i];
     const HostSummary& s = host.summary;

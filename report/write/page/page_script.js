@@ -255,7 +255,7 @@
     shown.textContent = period
       ? 'Shown: ' + readable(period[0]) + ' to ' + readable(period[1]) + ' (buckets of ' +
         duration(+hosts[0].svg.getAttribute('data-bucket-seconds')) + ')'
-      : 'Shown: the whole period. Drag across a chart to zoom.';
+      : 'Shown: the whole period.';
   }
   function zoom(from, to) {
     from = Math.floor(from / 60) * 60;
