@@ -65,6 +65,18 @@ ChartModel BuildChart(const HostReport& host, const ChartOptions& options) {
     CountCycle(*entry, b.requests, b.times);
   }
   for (ChartBucket& b : chart.buckets) std::sort(b.times.begin(), b.times.end());
+  for (const Outage& o : s.outages) {
+    if (ShadedAcross(o, chart)) continue;
+    for (std::int64_t t = o.start; t < o.end;) {  // at most two buckets
+      const std::int64_t offset = t - chart.start;
+      if (offset < 0 || offset >= chart.span) break;
+      const std::int64_t bucket_end = chart.start + (offset / chart.width + 1) * chart.width;
+      const std::int64_t until = std::min<std::int64_t>(o.end, bucket_end);
+      chart.buckets[static_cast<std::size_t>(offset / chart.width)].short_outage_seconds +=
+          until - t;
+      t = until;
+    }
+  }
   chart.top = options.max_ms > 0 ? options.max_ms : ScaleTop(chart.buckets);
   return chart;
 }

@@ -36,6 +36,9 @@ struct ChartBucket {
   CalendarTime start = 0;
   std::vector<int> times;  // the replies' round trips, sorted
   Requests requests;
+  // Seconds of the bucket that outages shorter than a bucket took: at this scale
+  // they are marked under the axis, not shaded across the plot.
+  std::int64_t short_outage_seconds = 0;
 };
 
 struct ChartModel {
@@ -45,6 +48,11 @@ struct ChartModel {
 };
 
 ChartModel BuildChart(const HostReport& host, const ChartOptions& options);
+
+// Whether an outage is shaded across the plot at this scale: it lasts a bucket or more.
+inline bool ShadedAcross(const Outage& outage, const ChartModel& chart) {
+  return outage.Seconds() >= chart.width;
+}
 
 // One time axis for every host's chart: from the first entry of any to the end of
 // the last one's period.

@@ -19,6 +19,7 @@ const char* const kChartStyle =
     ".chart .median{fill:none;stroke-width:2}\n"
     ".above{fill:#444}\n"
     ".outage{fill:#d55e00;fill-opacity:.15}\n.gap{fill:#999;fill-opacity:.25}\n"
+    ".outage-share{fill:#000;fill-opacity:.5}\n"
     ".bucket{fill:transparent}\n.not-sent{fill:#cc79a7}\n";
 
 namespace {
@@ -53,15 +54,19 @@ void Shade(std::ostream& out, const Scale& at, const char* kind, std::int64_t fr
       << kChartBottom - kChartTop << "\"><title>" << Html(title) << "</title></rect>\n";
 }
 
-// Gaps and outages from the model, each with its start, end and length.
-void WriteShading(std::ostream& out, const Scale& at, const HostSummary& s) {
+// Gaps and outages from the model, each with its start, end and length; an outage
+// shorter than a bucket is marked under the axis instead.
+void WriteShading(std::ostream& out, const Scale& at, const ChartModel& chart,
+                  const HostSummary& s) {
   for (const Gap& gap : s.gaps) {
     const std::int64_t from = std::int64_t{gap.after} + s.period;
     Shade(out, at, "gap", from, gap.before,
           "No entries: " + ReadableTime(static_cast<CalendarTime>(from)) + " to " +
               ReadableTime(gap.before) + " (" + Duration(gap.before - from) + GapNote(s) + ")");
   }
-  for (const Outage& o : s.outages) Shade(out, at, "outage", o.start, o.end, OutageTitle(o));
+  for (const Outage& o : s.outages) {
+    if (ShadedAcross(o, chart)) Shade(out, at, "outage", o.start, o.end, OutageTitle(o));
+  }
 }
 
 // The next tick at or after `time`: a multiple of the step (weeks start on Monday),
@@ -172,6 +177,7 @@ std::string BucketTitle(const ChartBucket& b) {
   std::string title = ReadableTime(b.start) + ": " + Plural(b.requests.cycles, "cycle", "cycles") +
                       ", " + Num(b.requests.LossPercent()) + "% loss";
   if (b.requests.not_sent > 0) title += ", " + std::to_string(b.requests.not_sent) + " not sent";
+  if (b.short_outage_seconds > 0) title += ", down " + Duration(b.short_outage_seconds);
   if (!b.times.empty()) {
     title += ", " + std::to_string(b.times.front()) + "/" +
              std::to_string(NearestRank(b.times, 50)) + "/" + std::to_string(b.times.back()) +
@@ -190,6 +196,13 @@ void WriteBuckets(std::ostream& out, const Scale& at, const ChartModel& chart) {
           << (b.requests.lost > 0 ? "loss " + std::string(LossClass(b.requests)) : "not-sent")
           << "\" x=\"" << Num(x) << "\" y=\"" << kLossTop << "\" width=\"" << Num(step)
           << "\" height=\"16\"/>\n";
+    }
+    if (b.short_outage_seconds > 0) {  // darkened as high as the share of the bucket it took
+      const double share = static_cast<double>(b.short_outage_seconds) / chart.width;
+      const double height = std::max(1.0, 16 * std::min(1.0, share));
+      out << "<rect class=\"outage-share\" x=\"" << Num(x) << "\" y=\""
+          << Num(kLossTop + 16 - height) << "\" width=\"" << Num(step) << "\" height=\""
+          << Num(height) << "\"/>\n";
     }
     out << "<rect class=\"bucket\" x=\"" << Num(x) << "\" y=\"" << kChartTop << "\" width=\""
         << Num(at.Step()) << "\" height=\"" << kLossTop + 16 - kChartTop << "\" data-start=\""
@@ -240,7 +253,7 @@ void WriteChart(std::ostream& out, const HostReport& host, const ChartOptions& o
   out << "<svg class=\"chart\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 300\""
       << " width=\"1000\" height=\"300\" data-bucket-seconds=\"" << chart.width
       << "\" data-top-ms=\"" << chart.top << "\">\n";
-  WriteShading(out, at, host.summary);
+  WriteShading(out, at, chart, host.summary);
   WriteAxes(out, at, chart, host.summary);
   WriteSmoke(out, at, chart);
   WriteMedian(out, at, chart);

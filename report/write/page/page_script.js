@@ -134,7 +134,20 @@
         readable(a) + ' to ' + readable(b) + ' (' + duration(b - a) + note + ')</title></rect>');
     }
     host.meta.gaps.forEach(function (g) { shade('gap', g[0], g[1], 'No entries:', g[2]); });
-    host.meta.outages.forEach(function (o) { shade('outage', o[0], o[1], 'Outage:', o[2]); });
+    // Outages of a bucket or more are shaded across the plot; shorter ones darken
+    // the strip under the axis as far as the share of their bucket's time.
+    host.meta.outages.forEach(function (o) {
+      if (o[1] - o[0] >= bs.width) {
+        shade('outage', o[0], o[1], 'Outage:', o[2]);
+        return;
+      }
+      for (var t = Math.max(o[0], from); t < Math.min(o[1], to);) {
+        var b = list[Math.floor((t - from) / bs.width)];
+        var until = Math.min(o[1], b.start + bs.width);
+        b.down = (b.down || 0) + until - t;
+        t = until;
+      }
+    });
 
     [0, Math.floor(top / 2), top].forEach(function (v) {
       svg.push('<line class="grid" x1="' + LEFT + '" x2="' + RIGHT + '" y1="' + num(y(v)) + '" y2="' +
@@ -209,9 +222,15 @@
         svg.push('<rect class="not-sent" x="' + bx + '" y="' + LOSS_TOP + '" width="' + w +
           '" height="16"/>');
       }
+      if (b.down) {
+        var high = Math.max(1, 16 * Math.min(1, b.down / bs.width));
+        svg.push('<rect class="outage-share" x="' + bx + '" y="' + num(LOSS_TOP + 16 - high) +
+          '" width="' + w + '" height="' + num(high) + '"/>');
+      }
       var title = readable(b.start) + ': ' + b.cycles + (b.cycles === 1 ? ' cycle, ' : ' cycles, ') +
         num(b.sent ? 100 * b.lost / b.sent : 0) + '% loss';
       if (b.notSent) title += ', ' + b.notSent + ' not sent';
+      if (b.down) title += ', down ' + duration(b.down);
       if (b.times.length) {
         title += ', ' + b.times[0] + '/' + nearestRank(b.times, 50) + '/' +
           b.times[b.times.length - 1] + ' ms';

@@ -113,7 +113,9 @@ TEST(BucketingTest, AYearOfCyclesTakesNaturalBucketsAtMostEightHundred) {
   std::vector<Entry> entries;
   const CalendarTime start = ComposeTime(2021, 1, 1, 0, 0, 0);
   for (int minute = 0; minute < 365 * 24 * 60; minute += 7) {
-    entries.push_back(testing::MakeEntry(start + minute * 60, {5, 6, 7}));
+    entries.push_back(minute % 700 == 0  // a one-cycle outage about every 12 hours
+                          ? testing::MakeEntry(start + minute * 60, {-11010, -11010, -11010})
+                          : testing::MakeEntry(start + minute * 60, {5, 6, 7}));
   }
   const std::size_t cycles = entries.size();
   LogSet logs;
@@ -131,6 +133,9 @@ TEST(BucketingTest, AYearOfCyclesTakesNaturalBucketsAtMostEightHundred) {
   EXPECT_LE(buckets, 800u);
   EXPECT_GE(buckets, 700u);  // half days
   EXPECT_NE(page.find("data-bucket-seconds=\"43200\""), std::string::npos);
+  // Outages shorter than a bucket darken the strip under the axis, not the plot.
+  EXPECT_EQ(page.find("<rect class=\"outage\""), std::string::npos);
+  EXPECT_NE(page.find("<rect class=\"outage-share\""), std::string::npos);
   EXPECT_LT(page.size(), 600u * 1024 + 8 * cycles);  // the chart, and every cycle
 }
 
