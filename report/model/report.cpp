@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "report/model/heat_map.h"
+
 namespace pinglog::report {
 
 Report BuildReport(LogSet logs, const SummaryOptions& options) {
@@ -14,6 +16,7 @@ Report BuildReport(LogSet logs, const SummaryOptions& options) {
     HostSummary summary =
         Summarize(report.logs.hosts[host], entries, options, report.logs.clock_jumps);
     report.hosts.push_back({std::move(summary), std::move(entries)});
+    report.hosts.back().summary.worst_hours = WorstHoursOf(BuildHeatMap(report.hosts.back()));
   }
   return report;
 }

@@ -57,6 +57,14 @@ struct PeriodRow {
   Uptime uptime;             // within this period
 };
 
+// Hours of the day (from `from` to `to`, 0 to 24, possibly across midnight) that hold
+// most of the loss, and how many times higher their loss is than the other hours'
+// (0: the other hours lost nothing).
+struct WorstHours {
+  int from = 0, to = 0;
+  double times_higher = 0;
+};
+
 struct HostSummary {
   std::string host;
   Address target{};                   // the address of the host's last entry
@@ -82,6 +90,7 @@ struct HostSummary {
   bool by_hour = false;
   std::vector<PeriodRow> periods;
   Uptime uptime;
+  std::optional<WorstHours> worst_hours;  // when some hours of the day stand out
 
   // The end of the last entry's cycle: first + this covers the period logged.
   std::int64_t End() const { return std::int64_t{last} + period; }

@@ -160,6 +160,15 @@ std::string DuplicatesLine(const Report& report) {
   return line + ".";
 }
 
+std::string WorstHoursLine(const std::optional<WorstHours>& worst) {
+  if (!worst) return "";
+  const std::string hours = "from " + std::to_string(worst->from) + " to " +
+                            std::to_string(worst->to == 0 ? 24 : worst->to) + " h";
+  if (worst->times_higher == 0) return "All loss falls " + hours + ".";
+  return "Loss is " + FormatFixed(worst->times_higher, 0) + " times higher " + hours +
+         " than in the other hours.";
+}
+
 const char* GapNote(const HostSummary& summary) {
   return summary.LookedUp() ? "; the logger was not running, or the name could not be looked up"
                             : "";
@@ -200,6 +209,7 @@ std::vector<Fact> SummaryFacts(const HostSummary& s, const std::vector<std::stri
   }
   AddOutages(facts, s);
   facts.push_back({"Downtime", {DowntimeText(s)}});
+  if (s.worst_hours) facts.push_back({"Worst hours", {WorstHoursLine(s.worst_hours)}});
   facts.push_back({"Round trip", {RoundTripText(s.round_trip)}});
   Fact failures{"Failures", {}}, routers{"From routers", {}};
   for (const auto& [error, count] : s.failures) {

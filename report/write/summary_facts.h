@@ -31,6 +31,9 @@ std::string TimesLine(const Report& report);
 // when none were.
 std::string DuplicatesLine(const Report& report);
 
+// "Loss is 6 times higher from 19 to 23 h than in the other hours.", or "".
+std::string WorstHoursLine(const std::optional<WorstHours>& worst);
+
 // Why a gap may be there, for a host given by name (a failed lookup writes no entry,
 // so an outage that takes the name server with it is a gap), or "".
 const char* GapNote(const HostSummary& summary);

@@ -5,6 +5,7 @@
 #include "report/write/page/chart_layout.h"
 #include "report/write/page/chart_svg.h"
 #include "report/write/page/cycle_pack.h"
+#include "report/write/page/heat_map_svg.h"
 #include "report/write/page/html_tables.h"
 #include "report/write/page/page_script.h"
 #include "report/write/summary_facts.h"
@@ -26,6 +27,7 @@ constexpr const char* kPageStyle =
     ".periods td:not(:first-child),.periods th:not(:first-child){text-align:right}\n"
     ".wide{overflow-x:auto}\n"
     ".chart{width:100%;height:auto;display:block;margin:.5em 0;touch-action:pan-y}\n"
+    ".heat-map{width:100%;height:auto;display:block;margin:.5em 0}\n"
     ".selection{fill:#0072b2;fill-opacity:.15}\n"
     ".zoom{position:sticky;top:0;background:#fff;padding:.4em 0;border-bottom:1px solid #eee}\n"
     ".zoom button{margin-left:1em}\n.zoom:not(.zoomed) button{display:none}\n"
@@ -90,12 +92,26 @@ void WriteLogFacts(std::ostream& out, const Report& report) {
   if (!dropped.empty()) out << "<p>" << Html(dropped) << "</p>\n";
 }
 
+// When it happens: the heat map of the host's hours, and its worst hours if they
+// stand out.
+void WriteHeatMapBox(std::ostream& out, const HostReport& host) {
+  const HeatMap map = BuildHeatMap(host);
+  const int height = HeatMapHeight(map);
+  out << "<svg class=\"heat-map\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 "
+      << height << "\" width=\"1000\" height=\"" << height << "\">\n";
+  WriteHeatMap(out, map);
+  out << "</svg>\n";
+  const std::string worst = WorstHoursLine(host.summary.worst_hours);
+  if (!worst.empty()) out << "<p class=\"worst\">" << Html(worst) << "</p>\n";
+}
+
 void WriteHead(std::ostream& out, const Report& report) {
   out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
          "<title>pinglog report</title>\n<style>\n"
-      << kPageStyle << kChartStyle << "</style></head><body>\n<h1>pinglog report</h1>\n<p>"
-      << Html(TimesLine(report)) << "</p>\n";
+      << kPageStyle << kChartStyle << kHeatMapStyle
+      << "</style></head><body>\n<h1>pinglog report</h1>\n<p>" << Html(TimesLine(report))
+      << "</p>\n";
 }
 
 // "#from=2021-03-07T21:00&to=2021-03-08T00:00": the address of a period, to the minute.
@@ -137,7 +153,8 @@ void WriteZoomBarAndKey(std::ostream& out, const ChartOptions& axis) {
          "</span>up to 10 %<span style=\"background:#d55e00\"></span>more<span "
          "style=\"background:#000\"></span>total<span style=\"background:#cc79a7\"></span>not "
          "sent<span style=\"background:#f7d9c4\"></span>outage<span style=\"background:#ddd\">"
-         "</span>no entries</p>\n";
+         "</span>no entries; the heat map: a cell an hour, coloured by its loss, white where "
+         "there are no entries</p>\n";
 }
 
 }  // namespace
@@ -158,6 +175,7 @@ void WriteHtml(std::ostream& out, const Report& report, const ChartOptions& opti
     out << "</div>\n<script type=\"application/json\" id=\"meta-" << i << "\">"
         << ChartMeta(s, axis, step) << "</script>\n<script type=\"text/plain\" id=\"cycles-" << i
         << "\">" << PackCycles(host.entries, axis.axis_start, step) << "</script>\n";
+    WriteHeatMapBox(out, host);
     WriteSummaryTables(out, s, report.logs.files);
     out << "</section>\n";
   }

@@ -4,7 +4,8 @@ plot's left and right end (the 0 line's), how high the median line lies on
 average (0 on the 0 line, 1 at the top), the left and right end of the loss
 colours in the chart as shares of the plot's width (-1 -1 when there are none), and
 how many pixels of the median's colour stand in a column of the plot on average (a
-line: a few; an area filled under it: many)."""
+line: a few; an area filled under it: many), and the left and right end of the loss
+colours in the heat map below the chart as shares of its width (-1 -1: none)."""
 import sys
 
 from png_stats import pixels
@@ -52,5 +53,7 @@ for y in range(top - 5, zero + 40):
             loss.append((x - left) / (right - left))
 level = (zero - sum(median) / len(median)) / (zero - top) if median else 0
 thickness = len(median) / (right - left + 1)
+heat = [(x - left) / (right - left) for y in range(zero + 70, height) for x in range(left, right + 1)
+        if rgb(y, x) in LOSS]
 print(left, right, "%.3f" % level, "%.3f" % min(loss, default=-1), "%.3f" % max(loss, default=-1),
-      "%.1f" % thickness)
+      "%.1f" % thickness, "%.3f" % min(heat, default=-1), "%.3f" % max(heat, default=-1))
