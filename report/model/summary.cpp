@@ -11,17 +11,49 @@ namespace {
 constexpr CalendarTime kSecondsPerDay = 86400;
 // Time stamps are whole seconds, and a lookup and the log append take a moment too.
 constexpr double kStampSlackSeconds = 2;
+constexpr std::size_t kMostLoggers = 4;
 
-// The logger's interval, from the time between its entries: the median step less a
-// cycle's own time, in whole minutes (the logger knows no other); 0: back to back.
-std::int64_t InferIntervalMinutes(const std::vector<const Entry*>& placed, double cycle_seconds) {
+// The median of the steps from each entry to the k-th after it, and the share of those
+// steps within two seconds of it.
+struct Steps {
+  std::int64_t median = 0;
+  double steady = 0;
+};
+Steps StepsOf(const std::vector<const Entry*>& placed, std::size_t k) {
   std::vector<std::int64_t> steps;
-  for (std::size_t i = 1; i < placed.size(); ++i) {
-    steps.push_back(std::int64_t{placed[i]->time} - placed[i - 1]->time);
+  for (std::size_t i = k; i < placed.size(); ++i) {
+    steps.push_back(std::int64_t{placed[i]->time} - placed[i - k]->time);
   }
-  if (steps.empty()) return 0;
-  std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
-  const double pause = static_cast<double>(steps[steps.size() / 2]) - cycle_seconds;
+  if (steps.empty()) return {};
+  std::vector<std::int64_t> sorted = steps;
+  std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+  const std::int64_t median = sorted[sorted.size() / 2];
+  const auto near = std::count_if(steps.begin(), steps.end(),
+                                  [&](std::int64_t s) { return std::llabs(s - median) <= 2; });
+  return {median, static_cast<double>(near) / static_cast<double>(steps.size())};
+}
+
+// Loggers that write one host's entries at once (a logger started twice on one log):
+// their entries interleave at steady phases, so that the step to the k-th entry after
+// each is steady where the step to the next one is not. 1 for a single logger.
+std::int64_t CountLoggers(const std::vector<const Entry*>& placed) {
+  if (StepsOf(placed, 1).steady >= 0.75) return 1;
+  for (std::size_t k = 2; k <= kMostLoggers; ++k) {
+    const Steps steps = StepsOf(placed, k);
+    if (steps.steady >= 0.9 && steps.median >= 30) return static_cast<std::int64_t>(k);
+  }
+  return 1;
+}
+
+// The logger's interval, from the time between its entries (each logger's own, when
+// several wrote): the median step less a cycle's own time, in whole minutes (the
+// logger knows no other); 0: back to back.
+std::int64_t InferIntervalMinutes(const std::vector<const Entry*>& placed, double cycle_seconds,
+                                  std::int64_t loggers) {
+  if (placed.size() <= static_cast<std::size_t>(loggers)) return 0;
+  const double step =
+      static_cast<double>(StepsOf(placed, static_cast<std::size_t>(loggers)).median);
+  const double pause = step - cycle_seconds;
   return pause < 30 ? 0 : std::llround(pause / 60);
 }
 
@@ -93,9 +125,11 @@ void SetTiming(HostSummary& summary, const std::vector<const Entry*>& entries,
   for (const Entry* entry : entries) cycle_total += CycleSeconds(*entry);
   summary.cycle_seconds = cycle_total / static_cast<double>(entries.size());
   summary.interval_inferred = interval_minutes < 0;
-  summary.interval_minutes = summary.interval_inferred
-                                 ? InferIntervalMinutes(placed, summary.cycle_seconds)
-                                 : interval_minutes;
+  summary.loggers = CountLoggers(placed);
+  summary.interval_minutes =
+      summary.interval_inferred
+          ? InferIntervalMinutes(placed, summary.cycle_seconds, summary.loggers)
+          : interval_minutes;
   summary.back_to_back = summary.interval_minutes == 0 && placed.size() > 1;
   summary.period_seconds =
       static_cast<double>(summary.interval_minutes) * 60 + summary.cycle_seconds;
@@ -107,10 +141,12 @@ bool AddGapIfAny(HostSummary& summary, const Entry& before, const Entry& after,
                  double longest_step) {
   const double apart = static_cast<double>(after.time - before.time);
   if (apart <= longest_step) return false;
+  // Each logger missed the cycles of the stretch.
   const std::int64_t missing =
       summary.back_to_back
           ? -1
-          : std::max<std::int64_t>(1, std::llround(apart / summary.period_seconds) - 1);
+          : summary.loggers *
+                std::max<std::int64_t>(1, std::llround(apart / summary.period_seconds) - 1);
   summary.gaps.push_back({before.time, after.time, missing});
   summary.missing += std::max<std::int64_t>(missing, 0);
   return true;
@@ -186,6 +222,9 @@ HostSummary Summarize(const std::string& host, const std::vector<const Entry*>& 
   for (const ClockJump& jump : clock_jumps) {
     if (jump.host == entries.front()->host) summary.clock_jumps.push_back(jump);
   }
+  for (const Entry* entry : entries) summary.files.push_back(entry->file);
+  std::sort(summary.files.begin(), summary.files.end());
+  summary.files.erase(std::unique(summary.files.begin(), summary.files.end()), summary.files.end());
   SetTiming(summary, entries, placed, options.interval_minutes);
 
   std::vector<int> all_times;

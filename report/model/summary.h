@@ -72,6 +72,7 @@ struct HostSummary {
   std::int64_t interval_minutes = 0;  // the logger's pause after each cycle
   bool interval_inferred = false;
   bool back_to_back = false;  // interval 0
+  std::int64_t loggers = 1;   // loggers that wrote the host's entries at once
   double cycle_seconds = 0;   // a cycle's own time, on average
   double period_seconds = 0;  // from one cycle's start to the next: interval + cycle
   std::int64_t period = 1;    // the same in whole seconds, at least 1
@@ -86,7 +87,8 @@ struct HostSummary {
   std::map<std::uint32_t, std::int64_t> not_sent;  // error number -> count
   std::map<Address, std::int64_t> routers;         // router -> replies
   std::vector<ClockJump> clock_jumps;
-  std::int64_t off_clock = 0;  // entries counted, but not placed in time
+  std::vector<std::uint16_t> files;  // the logs that hold the host's entries
+  std::int64_t off_clock = 0;        // entries counted, but not placed in time
   bool by_hour = false;
   std::vector<PeriodRow> periods;
   Uptime uptime;

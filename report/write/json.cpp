@@ -43,6 +43,7 @@ nlohmann::json HostJson(const HostSummary& s, const std::vector<std::string>& fi
       {"interval_minutes", s.interval_minutes},
       {"interval_inferred", s.interval_inferred},
       {"back_to_back", s.back_to_back},
+      {"loggers", s.loggers},
       {"cycle_seconds", s.cycle_seconds},
       {"period_seconds", s.period_seconds},
       {"cycles_expected", CountOrNull(s.expected)},

@@ -195,6 +195,15 @@ std::vector<Fact> SummaryFacts(const HostSummary& s, const std::vector<std::stri
   facts.push_back({"Period", {PeriodLine(s)}});
   AddCycles(facts, s);
   AddClockJumps(facts, s, files);
+  if (s.loggers > 1) {
+    static constexpr const char* kNumbers[] = {"", "one", "two", "three", "four"};
+    std::string logs;
+    for (const std::uint16_t file : s.files) logs += (logs.empty() ? "" : ", ") + files[file];
+    facts.push_back(
+        {"Loggers",
+         {std::string(kNumbers[std::min<std::int64_t>(s.loggers, 4)]) + " loggers wrote to " +
+          logs + " at once (their cycles interleave): stop one. The cycles of each count."}});
+  }
   facts.push_back({"Requests", {RequestsText(s.requests)}});
   if (s.requests.not_sent > 0) {
     Fact fact{"Not sent",

@@ -106,6 +106,7 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
     std::size_t jumps;
     std::int64_t off_clock, duplicates;
     double per_minute = 0;  // back to back: cycles a minute
+    std::int64_t loggers = 1;
   };
   const struct {
     const char* situation;
@@ -207,6 +208,16 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
         in_file(MakeEntry(t, {1, 1, 5}), 1, 1), in_file(MakeEntry(t + 1, {2, 2, 2}), 1, 2)},
        {"a.log", "b.log"},
        {3, 9, 0, 0, 0, -1, 0, 0, true, 0, 0, 1, 3 / (2.0 / 60)}},
+      {"two loggers on one log, 17 s apart: each one's cycles, no gaps, not back to back",
+       [&] {
+         std::vector<Entry> log;
+         for (int i = 0; i < 1200; ++i) {
+           log.push_back(in_file(MakeEntry(t + i / 2 * 60 + (i % 2) * 17, {10, 12, 11}), 0, i + 1));
+         }
+         return log;
+       }(),
+       {"a.log"},
+       {1200, 3600, 0, 0, 0, 1200, 0, 0, false, 0, 0, 0, 0, 2}},
   };
   for (const auto& c : cases) {
     LogSet logs;
@@ -238,6 +249,7 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
     if (!s.back_to_back) {
       EXPECT_EQ(s.expected, s.requests.cycles - s.off_clock + missing);
     }
+    EXPECT_EQ(s.loggers, e.loggers);
     if (e.per_minute > 0) {
       EXPECT_NEAR(s.cycles_per_minute, e.per_minute, 0.01);
     }

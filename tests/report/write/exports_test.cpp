@@ -85,6 +85,13 @@ TEST_F(ExportsTest, JsonHoldsTheSummaryAndTheTable) {
   EXPECT_EQ(host["failures"][1]["name"], "request timed out");
   EXPECT_EQ(host["router_replies"][0]["address"], "198.51.100.254");
   EXPECT_EQ(host["per_day"][0]["requests"]["cycles"], 7);
+  // 10:58:00 to 11:07:01 (the last cycle and its period of 61 s) less the gap from
+  // 11:01:01 to 11:03:00: 422 s observed, of which the outage 11:04 to 11:06 took 120.
+  EXPECT_EQ(host["uptime"]["observed_seconds"], 422);
+  EXPECT_EQ(host["uptime"]["down_seconds"], 120);
+  EXPECT_NEAR(host["uptime"]["available_percent"].get<double>(), 100.0 * 302 / 422, 1e-9);
+  EXPECT_EQ(host["per_day"][0]["uptime"], host["uptime"]);
+  EXPECT_EQ(host["loggers"], 1);
   EXPECT_EQ(report["hosts"][1]["host"], "odd, \"quoted\" host");
 }
 
