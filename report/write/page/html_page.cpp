@@ -35,7 +35,12 @@ constexpr const char* kPageStyle =
     "vertical-align:middle}\n"
     "@media (max-width:600px){.facts th,.facts td{display:block;padding:0 .3em}"
     ".facts td{margin-bottom:.5em}}\n"
-    "@media print{.zoom{display:none}body{max-width:none}section{break-inside:avoid-page}}\n";
+    // Printed (A4) as evidence: no bar, no row or chart cut across two pages, a host's
+    // section on a page of its own.
+    "@page{size:A4;margin:12mm}\n"
+    "@media print{.zoom{display:none}body{max-width:none;font-size:10pt;margin:0;padding:0}"
+    ".wide{overflow:visible}section{break-before:page}h2{break-after:avoid}"
+    "svg,tr,.worst,.key{break-inside:avoid}}\n";
 
 // The numbers the script draws zoomed charts with, the chart's own.
 std::string ChartRules() {
