@@ -52,5 +52,5 @@ cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DPINGLOG_TESTS=
   -DPINGLOG_SYSTEMD_UNIT_DIR=/lib/systemd/system
 cmake --build build-package
 (cd build-package && cpack -G DEB)
-(cd build-win && cpack -G ZIP)
+cmake --build build-win --target zip
 bash tests/package/package_test.sh build-package build-win

@@ -12,8 +12,25 @@ if(WIN32)
   if(TARGET pinglog-report)
     install(TARGETS pinglog-report RUNTIME DESTINATION .)
   endif()
-  install(FILES README.md LICENSE DESTINATION .)
-  install(FILES packaging/Kep.ini.example DESTINATION . RENAME Kep.ini)
+  # Files a Windows user opens in Notepad: plain text with CR LF line ends.
+  foreach(pair "README.md;README.txt" "packaging/Kep.ini.example;Kep.ini")
+    list(GET pair 0 source)
+    list(GET pair 1 target)
+    file(READ ${CMAKE_SOURCE_DIR}/${source} text)
+    string(REPLACE "\r\n" "\n" text "${text}")
+    string(REPLACE "\n" "\r\n" text "${text}")
+    file(WRITE ${CMAKE_BINARY_DIR}/zip/${target} "${text}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${source})
+  endforeach()
+  install(FILES ${CMAKE_BINARY_DIR}/zip/README.txt ${CMAKE_BINARY_DIR}/zip/Kep.ini LICENSE
+          DESTINATION .)
+  # The zip target builds what it packs, then packs it.
+  add_custom_target(zip COMMAND ${CMAKE_CPACK_COMMAND} -G ZIP
+                    WORKING_DIRECTORY ${CMAKE_BINARY_DIR} COMMENT "Packing the Windows zip")
+  add_dependencies(zip pinglog pinglog-check)
+  if(TARGET pinglog-report)
+    add_dependencies(zip pinglog-report)
+  endif()
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME pinglog-${PROJECT_VERSION}-windows-x64)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
@@ -43,6 +60,9 @@ foreach(source packaging/man/pinglog.1 packaging/man/pinglog-check.1 packaging/m
   list(APPEND PINGLOG_COMPRESSED ${CMAKE_BINARY_DIR}/compressed/${name}.gz)
 endforeach()
 add_custom_target(pinglog_compressed_docs ALL DEPENDS ${PINGLOG_COMPRESSED})
+# Installing after a build of some targets only (./demo.sh) makes them first.
+install(CODE "execute_process(COMMAND \"${CMAKE_COMMAND}\" --build \"${CMAKE_BINARY_DIR}\"
+                              --target pinglog_compressed_docs)")
 install(FILES ${CMAKE_BINARY_DIR}/compressed/pinglog.1.gz ${CMAKE_BINARY_DIR}/compressed/pinglog-check.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 if(TARGET pinglog-report)

@@ -127,12 +127,16 @@ int Fail(int code, const std::string& message) {
 
 std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
   CLI::App app{kDescription, "pinglog-report"};
+  app.set_version_flag("--version", std::string("pinglog-report ") + PINGLOG_VERSION);
   Texts texts;
   AddOptions(app, options, texts);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
     std::cout << app.help();
+    return 0;
+  } catch (const CLI::CallForVersion&) {
+    std::cout << app.version() << '\n';
     return 0;
   } catch (const CLI::ParseError& error) {
     return Fail(kUsageProblem, std::string(error.what()) + " (see --help)");

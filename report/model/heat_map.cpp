@@ -19,7 +19,8 @@ HeatMap BuildHeatMap(const HostReport& host) {
   const HostSummary& s = host.summary;
   if (host.entries.empty()) return map;
   map.first_day = s.first - s.first % kDay;
-  map.days.resize(static_cast<std::size_t>((s.last - map.first_day) / kDay + 1));
+  const std::int64_t days = (std::int64_t{s.last} - map.first_day) / kDay + 1;
+  map.days.resize(static_cast<std::size_t>(days));
   std::vector<std::vector<int>> times(map.days.size() * 24);
   for (const Entry* entry : host.entries) {
     if (entry->off_clock || entry->time < map.first_day) continue;

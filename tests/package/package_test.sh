@@ -136,10 +136,14 @@ done
 if [ -n "$WIN_BUILD" ]; then
   zip=$WIN_BUILD/pinglog-1.0.0-windows-x64.zip
   listing=$(python3 -m zipfile -l "$zip" 2>/dev/null | awk 'NR > 1 {print $1}' | sort | tr '\n' ' ')
-  check "the zip holds pinglog.exe, pinglog-check.exe, pinglog-report.exe, README.md, LICENSE and Kep.ini ($listing)" \
-    [ "$listing" = "Kep.ini LICENSE README.md pinglog-check.exe pinglog-report.exe pinglog.exe " ]
+  check "the zip holds pinglog.exe, pinglog-check.exe, pinglog-report.exe, README.txt, LICENSE and Kep.ini ($listing)" \
+    [ "$listing" = "Kep.ini LICENSE README.txt pinglog-check.exe pinglog-report.exe pinglog.exe " ]
   if [ "$(id -u)" = 0 ] && [ -x /usr/lib/wine/wine64 ]; then
     python3 -m zipfile -e "$zip" "$WORK/zip"
+    for text in README.txt Kep.ini; do
+      crlf=$(grep -c $'\r$' "$WORK/zip/$text") all=$(grep -c '' "$WORK/zip/$text")
+      check "the zip's $text has CR LF line ends ($crlf of $all lines)" [ "$crlf" = "$all" ]
+    done
     PINGLOG=$WORK/zip/pinglog.exe
     write_settings "$WORK/zip" 127.0.0.1 ping.log 0 "$(time_in 4)"
     run_logger "$WORK/zip" "$(readlink -f "$(dirname "$0")/../../tools/wine-run.sh")"
