@@ -136,7 +136,7 @@ void WriteSpanLinks(std::ostream& out, const ChartOptions& axis) {
   static constexpr struct {
     std::int64_t seconds;
     const char* name;
-  } kSpans[] = {{3 * 3600, "the last 3 hours"}, {30 * 3600, "30 hours"}, {10 * 86400, "10 days"}};
+  } kSpans[] = {{10800, "the last 3 hours"}, {108000, "30 hours"}, {864000, "10 days"}};
   out << "<span class=\"spans\">Show ";
   for (const auto& span : kSpans) {
     if (span.seconds >= std::int64_t{axis.axis_end} - axis.axis_start) continue;
