@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "report/live/follower.h"
-#include "report/live/log_patterns.h"
 #include "report/logs/duplicates.h"
+#include "report/logs/log_patterns.h"
 #include "report/model/metrics_counter.h"
 #include "report/write/export_file.h"
 #include "report/write/textfile.h"

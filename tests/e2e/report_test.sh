@@ -31,6 +31,8 @@ check_that "a number option that is none says so: exit 2" \
   '[ "$STATUS" = 2 ] && grep -qx "pinglog-report: --interval abc: not a number of minutes" <<<"$ERR"'
 check_that "--help names the program and the option values in words" \
   '"$REPORT" --help | grep -q "^Usage: pinglog-report " && "$REPORT" --help | grep -q -- "--by day|hour  "'
+report "$WORK/nothing*.log"
+check_that "a pattern that matches nothing: exit 1, named" '[ "$STATUS" = 1 ] && grep -qx "pinglog-report: $WORK/nothing\*.log: no file matches" <<<"$ERR"'
 report
 check "no log at all: exit 2" [ "$STATUS" = 2 ]
 check "each error is one line" [ "$(wc -l <"$WORK/err")" = 1 ]
@@ -102,6 +104,13 @@ render() {
     --screenshot="$2" "file://$1" >/dev/null 2>&1 || true
   read -r width height coloured colours <<<"$(python3 "$HELPERS/png_stats.py" "$2" 2>/dev/null)"
 }
+# time_labels FILE#HASH: the time axis labels of the page as Chromium draws it there.
+time_labels() {
+  timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$WORK/chromium" --dump-dom "file://$1" 2>/dev/null |
+    grep -o 'class="time"[^>]*>[^<]*' | sed 's/.*>//' | sort -u | tr '\n' ' '
+}
 if command -v chromium >/dev/null; then
   render "$WORK/a.html" "$WORK/a.png" 1100,900
   check_that "Chromium rendered the page (${width:-?}x${height:-?}, $coloured non-white, $colours colours)" \
@@ -139,19 +148,13 @@ if command -v chromium >/dev/null; then
   zoomed="$WORK/steady.html#from=2021-03-04T10:00&to=2021-03-04T16:00"
   render "$zoomed" "$WORK/zoomed.png" 1000,1000
   read -r _ _ _ loss_from loss_to <<<"$(python3 "$HELPERS/chart_pixels.py" "$WORK/zoomed.png")"
-  labels=$(timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$WORK/chromium" --dump-dom "file://$zoomed" 2>/dev/null |
-    grep -o 'class="time"[^>]*>[^<]*' | sed 's/.*>//' | sort -u | tr '\n' ' ')
+  labels=$(time_labels "$zoomed")
   check_that "the zoomed page is labelled in hours of that period ($labels)" \
     '[ "$labels" = "10:00 11:00 12:00 13:00 14:00 15:00 " ] &&
      awk -v a="${loss_from:--1}" -v b="${loss_to:--1}" "BEGIN { exit !(a < 0.05 && b > 0.95) }"'
   # The link to the last 3 hours opens them: labelled every half hour from 21:00.
   last3=$(grep -o '<a href="#[^"]*">the last 3 hours</a>' "$WORK/steady.html" | sed 's/.*href="\([^"]*\)".*/\1/; s/&amp;/\&/')
-  labels=$(timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$WORK/chromium" --dump-dom "file://$WORK/steady.html$last3" 2>/dev/null |
-    grep -o 'class="time"[^>]*>[^<]*' | sed 's/.*>//' | sort -u | tr '\n' ' ')
+  labels=$(time_labels "$WORK/steady.html$last3")
   check_that "the link to the last 3 hours ($last3) opens them ($labels)" \
     '[ "$last3" = "#from=2021-03-07T21:00&to=2021-03-08T00:00" ] &&
      [ "$labels" = "21:00 21:30 22:00 22:30 23:00 23:30 " ]'

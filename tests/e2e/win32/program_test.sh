@@ -54,6 +54,16 @@ if [ -n "$LINUX_REPORT" ] && [ -x "$LINUX_REPORT" ]; then
     diff <(tr -d '\r' <"$WORK/report.win" | sed 's/Times are .*//') \
     <(sed 's/Times are .*//' "$WORK/report.linux")
   check "pinglog-report.exe writes its exports" [ -s "$WORK/numeric/report.csv" ]
+  # Wildcards reach a Windows program unexpanded: it matches them itself.
+  windows_dir="Z:$(tr / '\\' <<<"$WORK/numeric")"
+  for pattern in 'p*.log' "$windows_dir\\pi?g.log"; do
+    (cd "$WORK/numeric" && "$WINE_RUN" "$REPORT_EXE" "$pattern") >"$WORK/wild.win" 2>&1 && STATUS=0 || STATUS=$?
+    check_that "pinglog-report.exe $pattern: the log it matches" \
+      '[ "$STATUS" = 0 ] && [ "$(grep -c "^Host " "$WORK/wild.win")" = 1 ]'
+  done
+  (cd "$WORK/numeric" && "$WINE_RUN" "$REPORT_EXE" 'none*.log') >"$WORK/wild.win" 2>&1 && STATUS=0 || STATUS=$?
+  check_that "pinglog-report.exe with a pattern that matches nothing: named, exit 1" \
+    '[ "$STATUS" = 1 ] && grep -q "none\*.log: no file matches" "$WORK/wild.win"'
 else
   echo "SKIP: no Linux pinglog-report given; the report comparison did not run"
 fi

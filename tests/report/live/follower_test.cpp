@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "report/live/log_patterns.h"
 #include "report/report_fixture.h"
 
 namespace pinglog::report {
@@ -53,30 +50,6 @@ TEST(LogFollowerTest, ReadsWhatALogGainedWholeLinesOnly) {
     EXPECT_EQ(times, c.times);
     EXPECT_EQ(logs.unparsed_count, 0u);
   }
-}
-
-TEST(ExpandLogPatternTest, MatchesNamesInEachPartOfThePath) {
-  const testing::TempFile dir("logs");
-  namespace fs = std::filesystem;
-  fs::create_directories(fs::path(dir.path()) / "router1");
-  fs::create_directories(fs::path(dir.path()) / "router2");
-  for (const char* name : {"a.log", "b.log", ".hidden.log", "a.txt", "router1/ping.log",
-                           "router2/ping.log", "router2/old.log"}) {
-    std::ofstream(fs::path(dir.path()) / name) << "";
-  }
-  const std::string d = dir.path() + "/";
-  const struct {
-    std::string pattern;
-    std::vector<std::string> paths;
-  } cases[] = {
-      {d + "*.log", {d + "a.log", d + "b.log"}},
-      {d + "?.log", {d + "a.log", d + "b.log"}},
-      {d + "*/ping.log", {d + "router1/ping.log", d + "router2/ping.log"}},
-      {d + "router2/*", {d + "router2/old.log", d + "router2/ping.log"}},
-      {d + "none/*.log", {}},
-      {d + "later.log", {d + "later.log"}},  // no wildcard: taken as it is
-  };
-  for (const auto& c : cases) EXPECT_EQ(ExpandLogPattern(c.pattern), c.paths) << c.pattern;
 }
 
 }  // namespace

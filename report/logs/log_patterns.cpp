@@ -1,4 +1,4 @@
-#include "report/live/log_patterns.h"
+#include "report/logs/log_patterns.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -24,10 +24,12 @@ bool Matches(std::string_view pattern, std::string_view name) {
 std::vector<std::string> ExpandLogPattern(const std::string& pattern) {
   if (pattern.find_first_of("*?") == std::string::npos) return {pattern};
   namespace fs = std::filesystem;
-  std::vector<std::string> paths = {pattern[0] == '/' ? "/" : ""};
-  std::size_t start = pattern[0] == '/' ? 1 : 0;
+  const char* separators = fs::path::preferred_separator == '\\' ? "/\\" : "/";
+  const bool rooted = std::string_view(separators).find(pattern[0]) != std::string_view::npos;
+  std::vector<std::string> paths = {rooted ? std::string(1, pattern[0]) : ""};
+  std::size_t start = rooted ? 1 : 0;
   while (start <= pattern.size()) {
-    const std::size_t slash = std::min(pattern.find('/', start), pattern.size());
+    const std::size_t slash = std::min(pattern.find_first_of(separators, start), pattern.size());
     const std::string part = pattern.substr(start, slash - start);
     std::vector<std::string> next;
     for (const std::string& base : paths) {
@@ -46,7 +48,7 @@ std::vector<std::string> ExpandLogPattern(const std::string& pattern) {
       }
     }
     for (std::string& path : next) {
-      if (slash < pattern.size()) path += '/';
+      if (slash < pattern.size()) path += pattern[slash];
     }
     paths = std::move(next);
     start = slash + 1;

@@ -1,5 +1,6 @@
-// The logs a follower looks at: patterns matched anew each round, so that a logger
-// started later (a new instance) is picked up.
+// Log names with wildcards: a follower matches them anew each round, so that a logger
+// started later (a new instance) is picked up; the one-shot report matches them once
+// (a Windows program gets its wildcards unexpanded).
 #pragma once
 
 #include <string>
@@ -9,6 +10,7 @@ namespace pinglog::report {
 
 // The logs that a pattern names now: "*" and "?" in any part of the path match
 // names in that directory; a path without them is taken as it is, existing or not.
+// Parts are separated by "/" (and "\\" where that is the system's separator).
 std::vector<std::string> ExpandLogPattern(const std::string& pattern);
 
 }  // namespace pinglog::report
