@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/system_platform.h"
+#include "platform/win32/system_words.h"
 
 namespace pinglog {
 namespace {
@@ -11,18 +12,7 @@ std::string DirectoryOf(const std::string& path) {
   return slash == std::string::npos ? "." : path.substr(0, slash + 1);
 }
 
-// The system's words for an error number, without the line end it ends with.
-AppendCheck Refused(DWORD error) {
-  char words[512] = {};
-  DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, error, 0, words, sizeof words, nullptr);
-  while (length > 0 && (words[length - 1] == '\n' || words[length - 1] == '\r' ||
-                        words[length - 1] == '.' || words[length - 1] == ' ')) {
-    --length;
-  }
-  if (length == 0) return {AppendAccess::kRefused, "error " + std::to_string(error)};
-  return {AppendAccess::kRefused, std::string(words, length)};
-}
+AppendCheck Refused(DWORD error) { return {AppendAccess::kRefused, SystemWords(error)}; }
 
 }  // namespace
 

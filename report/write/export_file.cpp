@@ -5,6 +5,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "platform/move_into_place.h"
+
 namespace pinglog::report {
 
 bool Export(const std::string& path, const std::function<void(std::ostream&)>& write,
@@ -27,9 +29,10 @@ bool Export(const std::string& path, const std::function<void(std::ostream&)>& w
       error = EIO;
     }
   }
-  if (error == 0 && std::rename(partial.c_str(), path.c_str()) != 0) error = errno;
-  if (error == 0) return true;
-  problem = "cannot write " + path + ": " + std::generic_category().message(error);
+  std::string reason =
+      error == 0 ? MoveIntoPlace(partial, path) : std::generic_category().message(error);
+  if (reason.empty()) return true;
+  problem = "cannot write " + path + ": " + reason;
   (void)std::remove(partial.c_str());
   return false;
 }

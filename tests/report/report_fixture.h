@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -99,6 +100,10 @@ class TempFile {
   void Write(const std::string& text, bool append = false) const {
     std::ofstream out(path_, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
     out << text;
+  }
+  std::string Read() const {
+    std::ifstream in(path_, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
   }
 
  private:
