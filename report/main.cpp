@@ -53,8 +53,8 @@ int WriteExports(const Options& options, const Report& report, const ZoneTime* z
 int Run(int argc, char** argv) {
   Options options;
   if (const std::optional<int> done = ParseOptions(argc, argv, options)) return *done;
-  // The zone, to name it, and for the outputs in Unix time; where no zone database
-  // can be had, only those outputs and --tz need one.
+  // The zone, to name it, and for the outputs in Unix time; where this machine's zone
+  // cannot be read, only those outputs and --tz need one.
   std::unique_ptr<ZoneTime> zone;
   try {
     zone = std::make_unique<ZoneTime>(options.tz);

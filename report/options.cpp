@@ -70,7 +70,8 @@ void AddOptions(CLI::App& app, Options& o, Texts& t) {
                  "instance (repeatable)")
       ->type_name("NAME=VALUE");
   app.add_option("--tz", o.tz,
-                 "The zone the logs were written in (default: this machine's; TZ honoured)")
+                 "The zone the logs were written in: an IANA name, on Windows a Windows name "
+                 "(default: this machine's; TZ honoured)")
       ->type_name("ZONE");
 }
 

@@ -15,18 +15,6 @@ bool IsLeapYear(std::int64_t year) {
   return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
 }
 
-// Days from 1970-01-01 to the given date on the proleptic Gregorian calendar
-// (the era-based civil-date algorithm: years start in March, eras last 400 years).
-std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day) {
-  year -= month <= 2 ? 1 : 0;
-  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-  const std::int64_t year_of_era = year - era * 400;
-  const std::int64_t day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-  const std::int64_t day_of_era =
-      year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-  return era * 146097 + day_of_era - 719468;
-}
-
 // The inverse of DaysFromCivil for days of 0 or more.
 CalendarFields CivilFromDays(std::int64_t days) {
   days += 719468;
@@ -62,6 +50,17 @@ bool StartsWithToken(std::string_view rest, std::string_view token) {
 }
 
 }  // namespace
+
+// The era-based civil-date algorithm: years start in March, eras last 400 years.
+std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day) {
+  year -= month <= 2 ? 1 : 0;
+  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+  const std::int64_t year_of_era = year - era * 400;
+  const std::int64_t day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  const std::int64_t day_of_era =
+      year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+  return era * 146097 + day_of_era - 719468;
+}
 
 const char* InvalidField(const CalendarFields& f) {
   if (f.month < 1 || f.month > 12) return "month";

@@ -31,6 +31,10 @@ const char* InvalidField(const CalendarFields& fields);
 CalendarTime ComposeTime(std::int32_t year, std::int32_t month, std::int32_t day, std::int32_t hour,
                          std::int32_t minute, std::int32_t second);
 
+// Days from 1970-01-01 to the given date on the proleptic Gregorian calendar (negative
+// before it); the date is not checked.
+std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day);
+
 // The current local wall-clock time, truncated to the second.
 CalendarTime LocalNow();
 

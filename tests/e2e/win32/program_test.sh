@@ -41,8 +41,8 @@ check "no Kep.ini: the message box was attempted" grep -q 'nodrv_CreateWindow' "
 check "no Kep.ini: nothing written" [ -z "$(ls "$dir" | grep -vxE 'stdout|stderr')" ]
 
 # pinglog-report.exe beside it: on the Windows program's log (CR LF), its text is the
-# Linux build's, line ends aside, and but for the zone it names (the Windows build has
-# no zone database yet).
+# Linux build's, line ends aside, and but for the zone it names (Windows' names are
+# not the zone database's).
 REPORT_EXE=$(dirname "$PINGLOG")/pinglog-report.exe
 LINUX_REPORT=${LINUX_PINGLOG:+$(dirname "$LINUX_PINGLOG")/pinglog-report}
 if [ -n "$LINUX_REPORT" ] && [ -x "$LINUX_REPORT" ]; then
