@@ -6,6 +6,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "report/dropped_logs.h"
 #include "report/live/follow_logs.h"
 #include "report/logs/load_logs.h"
 #include "report/model/metrics_counter.h"
@@ -79,12 +80,17 @@ int Run(int argc, char** argv) {
   return WriteExports(options, report, zone.get());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunGuarded(int argc, char** argv) {
   try {
     return Run(argc, argv);
   } catch (const std::exception& error) {  // out of memory, a stream that throws
     return Fail(kInputProblem, error.what());
   }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (LogsDroppedOnProgram(argc, argv)) return ShowPageOfDroppedLogs(argc, argv, RunGuarded);
+  return RunGuarded(argc, argv);
 }

@@ -48,4 +48,34 @@ kill $follower
 for _ in $(seq 20); do kill -0 $follower 2>/dev/null || break; sleep 0.5; done
 check "the follower ends when killed" eval '! kill -0 $follower 2>/dev/null'
 
+# Logs dropped on the program from the desktop: `start` gives it a console of its own,
+# as Explorer does. The page is written beside the first log and opened by the default
+# browser, which here is a stub that notes the address (winebrowser hands a page to
+# the programs named in WineBrowser's Browsers value).
+windows_path() { echo "Z:$(tr / '\\' <<<"$1")"; }
+printf '#!/bin/sh\necho "$@" >"%s"\n' "$WORK/opened" >browser-stub
+chmod +x browser-stub
+# No real browser may start: without the stub, the rest is not run.
+"$WINE_RUN" reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$WORK/browser-stub" /f >/dev/null ||
+  { fail "the stub browser could not be set"; finish; }
+on_exit "'$WINE_RUN' reg delete 'HKCU\\Software\\Wine\\WineBrowser' /v Browsers /f >/dev/null 2>&1"
+mkdir dropped
+cp week.log dropped/
+"$WINE_RUN" start /wait "$(windows_path "$REPORT_EXE")" "$(windows_path "$WORK/dropped/week.log")" \
+  </dev/null >drop.out 2>&1 && STATUS=0 || STATUS=$?
+for _ in $(seq 20); do [ -s opened ] && break; sleep 0.5; done
+check_that "a log dropped on the program: exit 0, ping.html beside it, a whole page" \
+  '[ "$STATUS" = 0 ] && grep -q "</html>" dropped/ping.html'
+check "the page opened in the default browser" grep -qx "file://$WORK/dropped/ping.html" opened
+check "nothing else written" [ "$(ls dropped)" = "$(printf 'ping.html\nweek.log')" ]
+rm -f opened
+WINEDEBUG=+relay "$WINE_RUN" start /wait "$(windows_path "$REPORT_EXE")" "$(windows_path "$WORK/none.log")" \
+  </dev/null 2>&1 | grep 'MessageBoxA(' >drop-error.out
+check "a log that is not there: the reason in a message box" \
+  grep -q 'none.log: No such file or directory' drop-error.out
+check "... and no page opened" [ ! -e opened ]
+wine_report week.log >console.out 2>&1
+check_that "from a console: the text, no page" \
+  '[ "$(grep -c "^Host " console.out)" = 1 ] && [ ! -e ping.html ]'
+
 finish
