@@ -54,3 +54,4 @@ cmake --build build-package
 (cd build-package && cpack -G DEB)
 cmake --build build-win --target zip
 bash tests/package/package_test.sh build-package build-win
+bash tests/package/install_paths_test.sh
