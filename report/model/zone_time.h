@@ -1,5 +1,6 @@
-// The logger's local wall-clock times as Unix times, through the system's zone
-// database (no tables of our own). A repeated hour (the fall back of daylight saving)
+// The logger's local wall-clock times as Unix times, through the system's zones (no
+// tables of our own): the zone database on Linux (zone_time.cpp), Windows' yearly rules
+// on Windows (zone_time_rules.cpp). A repeated hour (the fall back of daylight saving)
 // is resolved by the order of the entries: the later reading comes later.
 #pragma once
 
@@ -14,8 +15,8 @@ namespace pinglog::report {
 
 class ZoneTime {
  public:
-  // The zone by its IANA name; "" for the machine's own (TZ honoured). Throws
-  // std::runtime_error for a zone the database does not know.
+  // The zone by its name (IANA's; Windows' on Windows); "" for the machine's own (TZ
+  // honoured on Linux). Throws std::runtime_error for a zone the system does not know.
   explicit ZoneTime(const std::string& name);
   ~ZoneTime();
   ZoneTime(const ZoneTime&) = delete;
