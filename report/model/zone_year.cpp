@@ -45,7 +45,10 @@ ZoneYear ApplyZoneRules(const ZoneYearRules& rules, int year) {
   ZoneYear zone;
   zone.standard_offset = -60 * static_cast<std::int64_t>(rules.bias + rules.standard_bias);
   zone.daylight_offset = -60 * static_cast<std::int64_t>(rules.bias + rules.daylight_bias);
-  zone.daylight = rules.standard_begins.month != 0 && rules.daylight_begins.month != 0;
+  // Dates with no change of offset (a zone that gave up daylight saving keeps them in
+  // some years' records) change nothing.
+  zone.daylight = rules.standard_begins.month != 0 && rules.daylight_begins.month != 0 &&
+                  zone.daylight_offset != zone.standard_offset;
   if (!zone.daylight) return zone;
   // Each change is given in the wall-clock time in force before it.
   zone.daylight_begins = ChangeWallClock(rules.daylight_begins, year) - zone.standard_offset;

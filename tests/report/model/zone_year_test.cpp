@@ -58,7 +58,7 @@ TEST(ZoneYearTest, ReadsEveryLocalTimeOfAYearAsTheZoneDatabaseDoes) {
   }
 }
 
-TEST(ZoneYearTest, PlacesChangesOnTheirDays) {
+TEST(ZoneYearTest, PlacesChangesOnTheirDaysAndOnlyWhereTheOffsetChanges) {
   ZoneChangeRule dated = Recurring(3, 29, 2);  // a dated rule: 29 March of that year
   dated.year = 2026;
   const struct {
@@ -74,6 +74,17 @@ TEST(ZoneYearTest, PlacesChangesOnTheirDays) {
   for (const auto& c : cases) {
     const ZoneYear year = ApplyZoneRules(Rules(0, Recurring(12, 5, 23), c.rule), 2026);
     EXPECT_EQ(year.daylight_begins, c.begins) << c.rule.month << "/" << c.rule.week;
+  }
+  // Dates without a change of offset: one reading all year.
+  ZoneYearRules unchanged = Rules(-180, Recurring(10, 5, 3), Recurring(3, 5, 2));
+  unchanged.daylight_bias = 0;
+  const ZoneYear year = ApplyZoneRules(unchanged, 2026);
+  for (const CalendarTime local :
+       {ComposeTime(2026, 1, 1, 0, 0, 0), ComposeTime(2026, 3, 29, 2, 30, 0),
+        ComposeTime(2026, 7, 1, 12, 0, 0), ComposeTime(2026, 10, 25, 2, 30, 0)}) {
+    std::int64_t readings[2] = {0, 0};
+    EXPECT_EQ(LocalReadings(year, local, readings), 1) << local;
+    EXPECT_EQ(readings[0], local - 3 * 3600) << local;
   }
 }
 
