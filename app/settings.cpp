@@ -39,9 +39,10 @@ bool LoadSettings(const std::string& path) {
   if (OpenForReading(kSettingsFileSlot, path) == 0) return false;
   auto& table = Table();
   std::int32_t line_counter = 0;
-  while (AtEnd(kSettingsFileSlot) == 0) {
+  // Lines beyond the fifth have no slot and are not read: a settings file that never
+  // ends (a device in its place) or one of gigabytes costs no more than five lines.
+  while (line_counter < kSettingsSlots - 1 && AtEnd(kSettingsFileSlot) == 0) {
     const std::string line = ReadLine(kSettingsFileSlot);
-    if (line_counter >= kSettingsSlots - 1) continue;  // no slot beyond the fifth line
     ++line_counter;
     table[line_counter] = SettingsLineValue(line);
     const std::size_t equals = line.find('=');

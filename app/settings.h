@@ -21,7 +21,7 @@ constexpr std::size_t kSettingsValueLength = 250;
 inline constexpr const char* kSettingsFileName = "Kep.ini";
 
 // Reads Kep.ini from the working directory into the table; false when it cannot be
-// opened. Lines beyond the fifth are read and ignored.
+// opened. Lines beyond the fifth are not read.
 bool LoadSettings(const std::string& path = kSettingsFileName);
 
 // The text of a slot (0..5); empty for any other number.

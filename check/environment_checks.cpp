@@ -46,6 +46,29 @@ bool IsDottedQuad(const std::string& text) {
   return parts == 4;
 }
 
+// A log that is no file (its entries are not kept), or one among the system's own
+// files.
+void CheckLogPlace(const std::string& absolute, FileKind kind, CheckReport& report) {
+  if (kind == FileKind::kPipe) {
+    report.Warn("the log " + absolute +
+                " is a named pipe, not a file: entries written there are not kept, and while "
+                "nothing reads it the logger waits. Name a file on line 2.");
+  } else if (kind == FileKind::kDevice || kind == FileKind::kSocket || kind == FileKind::kOther) {
+    report.Warn("the log " + absolute + " is " + FileKindName(kind) +
+                ", not a file: entries written there are not kept as a log. Name a file on "
+                "line 2.");
+  } else {
+    for (const char* system : {"/proc/", "/sys/", "/dev/"}) {
+      if (absolute.rfind(system, 0) != 0) continue;
+      report.Warn("the log " + absolute + " lies under " +
+                  std::string(system, std::string_view(system).size() - 1) +
+                  ", among the system's own files, not a place for a log. Name a file on line "
+                  "2.");
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 std::string CheckHost(const std::string& host, bool lookup, CheckReport& report) {
@@ -119,6 +142,7 @@ std::string CheckLog(const std::string& path, CheckReport& report) {
                   ". Let " + platform.UserName() + " write there, or change line 2.");
       break;
   }
+  CheckLogPlace(absolute, check.kind, report);
   return absolute;
 }
 

@@ -8,6 +8,7 @@
 #include "app/usage.h"
 #include "check/settings_check.h"
 #include "platform/platform.h"
+#include "support/safe_text.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ constexpr const char* kCheckUsage =
     "Exit code 0: the run will work (warnings allowed); 1: it cannot; 2: usage.\n";
 
 int Usage(const std::string& problem) {
-  std::cerr << "pinglog-check: " << problem << "\n" << kCheckUsage;
+  std::cerr << "pinglog-check: " << pinglog::SafeText(problem) << "\n" << kCheckUsage;
   return 2;
 }
 
@@ -39,7 +40,7 @@ int Run(const std::vector<std::string>& arguments) {
     } else if (argument == "--no-lookup") {
       options.lookup = false;
     } else if (argument == "--user") {
-      if (++i == arguments.size()) return Usage("--user needs a user name");
+      if (++i == arguments.size() || arguments[i].empty()) return Usage("--user needs a user name");
       user = arguments[i];
     } else if (!argument.empty() && argument[0] == '-') {
       return Usage("unknown option " + argument);
@@ -59,7 +60,8 @@ int Run(const std::vector<std::string>& arguments) {
     if (!problem.empty()) return Usage("--user " + user + ": " + problem);
   }
   const pinglog::check::CheckReport report = pinglog::check::CheckSettings(options);
-  for (const std::string& line : report.lines) std::cout << line << "\n";
+  // What Kep.ini holds is shown byte for byte, never acted on by the terminal.
+  for (const std::string& line : report.lines) std::cout << pinglog::SafeText(line, true) << "\n";
   return report.ExitCode();
 }
 

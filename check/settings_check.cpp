@@ -30,6 +30,14 @@ std::string Schedule(CalendarTime now, CalendarTime end) {
          (cycles == "1" ? " cycle)" : " cycles)");
 }
 
+// An empty file, or one of blank lines only.
+bool HoldsNoValues() {
+  for (int slot = kHostSlot; slot < kSettingsSlots; ++slot) {
+    if (!SettingsValue(slot).empty() || !SettingsLabel(slot).empty()) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 CheckReport CheckSettings(const CheckOptions& options) {
@@ -37,11 +45,25 @@ CheckReport CheckSettings(const CheckOptions& options) {
   CheckReport report;
   InitFileTable();
   ResetSettings();
+  const FileKind kind = platform.PathKind(kSettingsFileName);
+  if (kind != FileKind::kRegular && kind != FileKind::kMissing && kind != FileKind::kDirectory) {
+    report.Fail(std::string(kSettingsFileName) + " (" + platform.AbsolutePath(kSettingsFileName) +
+                ") is " + FileKindName(kind) +
+                ", not a file: pinglog would wait on it or read it without end. Make " +
+                kSettingsFileName + " a file.");
+    return report;
+  }
   if (!LoadSettings()) {
     report.Fail("there is no readable " + std::string(kSettingsFileName) + " (" +
                 platform.AbsolutePath(kSettingsFileName) +
                 "): pinglog would only say \"Couldn't find the ini-File!\" and end. The name is " +
                 "exactly " + kSettingsFileName + ".");
+    return report;
+  }
+  if (HoldsNoValues()) {
+    report.Fail(std::string(kSettingsFileName) + " (" + platform.AbsolutePath(kSettingsFileName) +
+                ") holds no values: no cycle runs. Write the host, the log, the interval and "
+                "the end time on lines 1 to 4.");
     return report;
   }
   const CalendarTime now = LocalNow();

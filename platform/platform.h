@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_kind.h"
+
 namespace pinglog {
 
 // An open file of the platform; 0 means no file.
@@ -78,7 +80,8 @@ enum class AppendAccess {
 };
 struct AppendCheck {
   AppendAccess access = AppendAccess::kRefused;
-  std::string reason;  // the system's own words, for kRefused
+  std::string reason;                  // the system's own words, for kRefused
+  FileKind kind = FileKind::kMissing;  // what the path names now
 };
 
 // How the logger's echo requests could leave this machine for the running user.
@@ -134,6 +137,8 @@ class Platform {
   // for programs).
   virtual std::string ProgramBeside(const std::string& name) = 0;
   virtual AppendCheck CheckAppend(const std::string& path) = 0;
+  // What the path names now (links followed), without opening it.
+  virtual FileKind PathKind(const std::string& path) = 0;
   // How the program at `logger_path` would send its echo requests.
   virtual EchoPermission CheckEchoPermission(const std::string& logger_path) = 0;
   // The name of the user the process runs as.

@@ -34,6 +34,7 @@ class SystemPlatform final : public Platform {
   std::string AbsolutePath(const std::string& path) override;
   std::string ProgramBeside(const std::string& name) override;
   AppendCheck CheckAppend(const std::string& path) override;
+  FileKind PathKind(const std::string& path) override;
 
   EchoPermission CheckEchoPermission(const std::string& logger_path) override;
   std::string UserName() override;

@@ -75,12 +75,17 @@ const char* InvalidField(const CalendarFields& f) {
   return nullptr;
 }
 
+std::int64_t ComposeWideTime(const CalendarFields& f) {
+  if (InvalidField(f) != nullptr) return kInvalidTime;
+  const std::int64_t value = DaysFromCivil(f.year, f.month, f.day) * kSecondsPerDay +
+                             std::int64_t{f.hour} * 3600 + std::int64_t{f.minute} * 60 + f.second;
+  return value < 0 ? kInvalidTime : value;
+}
+
 CalendarTime ComposeTime(std::int32_t year, std::int32_t month, std::int32_t day, std::int32_t hour,
                          std::int32_t minute, std::int32_t second) {
-  if (InvalidField({year, month, day, hour, minute, second}) != nullptr) return kInvalidTime;
-  const std::int64_t value = DaysFromCivil(year, month, day) * kSecondsPerDay +
-                             std::int64_t{hour} * 3600 + std::int64_t{minute} * 60 + second;
-  if (value < 0 || value > INT32_MAX) return kInvalidTime;
+  const std::int64_t value = ComposeWideTime({year, month, day, hour, minute, second});
+  if (value > INT32_MAX) return kInvalidTime;
   return static_cast<CalendarTime>(value);
 }
 
@@ -89,7 +94,7 @@ CalendarTime LocalNow() {
   return ComposeTime(now.year, now.month, now.day, now.hour, now.minute, now.second);
 }
 
-CalendarFields SplitTime(CalendarTime time) {
+CalendarFields SplitTime(std::int64_t time) {
   if (time < 0) return CalendarFields{};
   CalendarFields fields = CivilFromDays(time / kSecondsPerDay);
   const std::int32_t rest = static_cast<std::int32_t>(time % kSecondsPerDay);
@@ -99,7 +104,7 @@ CalendarFields SplitTime(CalendarTime time) {
   return fields;
 }
 
-std::string FormatTime(std::string_view mask, CalendarTime time) {
+std::string FormatTime(std::string_view mask, std::int64_t time) {
   const CalendarFields fields = SplitTime(time);
   // Tried in this order, so that "yyyy" wins over "yy".
   const std::array<std::pair<std::string_view, std::string>, 7> tokens = {{

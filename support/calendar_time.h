@@ -31,6 +31,11 @@ const char* InvalidField(const CalendarFields& fields);
 CalendarTime ComposeTime(std::int32_t year, std::int32_t month, std::int32_t day, std::int32_t hour,
                          std::int32_t minute, std::int32_t second);
 
+// The same count without the upper end of the span, 64 bits wide (logs read back may
+// hold times past 2038): -1 for fields that name no valid date and time, or one before
+// 1970.
+std::int64_t ComposeWideTime(const CalendarFields& fields);
+
 // Days from 1970-01-01 to the given date on the proleptic Gregorian calendar (negative
 // before it); the date is not checked.
 std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day);
@@ -38,11 +43,11 @@ std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month, std::int64_t d
 // The current local wall-clock time, truncated to the second.
 CalendarTime LocalNow();
 
-// The fields of a time; all zero for a negative time.
-CalendarFields SplitTime(CalendarTime time);
+// The fields of a time (a CalendarTime or a wide one); all zero for a negative time.
+CalendarFields SplitTime(std::int64_t time);
 
 // The mask with each token (%yyyy %yy %mm %dd %hh %ii %ss, any case) replaced by its
 // field of the time; any other character, and a "%" that begins no token, is copied.
-std::string FormatTime(std::string_view mask, CalendarTime time);
+std::string FormatTime(std::string_view mask, std::int64_t time);
 
 }  // namespace pinglog

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/input_file.h"
 #include "platform/system_platform.h"
 
 namespace pinglog {
@@ -50,12 +51,13 @@ std::string SystemPlatform::ProgramBeside(const std::string& name) {
 AppendCheck SystemPlatform::CheckAppend(const std::string& path) {
   struct stat info;
   if (::stat(path.c_str(), &info) == 0) {
-    if (S_ISDIR(info.st_mode)) return {AppendAccess::kIsDirectory, {}};
+    if (S_ISDIR(info.st_mode)) return {AppendAccess::kIsDirectory, {}, FileKind::kDirectory};
     // O_NONBLOCK: a FIFO must not block the check.
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return Refused(errno);
-    ::close(fd);
-    return {AppendAccess::kAppends, {}};
+    AppendCheck check = fd < 0 ? Refused(errno) : AppendCheck{AppendAccess::kAppends, {}};
+    if (fd >= 0) ::close(fd);
+    check.kind = KindOfPath(path);
+    return check;
   }
   if (errno != ENOENT) return Refused(errno);
   const std::string directory = DirectoryOf(path);
@@ -67,5 +69,7 @@ AppendCheck SystemPlatform::CheckAppend(const std::string& path) {
   if (::access(directory.c_str(), W_OK | X_OK) != 0) return Refused(errno);
   return {AppendAccess::kCreates, {}};
 }
+
+FileKind SystemPlatform::PathKind(const std::string& path) { return KindOfPath(path); }
 
 }  // namespace pinglog

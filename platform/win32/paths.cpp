@@ -1,6 +1,7 @@
 // Paths and file access on Windows, for the settings check.
 #include <windows.h>
 
+#include "platform/input_file.h"
 #include "platform/system_platform.h"
 #include "platform/win32/system_words.h"
 
@@ -40,13 +41,15 @@ std::string SystemPlatform::ProgramBeside(const std::string& name) {
 AppendCheck SystemPlatform::CheckAppend(const std::string& path) {
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) {
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return {AppendAccess::kIsDirectory, {}};
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+      return {AppendAccess::kIsDirectory, {}, FileKind::kDirectory};
+    }
     const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Refused(::GetLastError());
     ::CloseHandle(file);
-    return {AppendAccess::kAppends, {}};
+    return {AppendAccess::kAppends, {}, KindOfPath(path)};
   }
   const std::string directory = DirectoryOf(AbsolutePath(path));
   const DWORD directory_attributes = ::GetFileAttributesA(directory.c_str());
@@ -65,5 +68,7 @@ AppendCheck SystemPlatform::CheckAppend(const std::string& path) {
   }
   return {AppendAccess::kCreates, {}};
 }
+
+FileKind SystemPlatform::PathKind(const std::string& path) { return KindOfPath(path); }
 
 }  // namespace pinglog

@@ -91,6 +91,15 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
        "error: the log's directory does not exist (/nowhere/ping.log)", 1},
       {"Host=router1|Log=/var/log/router1.log|Interval=5|End=2027-01-01 00:00:00",
        "error: tester cannot write the log /var/log/router1.log: Read-only file system.", 1},
+      {"Host=router1|Log=/dev/null|Interval=5|End=2027-01-01 00:00:00",
+       "warning: the log /dev/null is a device, not a file: entries written there are not kept", 0},
+      {"Host=router1|Log=/proc/version|Interval=5|End=2027-01-01 00:00:00",
+       "warning: the log /proc/version lies under /proc, among the system's own files", 0},
+      {"", "error: Kep.ini (/srv/logger/Kep.ini) holds no values: no cycle runs.", 1, "blank"},
+      {"Host=router1|device",
+       "error: Kep.ini (/srv/logger/Kep.ini) is a device, not a file: pinglog would wait on it "
+       "or read it without end.",
+       1},
       {"Host=router1|Log=ping.log|Interval=5|End=2027-01-01 00:00:00|no-icmp",
        "error: tester may not send ICMP echo requests: every request would be logged as Error "
        "no: 5. Fix: sudo setcap cap_net_raw+ep /usr/bin/pinglog",
@@ -103,6 +112,7 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
     platform.append_checks["/nowhere/ping.log"] = {AppendAccess::kNoDirectory, {}};
     platform.append_checks["/var/log/router1.log"] = {AppendAccess::kRefused,
                                                       "Read-only file system"};
+    platform.append_checks["/dev/null"] = {AppendAccess::kAppends, {}, FileKind::kDevice};
     std::string kep_ini = c.kep_ini;
     const auto suffix = [&kep_ini](const std::string& tail) {
       const bool has = kep_ini.size() > tail.size() &&
@@ -111,6 +121,7 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
       return has;
     };
     if (suffix("|no-icmp")) platform.echo_permission = EchoPermission::kNone;
+    if (suffix("|device")) platform.path_kinds[kSettingsFileName] = FileKind::kDevice;
     const bool utf16 = suffix("|utf16"), bom = suffix("|bom");
     for (char& ch : kep_ini) {
       if (ch == '|') ch = '\n';

@@ -163,7 +163,16 @@ std::string FakePlatform::ProgramBeside(const std::string& name) { return "/usr/
 AppendCheck FakePlatform::CheckAppend(const std::string& path) {
   const auto scripted = append_checks.find(AbsolutePath(path));
   if (scripted != append_checks.end()) return scripted->second;
-  return {files.count(path) ? AppendAccess::kAppends : AppendAccess::kCreates, {}};
+  const bool exists = files.count(path) != 0;
+  return {exists ? AppendAccess::kAppends : AppendAccess::kCreates,
+          {},
+          exists ? FileKind::kRegular : FileKind::kMissing};
+}
+
+FileKind FakePlatform::PathKind(const std::string& path) {
+  const auto special = path_kinds.find(path);
+  if (special != path_kinds.end()) return special->second;
+  return files.count(path) ? FileKind::kRegular : FileKind::kMissing;
 }
 
 EchoPermission FakePlatform::CheckEchoPermission(const std::string&) { return echo_permission; }

@@ -56,6 +56,7 @@ class FakePlatform : public Platform {
   // `files` appends, any other path creates unless `append_checks` says otherwise.
   std::string working_directory = "/srv/logger";
   std::map<std::string, AppendCheck> append_checks;  // by absolute path
+  std::map<std::string, FileKind> path_kinds;        // other than files: a file or nothing
   EchoPermission echo_permission = EchoPermission::kRawSocket;
   std::string user_name = "tester";
   std::string become_user_result;  // "" succeeds
@@ -88,6 +89,7 @@ class FakePlatform : public Platform {
   std::string AbsolutePath(const std::string& path) override;
   std::string ProgramBeside(const std::string& name) override;
   AppendCheck CheckAppend(const std::string& path) override;
+  FileKind PathKind(const std::string& path) override;
   EchoPermission CheckEchoPermission(const std::string& logger_path) override;
   std::string UserName() override;
   std::string BecomeUser(const std::string& name) override;
