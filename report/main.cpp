@@ -1,6 +1,7 @@
 // pinglog-report: reads one or more logs of the logger and says how good the
 // connection was, and when it was bad. Options, then the logs loaded, then the one
 // model of them, then each output written from that model.
+#include <algorithm>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -9,9 +10,11 @@
 #include "report/dropped_logs.h"
 #include "report/live/follow_logs.h"
 #include "report/logs/load_logs.h"
+#include "report/logs/log_patterns.h"
 #include "report/model/metrics_counter.h"
 #include "report/model/report.h"
 #include "report/options.h"
+#include "report/output_clash.h"
 #include "report/write/csv.h"
 #include "report/write/export_file.h"
 #include "report/write/json.h"
@@ -60,23 +63,36 @@ int Run(int argc, char** argv) {
   try {
     zone = std::make_unique<ZoneTime>(options.tz);
   } catch (const std::runtime_error& error) {
-    if (options.NeedsZone() || !options.tz.empty()) {
-      return Fail(kUsageProblem, "--tz " + options.tz + ": " + error.what());
+    if (!options.tz.empty()) return Fail(kUsageProblem, "--tz " + options.tz + ": " + error.what());
+    if (options.NeedsZone()) {
+      return Fail(kUsageProblem, std::string(error.what()) + ": name the logs' zone with --tz");
     }
   }
-  if (options.follow) return FollowLogs(options.load.files, options.textfile, *zone);
+  const auto said = [](const std::string& problem) { Fail(kInputProblem, problem); };
+  // Nothing is read or written when an export would overwrite a log.
+  const std::vector<std::string> patterns = options.load.files;
+  options.load.files = ExpandLogArguments(patterns, [&](const std::string& pattern) {
+    if (!options.follow) said(pattern + ": no file matches");  // the follower waits for it
+  });
+  if (const std::optional<std::string> clash = OutputClash(options, options.load.files)) {
+    return Fail(kUsageProblem, *clash);
+  }
+  if (options.follow) return FollowLogs(patterns, options.textfile, *zone);
 
   // A file that cannot be read is named, and the others are reported.
-  LogSet logs =
-      LoadLogs(options.load, [](const std::string& problem) { Fail(kInputProblem, problem); });
+  LogSet logs = LoadLogs(options.load, said);
   if (logs.entries.empty()) return kInputProblem;
   Report report = BuildReport(std::move(logs), options.summary);
   if (zone) {
     report.zone = zone->Name();
     report.zone_given = !options.tz.empty();
   }
-  WriteText(std::cout, report);
-  std::cout.flush();
+  // An export to standard output has it to itself.
+  const auto& exports = options.Exports();
+  if (std::none_of(exports.begin(), exports.end(), [](const auto& e) { return *e.path == "-"; })) {
+    WriteText(std::cout, report);
+    std::cout.flush();
+  }
   return WriteExports(options, report, zone.get());
 }
 

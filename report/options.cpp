@@ -5,6 +5,8 @@
 #include <iostream>
 #include <tuple>
 
+#include "support/safe_text.h"
+
 namespace pinglog::report {
 namespace {
 
@@ -16,7 +18,10 @@ constexpr const char* kDescription =
     "where the next cycle was due, before a gap (\"then no entries\") or at the end of\n"
     "the logs (still down at the last entry).";
 
-// "--interval 5": a whole number of minutes, nothing else.
+// The logger's longest pause: its count of milliseconds is 32 bits wide (49.7 days).
+constexpr std::int64_t kLongestIntervalMinutes = 0xFFFFFFFFLL / 60000;
+
+// "--interval 5": a whole number of minutes the logger can pause, nothing else.
 bool ParseMinutes(const std::string& text, std::int64_t& minutes) {
   if (text.empty() || text.size() > 9) return false;
   minutes = 0;
@@ -24,7 +29,7 @@ bool ParseMinutes(const std::string& text, std::int64_t& minutes) {
     if (c < '0' || c > '9') return false;
     minutes = minutes * 10 + (c - '0');
   }
-  return true;
+  return minutes <= kLongestIntervalMinutes;
 }
 
 struct Texts {
@@ -99,10 +104,15 @@ std::optional<int> TakeLabels(const std::vector<std::string>& labels, Options& o
 // The values given as text: the interval, the table's rows, the period.
 std::optional<int> TakeTexts(const Texts& t, Options& o) {
   if (!t.interval.empty() && !ParseMinutes(t.interval, o.summary.interval_minutes)) {
-    return Fail(kUsageProblem, "--interval " + t.interval + ": not a number of minutes");
+    return Fail(kUsageProblem, "--interval " + t.interval + ": not a number of minutes from 0 to " +
+                                   std::to_string(kLongestIntervalMinutes) +
+                                   " (the logger's longest pause)");
   }
   o.summary.by_hour = t.by == "hour";
   if (o.follow && o.textfile.empty()) return Fail(kUsageProblem, "--follow needs --textfile FILE");
+  if (o.follow && o.textfile == "-") {
+    return Fail(kUsageProblem, "--follow rewrites its --textfile: give a file, not -");
+  }
   for (auto [text, bound, option] :
        {std::tuple{&t.from, &o.load.from, "--from"}, std::tuple{&t.to, &o.load.to, "--to"}}) {
     if (text->empty()) continue;
@@ -122,7 +132,7 @@ std::optional<int> TakeTexts(const Texts& t, Options& o) {
 }  // namespace
 
 int Fail(int code, const std::string& message) {
-  std::cerr << "pinglog-report: " << message << '\n';
+  std::cerr << "pinglog-report: " << SafeText(message) << '\n';
   return code;
 }
 
@@ -141,6 +151,20 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
     return 0;
   } catch (const CLI::ParseError& error) {
     return Fail(kUsageProblem, std::string(error.what()) + " (see --help)");
+  }
+  const char* standard_output = nullptr;
+  for (const auto& [option, path] : options.Exports()) {
+    if (app.count(option) > 0 && path->empty()) {
+      return Fail(kUsageProblem, std::string(option) +
+                                     ": no file name given (- writes to "
+                                     "standard output)");
+    }
+    if (*path != "-") continue;
+    if (standard_output != nullptr) {
+      return Fail(kUsageProblem, std::string(standard_output) + " - and " + option +
+                                     " - would mix on standard output: give one a file");
+    }
+    standard_output = option;
   }
   return TakeTexts(texts, options);
 }

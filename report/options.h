@@ -1,6 +1,7 @@
 // pinglog-report's command line: what to read, for which period, and what to write.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,6 +26,20 @@ struct Options {
   ExtraLabels labels;  // --label NAME=VALUE, for --openmetrics
   bool follow = false;
   bool NeedsZone() const { return !openmetrics.empty() || !textfile.empty(); }
+
+  // Every export: its option and its path ("" when not asked for; "-": standard output).
+  struct Export {
+    const char* option;
+    const std::string* path;
+  };
+  std::array<Export, 6> Exports() const {
+    return {{{"--csv", &csv},
+             {"--json", &json},
+             {"--html", &html},
+             {"--svg", &svg},
+             {"--openmetrics", &openmetrics},
+             {"--textfile", &textfile}}};
+  }
 };
 
 // Reads the command line into `options`. Returns the exit code when the program is

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <set>
 #include <thread>
 
 #include "report/live/follower.h"
@@ -13,6 +14,7 @@
 #include "report/model/metrics_counter.h"
 #include "report/write/export_file.h"
 #include "report/write/textfile.h"
+#include "support/safe_text.h"
 
 namespace pinglog::report {
 namespace {
@@ -24,24 +26,30 @@ extern "C" void RequestStop(int) { stop_requested = 1; }
 extern "C" void RequestRescan(int) { rescan_requested = 1; }
 
 void Say(const std::string& line) {
-  if (!line.empty()) std::cerr << "pinglog-report: " << line << '\n';
+  if (!line.empty()) std::cerr << "pinglog-report: " << SafeText(line) << '\n';
 }
 
-// What the followed logs add up to, per host, and the logs followed so far.
+// What the followed logs add up to, per host, and the logs followed now.
 class LiveCounts {
  public:
-  explicit LiveCounts(const ZoneTime& zone) : counter_(zone) {}
+  LiveCounts(const ZoneTime& zone, const std::string& textfile)
+      : counter_(zone), own_files_{textfile, textfile + ".partial"} {}
 
-  // Looks at every log the patterns name now; true when new entries came.
+  // Looks at every log the patterns name now; true when new entries came. A log that
+  // no pattern names any more (rotated away, removed) is let go.
   bool Poll(const std::vector<std::string>& patterns) {
+    std::set<std::string> named;
     for (const std::string& pattern : patterns) {
       for (const std::string& path : ExpandLogPattern(pattern)) {
+        if (own_files_.count(path) != 0 || !named.insert(path).second) continue;
         if (followers_.count(path) != 0) continue;
         logs_.files.push_back(path);
         followers_[path] = std::make_unique<LogFollower>(
-            path, logs_, static_cast<std::uint16_t>(logs_.files.size() - 1));
+            path, logs_, static_cast<std::uint32_t>(logs_.files.size() - 1));
       }
     }
+    std::erase_if(followers_,
+                  [&](const auto& follower) { return named.count(follower.first) == 0; });
     counted_ = false;
     for (auto& [path, follower] : followers_) {
       Say(follower->Poll([this] { return CountAndForget(); }));
@@ -72,6 +80,7 @@ class LiveCounts {
   MetricsCounter counter_;
   DuplicateFilter duplicates_;
   LogSet logs_;
+  std::set<std::string> own_files_;  // the textfile: never read as a log
   std::map<std::string, std::unique_ptr<LogFollower>> followers_;
   bool counted_ = false;
 };
@@ -117,7 +126,7 @@ void Nap() {
 int FollowLogs(const std::vector<std::string>& patterns, const std::string& file,
                const ZoneTime& zone) {
   HandleSignals();
-  LiveCounts counts(zone);
+  LiveCounts counts(zone, file);
   TextfileWriter textfile(file);
   bool first = true;
   // cppcheck-suppress variableScope ; kept from one round to the next

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/input_file.h"
 #include "report/logs/line_splitter.h"
 #include "report/logs/log_set.h"
 
@@ -12,17 +13,17 @@ namespace pinglog::report {
 
 class LogFollower {
  public:
-  LogFollower(std::string path, LogSet& logs, std::uint16_t file);
+  LogFollower(std::string path, LogSet& logs, std::uint32_t file);
 
   // Reads what the log gained: whole lines only (a last line waits for its line end),
   // in blocks; its new entries are appended to the set, and `take` is called after
   // each block (to count them and let them go); it returns false to stop reading.
   // A log that does not exist yet gains nothing; one that shrank or whose beginning
   // changed was truncated or replaced, and is read from its start again. Only
-  // regular files are opened: a directory, a FIFO, a socket or a device is skipped
-  // (a FIFO would block the open). Returns what to say about the log, once per
-  // change: that it is skipped, cannot be read (with the system's reason) or can be
-  // read again; else "".
+  // regular files are followed, as judged on the file opened (without waiting): a
+  // directory, a named pipe, a socket or a device is skipped. Returns what to say
+  // about the log, once per change: that it is skipped, cannot be read (with the
+  // system's reason) or can be read again; else "".
   std::string Poll(const std::function<bool()>& take);
 
   // Forgets what was said about the log, so that a lasting problem is said again.
@@ -31,7 +32,7 @@ class LogFollower {
  private:
   enum class State { kFollowed, kNotAFile, kUnreadable };
   std::string Say(State state, const std::string& what);
-  bool Read(std::istream& in, std::uint64_t size, const std::function<bool()>& take);
+  bool Read(InputFile& in, std::uint64_t size, const std::function<bool()>& take);
 
   std::string path_;
   EntryReader reader_;

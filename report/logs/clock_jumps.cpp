@@ -10,7 +10,7 @@ constexpr std::int64_t kDay = 86400;
 // A run of entries whose times increase without a jump: [first, last) of `order`.
 struct Run {
   std::size_t first = 0, last = 0;
-  CalendarTime start = 0, end = 0;
+  LogTime start = 0, end = 0;
   bool placed = false;
   std::int64_t shift = 0;  // an excursion's: what brings it back to where the clock stood
 };
@@ -32,7 +32,7 @@ std::vector<Run> SplitRuns(const std::vector<Entry>& entries, const std::vector<
                            std::int64_t split) {
   std::vector<Run> runs;
   for (std::size_t k = 0; k < order.size(); ++k) {
-    const CalendarTime time = entries[order[k]].time;
+    const LogTime time = entries[order[k]].time;
     bool jumped = runs.empty();
     if (!jumped) {
       const std::int64_t step = std::int64_t{time} - runs.back().end;
@@ -109,7 +109,7 @@ void FindInSequence(LogSet& logs, const std::vector<std::size_t>& order) {
     for (std::size_t k = run.first; k < run.last; ++k) {
       Entry& entry = entries[order[k]];
       entry.off_clock = !run.placed;
-      entry.time = static_cast<CalendarTime>(entry.time + run.shift);
+      entry.time += run.shift;
     }
   }
 }
@@ -117,7 +117,7 @@ void FindInSequence(LogSet& logs, const std::vector<std::size_t>& order) {
 }  // namespace
 
 void FindClockJumps(LogSet& logs) {
-  std::map<std::pair<std::uint16_t, std::uint16_t>, std::vector<std::size_t>> sequences;
+  std::map<std::pair<std::uint32_t, std::uint32_t>, std::vector<std::size_t>> sequences;
   for (std::size_t i = 0; i < logs.entries.size(); ++i) {
     sequences[{logs.entries[i].file, logs.entries[i].host}].push_back(i);
   }

@@ -9,11 +9,11 @@ namespace {
 // holds it most often keeps its copies; the other files' copies are marked.
 void MarkDuplicates(const LogSet& logs, std::size_t first, std::size_t last,
                     std::vector<bool>& drop,
-                    std::map<std::pair<std::uint16_t, std::uint16_t>, std::int64_t>& found) {
+                    std::map<std::pair<std::uint32_t, std::uint32_t>, std::int64_t>& found) {
   std::vector<bool> seen(last - first, false);
   for (std::size_t i = first; i < last; ++i) {
     if (seen[i - first]) continue;
-    std::map<std::uint16_t, std::vector<std::size_t>> by_file;
+    std::map<std::uint32_t, std::vector<std::size_t>> by_file;
     for (std::size_t j = i; j < last; ++j) {
       if (!seen[j - first] && SameMeasurement(logs.entries[i], logs.entries[j])) {
         seen[j - first] = true;
@@ -21,7 +21,7 @@ void MarkDuplicates(const LogSet& logs, std::size_t first, std::size_t last,
       }
     }
     if (by_file.size() < 2) continue;
-    std::uint16_t keeper = by_file.begin()->first;
+    std::uint32_t keeper = by_file.begin()->first;
     for (const auto& [file, copies] : by_file) {
       if (copies.size() > by_file[keeper].size()) keeper = file;
     }
@@ -56,7 +56,7 @@ std::uint64_t MeasurementKey(const Entry& e) {
 
 }  // namespace
 
-DuplicateFilter::Seen& DuplicateFilter::Find(std::uint64_t key, std::uint16_t file, bool& added) {
+DuplicateFilter::Seen& DuplicateFilter::Find(std::uint64_t key, std::uint32_t file, bool& added) {
   const auto by_key = [](const Seen& a, const Seen& b) { return a.key < b.key; };
   constexpr std::size_t kMergeAt = 4096;
   if (recent_.size() >= kMergeAt) {  // one merge for many keys keeps adding cheap

@@ -27,11 +27,11 @@ class DuplicateFilter {
  private:
   struct Seen {
     std::uint64_t key = 0;
-    std::uint16_t file = 0;       // the file that held it first
-    std::uint16_t in_file = 0;    // how often that file holds it
-    std::uint16_t elsewhere = 0;  // how often other files do
+    std::uint32_t file = 0;       // the file that held it first
+    std::uint32_t in_file = 0;    // how often that file holds it
+    std::uint32_t elsewhere = 0;  // how often other files do
   };
-  Seen& Find(std::uint64_t key, std::uint16_t file, bool& added);
+  Seen& Find(std::uint64_t key, std::uint32_t file, bool& added);
 
   // The keys seen, sorted; the latest ones in a small table until it is merged in.
   std::vector<Seen> sorted_;

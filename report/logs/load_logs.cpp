@@ -2,7 +2,6 @@
 
 #include "report/logs/clock_jumps.h"
 #include "report/logs/duplicates.h"
-#include "report/logs/log_patterns.h"
 #include "report/logs/read_log.h"
 
 namespace pinglog::report {
@@ -10,17 +9,7 @@ namespace pinglog::report {
 LogSet LoadLogs(const LoadRequest& request,
                 const std::function<void(const std::string&)>& problem) {
   LogSet logs;
-  std::vector<std::string> files;
-  for (const std::string& name : request.files) {
-    if (name.find_first_of("*?") == std::string::npos) {
-      files.push_back(name);
-      continue;
-    }
-    const std::vector<std::string> matches = ExpandLogPattern(name);
-    if (matches.empty()) problem(name + ": no file matches");
-    files.insert(files.end(), matches.begin(), matches.end());
-  }
-  for (const std::string& file : files) {
+  for (const std::string& file : request.files) {
     std::string why;
     if (ReadLog(file, logs, why) == ReadStatus::kRead) continue;
     std::string message = file;

@@ -14,7 +14,7 @@
 namespace pinglog::report {
 
 struct LoadRequest {
-  std::vector<std::string> files;  // "-": standard input; "*" and "?" match names
+  std::vector<std::string> files;  // "-": standard input (patterns expanded before)
   std::optional<TimeSpan> from, to;
 };
 

@@ -62,14 +62,14 @@ class Cursor {
 };
 
 // "dd.mm.yyyy / hh:mm:ss"
-bool TimeStamp(Cursor& in, CalendarTime& time) {
+bool TimeStamp(Cursor& in, LogTime& time) {
   std::int32_t day, month, year, hour, minute, second;
   if (!in.Number(day, 99) || !in.Literal(".") || !in.Number(month, 99) || !in.Literal(".") ||
       !in.Number(year, 9999) || !in.Literal(" / ") || !in.Number(hour, 99) || !in.Literal(":") ||
       !in.Number(minute, 99) || !in.Literal(":") || !in.Number(second, 99)) {
     return false;
   }
-  time = ComposeTime(year, month, day, hour, minute, second);
+  time = ComposeWideTime({year, month, day, hour, minute, second});
   return time != kInvalidTime;
 }
 

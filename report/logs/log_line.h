@@ -14,6 +14,10 @@ namespace pinglog::report {
 
 using Address = std::array<std::uint8_t, 4>;
 
+// A local wall-clock time as the logs write it: the logger's calendar count of seconds,
+// 64 bits wide, so that a log reaching 2038 (or past it) reads like any other.
+using LogTime = std::int64_t;
+
 enum class Outcome : std::uint8_t {
   kReply,    // a reply from the target
   kFailure,  // no reply: the echo service's error number
@@ -31,7 +35,7 @@ struct Attempt {
 };
 
 struct LogLine {
-  CalendarTime time = 0;      // local wall-clock time as written, no zone
+  LogTime time = 0;           // local wall-clock time as written, no zone
   std::string_view host;      // as configured; points into the line
   bool by_name = false;       // the host was looked up: its address follows in brackets
   std::string_view resolved;  // the target's text: that address, or the numeric host

@@ -7,16 +7,29 @@
 namespace pinglog::report {
 namespace {
 
+// "*" any run of characters, "?" any one. Two pointers: on a mismatch, the last "*"
+// takes one character more and matching goes on behind it, so that a pattern of many
+// stars never costs more than its length times the name's (a name in the watched
+// folder must not stall the follower).
 bool Matches(std::string_view pattern, std::string_view name) {
-  if (pattern.empty()) return name.empty();
-  if (pattern[0] == '*') {
-    for (std::size_t skip = 0; skip <= name.size(); ++skip) {
-      if (Matches(pattern.substr(1), name.substr(skip))) return true;
+  std::size_t p = 0, n = 0;
+  std::size_t star = std::string_view::npos, star_n = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      star_n = n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++star_n;
+    } else {
+      return false;
     }
-    return false;
   }
-  return !name.empty() && (pattern[0] == '?' || pattern[0] == name[0]) &&
-         Matches(pattern.substr(1), name.substr(1));
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
 }
 
 }  // namespace
@@ -55,6 +68,18 @@ std::vector<std::string> ExpandLogPattern(const std::string& pattern) {
   }
   std::sort(paths.begin(), paths.end());
   return paths;
+}
+
+std::vector<std::string> ExpandLogArguments(
+    const std::vector<std::string>& arguments,
+    const std::function<void(const std::string&)>& unmatched) {
+  std::vector<std::string> files;
+  for (const std::string& argument : arguments) {
+    const std::vector<std::string> matches = ExpandLogPattern(argument);
+    if (matches.empty()) unmatched(argument);
+    files.insert(files.end(), matches.begin(), matches.end());
+  }
+  return files;
 }
 
 }  // namespace pinglog::report

@@ -3,6 +3,7 @@
 // (a Windows program gets its wildcards unexpanded).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,5 +13,11 @@ namespace pinglog::report {
 // names in that directory; a path without them is taken as it is, existing or not.
 // Parts are separated by "/" (and "\\" where that is the system's separator).
 std::vector<std::string> ExpandLogPattern(const std::string& pattern);
+
+// The logs that the command line's arguments name now, in their order, each pattern
+// expanded; `unmatched` is called with each pattern that matches nothing.
+std::vector<std::string> ExpandLogArguments(
+    const std::vector<std::string>& arguments,
+    const std::function<void(const std::string&)>& unmatched);
 
 }  // namespace pinglog::report

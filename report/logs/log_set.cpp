@@ -25,11 +25,16 @@ void EntryReader::Take(std::string_view line) {
   ++entries_;
 }
 
-std::uint16_t EntryReader::HostIndex(std::string_view host) {
+std::uint32_t EntryReader::HostIndex(std::string_view host) {
   if (last_host_ < logs_.hosts.size() && logs_.hosts[last_host_] == host) return last_host_;
-  const auto found = std::find(logs_.hosts.begin(), logs_.hosts.end(), host);
-  last_host_ = static_cast<std::uint16_t>(found - logs_.hosts.begin());
-  if (found == logs_.hosts.end()) logs_.hosts.emplace_back(host);
+  const auto found = logs_.host_indexes.find(host);
+  if (found != logs_.host_indexes.end()) {
+    last_host_ = found->second;
+  } else {
+    last_host_ = static_cast<std::uint32_t>(logs_.hosts.size());
+    logs_.hosts.emplace_back(host);
+    logs_.host_indexes.emplace(host, last_host_);
+  }
   return last_host_;
 }
 

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -13,9 +15,9 @@
 namespace pinglog::report {
 
 struct Entry {
-  CalendarTime time = 0;
-  std::uint16_t host = 0;  // index into LogSet::hosts
-  std::uint16_t file = 0;  // index into LogSet::files
+  LogTime time = 0;
+  std::uint32_t host = 0;  // index into LogSet::hosts
+  std::uint32_t file = 0;  // index into LogSet::files
   std::uint32_t line = 0;  // 1-based, in that file
   Address target{};
   bool off_clock = false;  // stamped by a clock set wrong: not placed in time
@@ -28,48 +30,58 @@ bool SameMeasurement(const Entry& a, const Entry& b);
 // A step of the wall clock between two entries of one file: backwards, or forwards to
 // times that the rest of the log shows to be wrong.
 struct ClockJump {
-  std::uint16_t host = 0;
-  std::uint16_t file = 0;
+  std::uint32_t host = 0;
+  std::uint32_t file = 0;
   std::uint32_t line = 0;  // the entry after the step
-  CalendarTime from = 0, to = 0;
+  LogTime from = 0, to = 0;
 };
 
 struct UnparsedLine {
-  std::uint16_t file = 0;  // index into LogSet::files
+  std::uint32_t file = 0;  // index into LogSet::files
   std::uint64_t line = 0;  // 1-based
 };
+
+// Host texts by their index, found from a line's text without a copy of it.
+struct TextHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view text) const {
+    return std::hash<std::string_view>{}(text);
+  }
+};
+using HostIndexes = std::unordered_map<std::string, std::uint32_t, TextHash, std::equal_to<>>;
 
 // What all logs read so far hold.
 struct LogSet {
   std::vector<std::string> files;
   std::vector<std::string> hosts;
+  HostIndexes host_indexes;    // of `hosts`
   std::vector<Entry> entries;  // in file order; SortByTime() merges them
   std::uint64_t unparsed_count = 0;
   std::vector<UnparsedLine> unparsed;  // the first kUnparsedKept of them
   static constexpr std::size_t kUnparsedKept = 1000;
   std::vector<ClockJump> clock_jumps;
   // Entries dropped because an earlier file holds the same: (dropped from, kept in).
-  std::map<std::pair<std::uint16_t, std::uint16_t>, std::int64_t> duplicates;
+  std::map<std::pair<std::uint32_t, std::uint32_t>, std::int64_t> duplicates;
 };
 
 // Parses lines into the entries of a set, numbering them: the one reader behind
 // ReadLog and the follower. Lines that are no entry are counted and kept by number.
 class EntryReader {
  public:
-  EntryReader(LogSet& logs, std::uint16_t file) : logs_(logs), file_(file) {}
+  EntryReader(LogSet& logs, std::uint32_t file) : logs_(logs), file_(file) {}
   void Take(std::string_view line);
   // The log was truncated or replaced: its lines count from 1 again.
   void Restart() { line_number_ = 0; }
   std::uint64_t entries() const { return entries_; }
 
  private:
-  std::uint16_t HostIndex(std::string_view host);
+  std::uint32_t HostIndex(std::string_view host);
 
   LogSet& logs_;
-  std::uint16_t file_;
+  std::uint32_t file_;
   std::uint64_t line_number_ = 0;
   std::uint64_t entries_ = 0;
-  std::uint16_t last_host_ = UINT16_MAX;
+  std::uint32_t last_host_ = UINT32_MAX;
 };
 
 // Merges the entries of all files by time; entries of the same second keep their order.

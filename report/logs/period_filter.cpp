@@ -27,8 +27,8 @@ std::optional<TimeSpan> ParseLocalTime(const std::string& text) {
   const int hour = text.size() > 10 ? Digits(text, 11, 2) : 0;
   const int minute = text.size() > 10 ? Digits(text, 14, 2) : 0;
   const int second = text.size() > 16 ? Digits(text, 17, 2) : 0;
-  const CalendarTime start =
-      ComposeTime(Digits(text, 0, 4), Digits(text, 5, 2), Digits(text, 8, 2), hour, minute, second);
+  const LogTime start = ComposeWideTime(
+      {Digits(text, 0, 4), Digits(text, 5, 2), Digits(text, 8, 2), hour, minute, second});
   if (start == kInvalidTime) return std::nullopt;
   const std::int64_t length = text.size() == 10 ? 86400 : text.size() == 16 ? 60 : 1;
   return TimeSpan{start, std::int64_t{start} + length};

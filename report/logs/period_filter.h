@@ -13,7 +13,7 @@ namespace pinglog::report {
 // names and the first second after it: a date names its whole day, a minute its
 // whole minute. Nothing for any other text, or an impossible date.
 struct TimeSpan {
-  CalendarTime start = 0;
+  LogTime start = 0;
   std::int64_t end = 0;  // exclusive
 };
 std::optional<TimeSpan> ParseLocalTime(const std::string& text);

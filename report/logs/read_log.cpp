@@ -1,49 +1,54 @@
 #include "report/logs/read_log.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
-#include <system_error>
+#include <cstring>
 #include <vector>
 
+#include "platform/input_file.h"
 #include "report/logs/line_splitter.h"
 
 namespace pinglog::report {
 namespace {
 
-struct FileCloser {
-  // Read only: nothing is lost when closing fails. Standard input stays open.
-  void operator()(std::FILE* file) const {
-    if (file != stdin) (void)std::fclose(file);
-  }
-};
-
 constexpr std::size_t kBlockBytes = 1 << 20;
+// No entry is shorter (a timestamp, three failures and the statistics take more).
+constexpr std::uint64_t kShortestEntryBytes = 200;
+// Room reserved at once at most: a size hint is only a hint.
+constexpr std::uint64_t kMostReservedEntries = (std::uint64_t{64} << 20) / sizeof(Entry);
 
-// Room for the entries a log of this size holds, its lines as long as in its first
-// block: a year's log then takes one allocation instead of twenty moves.
-void ReserveEntries(const std::string& path, std::string_view first_block, LogSet& logs) {
-  std::error_code unknown;
-  const std::uintmax_t size = path == "-" ? 0 : std::filesystem::file_size(path, unknown);
-  const auto lines =
-      static_cast<std::size_t>(std::count(first_block.begin(), first_block.end(), '\n'));
-  if (unknown || size <= first_block.size() || lines == 0) return;
-  const std::size_t expected = static_cast<std::size_t>(size / (first_block.size() / lines)) + 16;
-  logs.entries.reserve(logs.entries.size() + expected + expected / 32);
+// Room for the entries a log of this size holds, as densely as its first block held
+// them: a year's log then takes one allocation instead of twenty moves.
+void ReserveEntries(std::uint64_t size, std::uint64_t first_block, std::uint64_t entries,
+                    LogSet& logs) {
+  if (size <= first_block || entries == 0) return;
+  const std::uint64_t expected = std::min(
+      {size / first_block * entries + entries, size / kShortestEntryBytes, kMostReservedEntries});
+  logs.entries.reserve(logs.entries.size() + static_cast<std::size_t>(expected));
+}
+
+// Why a file without entries has none, when its line ends say so.
+std::string NoEntryProblem(bool line_feed, bool carriage_return) {
+  if (line_feed || !carriage_return) return "no line is a log entry";
+  return "no line is a log entry: its lines end in CR alone (an old Mac's line ends), where "
+         "the logger writes CR LF; convert them, for example with tr '\\r' '\\n'";
 }
 
 }  // namespace
 
 ReadStatus ReadLog(const std::string& path, LogSet& logs, std::string& problem) {
-  const std::unique_ptr<std::FILE, FileCloser> file(path == "-" ? stdin
-                                                                : std::fopen(path.c_str(), "rb"));
-  if (!file) {
-    problem = std::generic_category().message(errno);
+  InputFile file(path);
+  const FileKind kind = file.kind();
+  if (!file.IsOpen() && kind != FileKind::kSocket) {  // a socket refuses to open: named
+    problem = file.problem();
     return ReadStatus::kUnreadable;
   }
-  const auto index = static_cast<std::uint16_t>(logs.files.size());
+  // Standard input is read whatever it is; a named file only when it is a file or a
+  // pipe: a directory, a device (/dev/zero) or a socket is no log.
+  if (path != "-" && kind != FileKind::kRegular && kind != FileKind::kPipe) {
+    problem = std::string(FileKindName(kind)) + ", not a log: skipped";
+    return ReadStatus::kUnreadable;
+  }
+  const auto index = static_cast<std::uint32_t>(logs.files.size());
   logs.files.push_back(path);
   const std::size_t entries_before = logs.entries.size();
   EntryReader sink(logs, index);
@@ -52,25 +57,31 @@ ReadStatus ReadLog(const std::string& path, LogSet& logs, std::string& problem) 
 
   std::vector<char> block(kBlockBytes);
   std::uint64_t bytes = 0;
+  bool line_feed = false, carriage_return = false;
   for (;;) {
-    const std::size_t got = std::fread(block.data(), 1, block.size(), file.get());
-    if (got == 0) break;
-    if (bytes == 0) ReserveEntries(path, std::string_view(block.data(), got), logs);
-    bytes += got;
-    lines.Feed(std::string_view(block.data(), got), take);
+    const std::int64_t got = file.Read(block.data(), block.size());
+    if (got <= 0) {
+      if (got == 0) break;
+      problem = file.problem();
+      logs.entries.resize(entries_before);
+      return ReadStatus::kUnreadable;
+    }
+    const std::string_view read(block.data(), static_cast<std::size_t>(got));
+    if (!line_feed) {
+      line_feed = read.find('\n') != std::string_view::npos;
+      carriage_return = carriage_return || read.find('\r') != std::string_view::npos;
+    }
+    lines.Feed(read, take);
+    if (bytes == 0) ReserveEntries(file.Size(), read.size(), sink.entries(), logs);
+    bytes += read.size();
   }
-  if (std::ferror(file.get())) {
-    problem = std::generic_category().message(errno);
-    logs.entries.resize(entries_before);
-    return ReadStatus::kUnreadable;
-  }
-  if (!lines.pending().empty()) sink.Take(lines.pending());
+  lines.Finish(take);
   if (bytes == 0) {
     problem = "the log is empty";
     return ReadStatus::kEmpty;
   }
   if (sink.entries() == 0) {
-    problem = "no line is a log entry";
+    problem = NoEntryProblem(line_feed, carriage_return);
     return ReadStatus::kNoEntry;
   }
   return ReadStatus::kRead;

@@ -52,8 +52,7 @@ ChartModel BuildChart(const HostReport& host, const ChartOptions& options) {
   chart.width = BucketWidth(chart.span, std::max<std::int64_t>(1, s.interval_minutes * 60));
   chart.buckets.resize(static_cast<std::size_t>((chart.span + chart.width - 1) / chart.width));
   for (std::size_t i = 0; i < chart.buckets.size(); ++i) {
-    chart.buckets[i].start =
-        static_cast<CalendarTime>(chart.start + static_cast<std::int64_t>(i) * chart.width);
+    chart.buckets[i].start = chart.start + static_cast<std::int64_t>(i) * chart.width;
   }
   for (const Entry* entry : host.entries) {
     // A wrong clock's stamps are placed nowhere.
@@ -88,8 +87,8 @@ ChartOptions SharedAxis(const Report& report, ChartOptions options) {
     start = std::min<std::int64_t>(start, host.summary.first);
     end = std::max<std::int64_t>(end, host.summary.End());
   }
-  options.axis_start = static_cast<CalendarTime>(start);
-  options.axis_end = static_cast<CalendarTime>(end);
+  options.axis_start = start;
+  options.axis_end = end;
   return options;
 }
 

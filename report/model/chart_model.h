@@ -29,11 +29,11 @@ struct ChartOptions {
   int max_ms = 0;  // the scale's top; 0: just above the bulk
   // The time axis, from its first second to the one after its last; both 0: the
   // host's own entries (and the last one's period).
-  CalendarTime axis_start = 0, axis_end = 0;
+  LogTime axis_start = 0, axis_end = 0;
 };
 
 struct ChartBucket {
-  CalendarTime start = 0;
+  LogTime start = 0;
   std::vector<int> times;  // the replies' round trips, sorted
   Requests requests;
   // Seconds of the bucket that outages shorter than a bucket took: at this scale

@@ -5,36 +5,53 @@
 namespace pinglog::report {
 namespace {
 
-constexpr CalendarTime kDay = 86400;
+constexpr LogTime kDay = 86400;
 // A window of hours stands out when it holds at least half the loss, at least this
 // many times the rate of the other hours, and enough requests to tell.
 constexpr double kStandsOut = 3;
 constexpr std::int64_t kLeastLost = 10;
 constexpr int kLongestWindow = 8;
 
+// The rows of the days from `from` up to (not including) `to`, none of which has
+// entries: each its own, or one folded row.
+void AddEmptyDays(HeatMap& map, LogTime from, LogTime to) {
+  const std::int64_t days = (to - from) / kDay;
+  if (days >= kFoldedDays) {
+    map.rows.push_back({from, days, {}});
+    return;
+  }
+  for (std::int64_t d = 0; d < days; ++d) map.rows.push_back({from + d * kDay, 0, {}});
+}
+
+void SetMedians(HeatRow& row, std::array<std::vector<int>, 24>& times) {
+  for (std::size_t hour = 0; hour < 24; ++hour) {
+    if (times[hour].empty()) continue;
+    std::sort(times[hour].begin(), times[hour].end());
+    row.hours[hour].median = NearestRank(times[hour], 50);
+    row.hours[hour].replies = true;
+    times[hour].clear();
+  }
+}
+
 }  // namespace
 
 HeatMap BuildHeatMap(const HostReport& host) {
   HeatMap map;
-  const HostSummary& s = host.summary;
-  if (host.entries.empty()) return map;
-  map.first_day = s.first - s.first % kDay;
-  const std::int64_t days = (std::int64_t{s.last} - map.first_day) / kDay + 1;
-  map.days.resize(static_cast<std::size_t>(days));
-  std::vector<std::vector<int>> times(map.days.size() * 24);
+  std::array<std::vector<int>, 24> times;  // the round trips of the last row's hours
   for (const Entry* entry : host.entries) {
-    if (entry->off_clock || entry->time < map.first_day) continue;
-    const auto hour = static_cast<std::size_t>((entry->time - map.first_day) / 3600);
-    if (hour >= times.size()) continue;
-    CountCycle(*entry, map.days[hour / 24][hour % 24].requests, times[hour]);
+    if (entry->off_clock) continue;  // placed nowhere
+    const LogTime day = entry->time - entry->time % kDay;
+    if (map.rows.empty() || map.rows.back().day != day) {
+      if (!map.rows.empty()) {
+        SetMedians(map.rows.back(), times);
+        AddEmptyDays(map, map.rows.back().day + kDay, day);
+      }
+      map.rows.push_back({day, 0, {}});
+    }
+    const auto hour = static_cast<std::size_t>(entry->time % kDay / 3600);
+    CountCycle(*entry, map.rows.back().hours[hour].requests, times[hour]);
   }
-  for (std::size_t hour = 0; hour < times.size(); ++hour) {
-    if (times[hour].empty()) continue;
-    HourCell& cell = map.days[hour / 24][hour % 24];
-    std::sort(times[hour].begin(), times[hour].end());
-    cell.median = NearestRank(times[hour], 50);
-    cell.replies = true;
-  }
+  if (!map.rows.empty()) SetMedians(map.rows.back(), times);
   return map;
 }
 
@@ -89,12 +106,12 @@ std::optional<HourWindow> Core(const std::array<Requests, 24>& by_hour, const Re
 std::optional<WorstHours> WorstHoursOf(const HeatMap& map) {
   std::array<Requests, 24> by_hour{};
   Requests all;
-  for (const auto& day : map.days) {
+  for (const HeatRow& row : map.rows) {
     for (int h = 0; h < 24; ++h) {
-      by_hour[h].sent += day[h].requests.sent;
-      by_hour[h].lost += day[h].requests.lost;
-      all.sent += day[h].requests.sent;
-      all.lost += day[h].requests.lost;
+      by_hour[h].sent += row.hours[h].requests.sent;
+      by_hour[h].lost += row.hours[h].requests.lost;
+      all.sent += row.hours[h].requests.sent;
+      all.lost += row.hours[h].requests.lost;
     }
   }
   if (all.lost < kLeastLost) return std::nullopt;

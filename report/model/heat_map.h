@@ -17,9 +17,20 @@ struct HourCell {
   bool replies = false;
 };
 
+// A day of the map: its hours, or a run of days without any entry folded into one
+// row, so that the map grows with the days logged, not with the span between them.
+struct HeatRow {
+  LogTime day = 0;              // the (first) day's midnight
+  std::int64_t empty_days = 0;  // > 0: a folded run of that many days without entries
+  std::array<HourCell, 24> hours;
+};
+
+// Runs of at least this many days without entries are folded; shorter ones (a weekend
+// away) keep their empty rows.
+inline constexpr std::int64_t kFoldedDays = 3;
+
 struct HeatMap {
-  CalendarTime first_day = 0;                  // the first row's midnight
-  std::vector<std::array<HourCell, 24>> days;  // one row per day, first to last
+  std::vector<HeatRow> rows;  // first day to last
 };
 
 HeatMap BuildHeatMap(const HostReport& host);

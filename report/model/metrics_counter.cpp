@@ -1,10 +1,12 @@
 #include "report/model/metrics_counter.h"
 
+#include "support/safe_text.h"
+
 namespace pinglog::report {
 
 void MetricsCounter::Count(const Entry& entry, const std::string& host) {
   HostCount& count = hosts_[entry.host];
-  if (count.host.empty()) count.host = host;
+  if (count.host.empty()) count.host = SafeText(host);  // a label that spoils no textfile
   const auto unix_time = zone_.NextInLog(entry.time, count.last);
   if (unix_time) count.last = *unix_time;  // a clock stepped back keeps the latest time
   count.metrics.Add(entry, count.last);

@@ -26,11 +26,11 @@ class MetricsCounter {
   void Count(const Entry& entry, const std::string& host);
 
   // By the host's number in its set of logs: the order the hosts first appeared in.
-  const std::map<std::uint16_t, HostCount>& hosts() const { return hosts_; }
+  const std::map<std::uint32_t, HostCount>& hosts() const { return hosts_; }
 
  private:
   const ZoneTime& zone_;
-  std::map<std::uint16_t, HostCount> hosts_;
+  std::map<std::uint32_t, HostCount> hosts_;
 };
 
 // Every entry of the report counted, host by host in time order.

@@ -1,17 +1,38 @@
 #include "report/model/report.h"
 
 #include <map>
+#include <set>
 
 #include "report/model/heat_map.h"
+#include "support/safe_text.h"
 
 namespace pinglog::report {
+namespace {
+
+// Names as every output shows them: safe anywhere, and still one per name (two that
+// differ only in bytes that are no UTF-8 show those bytes rather than one mark).
+std::vector<std::string> ShownNames(const std::vector<std::string>& names) {
+  std::vector<std::string> shown;
+  std::multiset<std::string> seen;
+  for (const std::string& name : names) seen.insert(shown.emplace_back(SafeText(name)));
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (seen.count(shown[i]) > 1) shown[i] = SafeText(names[i], true);
+  }
+  return shown;
+}
+
+}  // namespace
 
 Report BuildReport(LogSet logs, const SummaryOptions& options) {
   Report report;
   report.logs = std::move(logs);
+  report.logs.hosts = ShownNames(report.logs.hosts);
+  report.logs.files = ShownNames(report.logs.files);
+  report.logs.host_indexes.clear();  // by the names as read: done with
   for (const auto& [files, count] : report.logs.duplicates) report.duplicates_dropped += count;
-  std::map<std::uint16_t, std::vector<const Entry*>> by_host;
+  std::map<std::uint32_t, std::vector<const Entry*>> by_host;
   for (const Entry& entry : report.logs.entries) by_host[entry.host].push_back(&entry);
+  report.hosts.reserve(by_host.size());
   for (auto& [host, entries] : by_host) {
     HostSummary summary =
         Summarize(report.logs.hosts[host], entries, options, report.logs.clock_jumps);

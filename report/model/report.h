@@ -22,7 +22,9 @@ struct Report {
   Report(Report&&) = default;
   Report& operator=(Report&&) = default;
 
-  LogSet logs;  // files, hosts, entries, lines not parsed, clock jumps, duplicates
+  // Files, hosts, entries, lines not parsed, clock jumps, duplicates; the names of the
+  // files and hosts made safe to show in any output (SafeText).
+  LogSet logs;
   std::int64_t duplicates_dropped = 0;
   std::vector<HostReport> hosts;  // in the order the hosts first appear in the logs
   // The zone the logs' times were taken in, as far as the report knows it ("": not

@@ -8,7 +8,7 @@
 namespace pinglog::report {
 namespace {
 
-constexpr CalendarTime kSecondsPerDay = 86400;
+constexpr LogTime kSecondsPerDay = 86400;
 // Time stamps are whole seconds, and a lookup and the log append take a moment too.
 constexpr double kStampSlackSeconds = 2;
 constexpr std::size_t kMostLoggers = 4;
@@ -57,8 +57,8 @@ std::int64_t InferIntervalMinutes(const std::vector<const Entry*>& placed, doubl
   return pause < 30 ? 0 : std::llround(pause / 60);
 }
 
-CalendarTime PeriodStart(CalendarTime time, bool by_hour) {
-  const CalendarTime length = by_hour ? 3600 : kSecondsPerDay;
+LogTime PeriodStart(LogTime time, bool by_hour) {
+  const LogTime length = by_hour ? 3600 : kSecondsPerDay;
   return time - time % length;
 }
 
@@ -84,12 +84,10 @@ class OutageTracker {
     return begins;
   }
   // No entries follow for a while (kNoEntries), or at all (kOpen).
-  void Interrupt(OutageEnd why) {
-    Close(static_cast<CalendarTime>(std::int64_t{last_} + period_), why);
-  }
+  void Interrupt(OutageEnd why) { Close(last_ + period_, why); }
 
  private:
-  void Close(CalendarTime end, OutageEnd why) {
+  void Close(LogTime end, OutageEnd why) {
     if (open_.cycles > 0) {
       open_.end = end;
       open_.ends = why;
@@ -101,7 +99,7 @@ class OutageTracker {
   std::vector<Outage>& outages_;
   std::int64_t period_;
   Outage open_;
-  CalendarTime last_ = 0;
+  LogTime last_ = 0;
 };
 
 // The entries a wrong clock stamped are counted, but placed nowhere in time.
@@ -163,7 +161,7 @@ void WalkPlaced(HostSummary& summary, const std::vector<const Entry*>& placed,
     if (i > 0 && AddGapIfAny(summary, *placed[i - 1], entry, longest_step)) {
       outages.Interrupt(OutageEnd::kNoEntries);
     }
-    const CalendarTime period = PeriodStart(entry.time, summary.by_hour);
+    const LogTime period = PeriodStart(entry.time, summary.by_hour);
     if (summary.periods.empty() || summary.periods.back().start != period) {
       if (!summary.periods.empty()) summary.periods.back().round_trip = RoundTripOf(period_times);
       period_times.clear();
@@ -270,7 +268,7 @@ std::optional<WorstDay> WorstDayOf(const HostSummary& summary) {
   std::optional<WorstDay> worst;
   for (const auto& [day, requests] : days) {
     if (requests.lost > 0 && (!worst || requests.LossPercent() > worst->loss_percent)) {
-      worst = WorstDay{static_cast<CalendarTime>(day * kSecondsPerDay), requests.LossPercent()};
+      worst = WorstDay{day * kSecondsPerDay, requests.LossPercent()};
     }
   }
   return worst;

@@ -17,7 +17,7 @@ namespace pinglog::report {
 
 // A stretch without entries: between the entry at `after` and the one at `before`.
 struct Gap {
-  CalendarTime after = 0, before = 0;
+  LogTime after = 0, before = 0;
   std::int64_t missing = 0;  // cycles expected in between; -1 when back to back
 };
 
@@ -28,10 +28,10 @@ enum class OutageEnd : std::uint8_t { kAnswered, kNoEntries, kOpen };
 // Consecutive cycles in which requests went out and none was answered. Cycles that
 // sent nothing neither begin nor end one.
 struct Outage {
-  CalendarTime start = 0;  // the first unanswered cycle
+  LogTime start = 0;  // the first unanswered cycle
   // The first answered cycle after it; without one, where the next cycle was due
   // (the last unanswered cycle plus one period).
-  CalendarTime end = 0;
+  LogTime end = 0;
   std::int64_t cycles = 0;  // unanswered cycles
   OutageEnd ends = OutageEnd::kAnswered;
   std::int64_t Seconds() const { return std::int64_t{end} - start; }
@@ -50,7 +50,7 @@ struct Uptime {
 };
 
 struct PeriodRow {
-  CalendarTime start = 0;  // the day's (or hour's) first second
+  LogTime start = 0;  // the day's (or hour's) first second
   Requests requests;
   RoundTrip round_trip;
   std::int64_t outages = 0;  // outages that begin in this period
@@ -68,7 +68,7 @@ struct WorstHours {
 struct HostSummary {
   std::string host;
   Address target{};                   // the address of the host's last entry
-  CalendarTime first = 0, last = 0;   // of the entries placed in time
+  LogTime first = 0, last = 0;        // of the entries placed in time
   std::int64_t interval_minutes = 0;  // the logger's pause after each cycle
   bool interval_inferred = false;
   bool back_to_back = false;  // interval 0
@@ -87,7 +87,7 @@ struct HostSummary {
   std::map<std::uint32_t, std::int64_t> not_sent;  // error number -> count
   std::map<Address, std::int64_t> routers;         // router -> replies
   std::vector<ClockJump> clock_jumps;
-  std::vector<std::uint16_t> files;  // the logs that hold the host's entries
+  std::vector<std::uint32_t> files;  // the logs that hold the host's entries
   std::int64_t off_clock = 0;        // entries counted, but not placed in time
   bool by_hour = false;
   std::vector<PeriodRow> periods;
@@ -120,7 +120,7 @@ double LongestStepSeconds(std::int64_t interval_minutes);
 
 // The day with the highest loss, if any day lost requests.
 struct WorstDay {
-  CalendarTime day = 0;
+  LogTime day = 0;
   double loss_percent = 0;
 };
 std::optional<WorstDay> WorstDayOf(const HostSummary& summary);

@@ -31,6 +31,9 @@ ZoneTime::ZoneTime(const std::string& name) : zone_(std::make_unique<Zone>()) {
       }
     }
   } catch (const std::exception&) {
+    if (name.empty() && !wanted.empty()) {
+      throw std::runtime_error("unknown time zone " + wanted + " (TZ names it)");
+    }
     throw std::runtime_error("unknown time zone " + (wanted.empty() ? "(local)" : wanted));
   }
 }
@@ -39,7 +42,7 @@ ZoneTime::~ZoneTime() = default;
 
 std::string ZoneTime::Name() const { return std::string(zone_->zone->name()); }
 
-std::optional<std::int64_t> ZoneTime::ToUnix(CalendarTime local, std::int64_t after) const {
+std::optional<std::int64_t> ZoneTime::ToUnix(LogTime local, std::int64_t after) const {
   using std::chrono::seconds;
   const date::local_seconds wall{seconds(local)};
   const date::local_info info = zone_->zone->get_info(wall);

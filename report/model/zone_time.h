@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "support/calendar_time.h"
+#include "report/logs/log_line.h"
 
 namespace pinglog::report {
 
@@ -28,12 +28,12 @@ class ZoneTime {
   // The Unix time of a local time, the earliest that lies after `after`; nothing when
   // every reading of it lies at or before `after` (a clock stepped back). A local
   // time that a spring-forward skipped maps to the moment of the change.
-  std::optional<std::int64_t> ToUnix(CalendarTime local, std::int64_t after) const;
+  std::optional<std::int64_t> ToUnix(LogTime local, std::int64_t after) const;
 
   // The time of the next entry of a log: the earliest reading at or after the previous
   // entry's time (INT64_MIN before the first), so that entries of one second stay in
   // one second.
-  std::optional<std::int64_t> NextInLog(CalendarTime local, std::int64_t previous) const {
+  std::optional<std::int64_t> NextInLog(LogTime local, std::int64_t previous) const {
     return ToUnix(local, previous == INT64_MIN ? INT64_MIN : previous - 1);
   }
 

@@ -62,7 +62,7 @@ ZoneTime::~ZoneTime() = default;
 
 std::string ZoneTime::Name() const { return zone_->key; }
 
-std::optional<std::int64_t> ZoneTime::ToUnix(CalendarTime local, std::int64_t after) const {
+std::optional<std::int64_t> ZoneTime::ToUnix(LogTime local, std::int64_t after) const {
   std::int64_t readings[2] = {0, 0};
   const int count = LocalReadings(zone_->Year(SplitTime(local).year), local, readings);
   for (int i = 0; i < count; ++i) {

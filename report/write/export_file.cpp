@@ -3,37 +3,63 @@
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
+#include <iostream>
 #include <system_error>
 
+#include "platform/input_file.h"
 #include "platform/move_into_place.h"
 
 namespace pinglog::report {
+namespace {
+
+// Writes into the file at `path` as it is opened; the reason of a failure, or "".
+std::string WriteInto(const std::string& path, std::ios::openmode mode,
+                      const std::function<void(std::ostream&)>& write) {
+  errno = 0;
+  std::ofstream out(path, std::ios::binary | mode);
+  int error = errno;
+  if (out) {
+    // The reason of a failed write (a full disk) is the errno the stream's last write
+    // left: taken at once, before another call can change it.
+    errno = 0;
+    write(out);
+    out.close();
+    error = out ? 0 : errno;
+    if (!out && error == 0) error = EIO;
+  } else if (error == 0) {
+    error = EIO;
+  }
+  return error == 0 ? "" : std::generic_category().message(error);
+}
+
+std::string WriteToStandardOutput(const std::function<void(std::ostream&)>& write) {
+  MakeStandardOutputBinary();
+  write(std::cout);
+  std::cout.flush();
+  return std::cout ? "" : "standard output refused the text";
+}
+
+}  // namespace
 
 bool Export(const std::string& path, const std::function<void(std::ostream&)>& write,
             std::string& problem) {
-  const std::string partial = path + ".partial";
-  int error = 0;
-  {
-    errno = 0;
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    error = errno;
-    if (out) {
-      // The reason of a failed write (a full disk) is the errno the stream's last
-      // write left: taken at once, before another call can change it.
-      errno = 0;
-      write(out);
-      out.close();
-      error = out ? 0 : errno;
-      if (!out && error == 0) error = EIO;
-    } else if (error == 0) {
-      error = EIO;
-    }
+  std::string reason;
+  const FileKind kind = path == "-" ? FileKind::kOther : KindOfPath(path);
+  if (path == "-") {
+    reason = WriteToStandardOutput(write);
+  } else if (kind == FileKind::kDevice) {
+    reason = WriteInto(path, std::ios::out, write);
+  } else if (kind != FileKind::kMissing && kind != FileKind::kRegular) {
+    reason = std::string("it is ") + FileKindName(kind) + ", not a file: not replaced";
+  } else {
+    const std::string partial = path + ".partial";
+    reason = WriteInto(partial, std::ios::trunc, write);
+    if (reason.empty()) reason = MoveIntoPlace(partial, path);
+    if (!reason.empty()) (void)std::remove(partial.c_str());
   }
-  std::string reason =
-      error == 0 ? MoveIntoPlace(partial, path) : std::generic_category().message(error);
   if (reason.empty()) return true;
-  problem = "cannot write " + path + ": " + reason;
-  (void)std::remove(partial.c_str());
+  problem =
+      "cannot write " + (path == "-" ? std::string("to standard output") : path) + ": " + reason;
   return false;
 }
 

@@ -7,10 +7,12 @@
 
 namespace pinglog::report {
 
-// Writes the output under a temporary name beside its destination and renames it
-// there, so that a failed or interrupted write never leaves a half-written file
-// under the name asked for (and a reader of the name sees the old or the new one).
-// On failure, `problem` says "cannot write PATH: the system's reason".
+// Writes an output. A file is written under a temporary name beside its destination
+// and renamed there, so that a failed or interrupted write never leaves a half-written
+// file under the name asked for (and a reader of the name sees the old or the new
+// one). "-" is standard output; a device (/dev/null, a terminal) is written into, not
+// replaced; anything else that is not a file (a directory, a named pipe, a socket) is
+// refused. On failure, `problem` says "cannot write PATH: the reason".
 bool Export(const std::string& path, const std::function<void(std::ostream&)>& write,
             std::string& problem);
 

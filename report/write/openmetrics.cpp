@@ -24,14 +24,14 @@ struct HostSeries {
 
 // Entries in the order the logs hold them, the logs ordered by their first entry.
 std::vector<const Entry*> LogOrder(const std::vector<const Entry*>& entries) {
-  std::map<std::uint16_t, CalendarTime> first_of_file;
+  std::map<std::uint32_t, LogTime> first_of_file;
   for (const Entry* e : entries) {
     auto [it, added] = first_of_file.try_emplace(e->file, e->time);
     if (!added) it->second = std::min(it->second, e->time);
   }
   std::vector<const Entry*> ordered = entries;
   std::sort(ordered.begin(), ordered.end(), [&](const Entry* a, const Entry* b) {
-    const CalendarTime fa = first_of_file[a->file], fb = first_of_file[b->file];
+    const LogTime fa = first_of_file[a->file], fb = first_of_file[b->file];
     if (fa != fb) return fa < fb;
     if (a->file != b->file) return a->file < b->file;
     return a->line < b->line;

@@ -32,7 +32,7 @@ void ListLongest(std::vector<std::string>& lines, const std::vector<Span>& spans
   }
 }
 
-std::string FromTo(CalendarTime from, CalendarTime to) {
+std::string FromTo(LogTime from, LogTime to) {
   return ReadableTime(from) + " to " + ReadableTime(to);
 }
 
@@ -198,7 +198,7 @@ std::vector<Fact> SummaryFacts(const HostSummary& s, const std::vector<std::stri
   if (s.loggers > 1) {
     static constexpr const char* kNumbers[] = {"", "one", "two", "three", "four"};
     std::string logs;
-    for (const std::uint16_t file : s.files) logs += (logs.empty() ? "" : ", ") + files[file];
+    for (const std::uint32_t file : s.files) logs += (logs.empty() ? "" : ", ") + files[file];
     facts.push_back(
         {"Loggers",
          {std::string(kNumbers[std::min<std::int64_t>(s.loggers, 4)]) + " loggers wrote to " +

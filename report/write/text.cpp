@@ -43,7 +43,8 @@ void WriteUnparsedText(std::ostream& out, const LogSet& logs) {
 
 void WriteText(std::ostream& out, const Report& report) {
   const LogSet& logs = report.logs;
-  out << "pinglog report: " << logs.entries.size() << " entries from "
+  out << "pinglog report: "
+      << Plural(static_cast<std::int64_t>(logs.entries.size()), "entry", "entries") << " from "
       << Plural(static_cast<std::int64_t>(logs.files.size()), "log", "logs") << ". "
       << TimesLine(report) << "\n\n";
   const std::string dropped = DuplicatesLine(report);

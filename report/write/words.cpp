@@ -31,11 +31,9 @@ const char* NotSentFix(std::uint32_t error) {
                       "begin with a digit";
 }
 
-std::string ReadableTime(CalendarTime time) {
-  return FormatTime("%dd.%mm.%yyyy %hh:%ii:%ss", time);
-}
+std::string ReadableTime(LogTime time) { return FormatTime("%dd.%mm.%yyyy %hh:%ii:%ss", time); }
 
-std::string IsoTime(CalendarTime time) { return FormatTime("%yyyy-%mm-%ddT%hh:%ii:%ss", time); }
+std::string IsoTime(LogTime time) { return FormatTime("%yyyy-%mm-%ddT%hh:%ii:%ss", time); }
 
 std::string Duration(std::int64_t seconds) {
   std::string text;

@@ -4,15 +4,15 @@
 #include <cstdint>
 #include <string>
 
-#include "support/calendar_time.h"
+#include "report/logs/log_line.h"
 #include "support/text.h"
 
 namespace pinglog::report {
 
 // "31.05.2013 08:05:09", local wall-clock time as the logger wrote it.
-std::string ReadableTime(CalendarTime time);
+std::string ReadableTime(LogTime time);
 // "2013-05-31T08:05:09", without a zone: the logger's times have none.
-std::string IsoTime(CalendarTime time);
+std::string IsoTime(LogTime time);
 // "1 d 2 h 3 min 4 s", leaving out the parts that are 0.
 std::string Duration(std::int64_t seconds);
 // "1h25m", "25m", "40s", "0": a length for a narrow column.

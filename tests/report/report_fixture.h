@@ -34,8 +34,7 @@ inline Attempt MakeAttempt(int ms, const Address& target) {
   return a;
 }
 
-inline Entry MakeEntry(CalendarTime time, std::initializer_list<int> attempts,
-                       std::uint16_t host = 0) {
+inline Entry MakeEntry(LogTime time, std::initializer_list<int> attempts, std::uint16_t host = 0) {
   Entry entry;
   entry.time = time;
   entry.host = host;
@@ -71,7 +70,7 @@ inline std::vector<Entry> SampleEntries() {
 
 // One whole log line as the logger writes it: router1 at 192.0.2.1, three replies of
 // `ms`, CR LF.
-inline std::string EntryLine(CalendarTime time, int ms) {
+inline std::string EntryLine(LogTime time, int ms) {
   const std::string reply =
       "Reply from 192.0.2.1:  bytes = 32 time = " + std::to_string(ms) + "ms TTL = 64\t";
   const std::string value = std::to_string(ms);

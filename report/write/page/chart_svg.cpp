@@ -61,8 +61,8 @@ void WriteShading(std::ostream& out, const Scale& at, const ChartModel& chart,
   for (const Gap& gap : s.gaps) {
     const std::int64_t from = std::int64_t{gap.after} + s.period;
     Shade(out, at, "gap", from, gap.before,
-          "No entries: " + ReadableTime(static_cast<CalendarTime>(from)) + " to " +
-              ReadableTime(gap.before) + " (" + Duration(gap.before - from) + GapNote(s) + ")");
+          "No entries: " + ReadableTime(from) + " to " + ReadableTime(gap.before) + " (" +
+              Duration(gap.before - from) + GapNote(s) + ")");
   }
   for (const Outage& o : s.outages) {
     if (ShadedAcross(o, chart)) Shade(out, at, "outage", o.start, o.end, OutageTitle(o));
@@ -70,26 +70,31 @@ void WriteShading(std::ostream& out, const Scale& at, const ChartModel& chart,
 }
 
 // The next tick at or after `time`: a multiple of the step (weeks start on Monday),
-// or the first of a month.
-CalendarTime NextTick(CalendarTime time, const TickStep& step) {
+// or the first of a month at a multiple of the step's months.
+LogTime NextTick(LogTime time, const TickStep& step) {
   if (step.seconds == 0) {
-    CalendarFields f = SplitTime(time);
-    if (f.day == 1 && f.hour == 0 && f.minute == 0 && f.second == 0) return time;
-    f.month = f.month % 12 + 1;
-    if (f.month == 1) ++f.year;
-    return ComposeTime(f.year, f.month, 1, 0, 0, 0);
+    const CalendarFields f = SplitTime(time);
+    const bool month_start = f.day == 1 && f.hour == 0 && f.minute == 0 && f.second == 0;
+    std::int64_t month = std::int64_t{f.year} * 12 + f.month - 1 + (month_start ? 0 : 1);
+    month = (month + step.months - 1) / step.months * step.months;
+    CalendarFields tick;
+    tick.year = static_cast<std::int32_t>(month / 12);
+    tick.month = static_cast<std::int32_t>(month % 12 + 1);
+    tick.day = 1;
+    return ComposeWideTime(tick);
   }
   const std::int64_t offset = step.seconds == 604800 ? 345600 : 0;  // 1970-01-05: Monday
-  const std::int64_t from = std::int64_t{time} - offset;
-  const std::int64_t tick = (from + step.seconds - 1) / step.seconds * step.seconds + offset;
-  return static_cast<CalendarTime>(tick);
+  const std::int64_t from = time - offset;
+  return (from + step.seconds - 1) / step.seconds * step.seconds + offset;
 }
 
 TickStep TickFor(std::int64_t span) {
   for (const TickStep& step : kTickSteps) {
-    if (span / step.seconds <= kMostTicks) return step;
+    const std::int64_t length =
+        step.seconds != 0 ? step.seconds : step.months * kAverageMonthSeconds;
+    if (span / length <= kMostTicks) return step;
   }
-  return kMonthTicks;
+  return kTickSteps.back();
 }
 
 void WriteTimeAxis(std::ostream& out, const Scale& at, const ChartModel& chart) {
@@ -102,8 +107,8 @@ void WriteTimeAxis(std::ostream& out, const Scale& at, const ChartModel& chart) 
     }
   }
   const TickStep step = TickFor(chart.span);
-  for (CalendarTime tick = NextTick(static_cast<CalendarTime>(chart.start), step); tick < end;
-       tick = NextTick(static_cast<CalendarTime>(tick + 1), step)) {
+  for (LogTime tick = NextTick(chart.start, step); tick >= 0 && tick < end;
+       tick = NextTick(tick + 1, step)) {
     const double x = at.X(tick);
     out << "<line class=\"tick\" x1=\"" << Num(x) << "\" x2=\"" << Num(x) << "\" y1=\""
         << kChartBottom << "\" y2=\"" << kChartBottom + 4 << "\"/><text class=\"time\" x=\""

@@ -24,7 +24,7 @@ std::uint64_t ZigZag(std::int64_t value) {
 
 }  // namespace
 
-std::string PackCycles(const std::vector<const Entry*>& entries, CalendarTime origin,
+std::string PackCycles(const std::vector<const Entry*>& entries, LogTime origin,
                        std::int64_t step) {
   std::string packed;
   packed.reserve(entries.size() * 6);

@@ -16,7 +16,6 @@
 
 namespace pinglog::report {
 
-std::string PackCycles(const std::vector<const Entry*>& entries, CalendarTime origin,
-                       std::int64_t step);
+std::string PackCycles(const std::vector<const Entry*>& entries, LogTime origin, std::int64_t step);
 
 }  // namespace pinglog::report

@@ -24,14 +24,14 @@ constexpr double kHeaderHeight = 16;
 constexpr double kCellWidth = (kChartRight - kChartLeft) / 24;
 
 double RowHeight(const HeatMap& map) {
-  const auto days = static_cast<double>(std::max<std::size_t>(1, map.days.size()));
-  return std::clamp(std::floor(480 / days), 2.0, 14.0);
+  const auto rows = static_cast<double>(std::max<std::size_t>(1, map.rows.size()));
+  return std::clamp(std::floor(480 / rows), 2.0, 14.0);
 }
 
 // "01.03.2021 19:00–20:00: loss 6.67 %, median 15 ms, 20 cycles"
-std::string CellTitle(CalendarTime start, const HourCell& cell) {
-  std::string title = FormatTime("%dd.%mm.%yyyy %hh:00", start) + "\u2013" +
-                      FormatTime("%hh:00", static_cast<CalendarTime>(start + 3600));
+std::string CellTitle(LogTime start, const HourCell& cell) {
+  std::string title =
+      FormatTime("%dd.%mm.%yyyy %hh:00", start) + "\u2013" + FormatTime("%hh:00", start + 3600);
   if (cell.requests.cycles == 0) return title + ": no entries";
   title += ": loss " + FormatFixed(cell.requests.LossPercent(), 2) + " %, ";
   title += cell.replies ? "median " + std::to_string(cell.median) + " ms" : "no replies";
@@ -55,35 +55,61 @@ void WriteHourLabels(std::ostream& out) {
 }  // namespace
 
 int HeatMapHeight(const HeatMap& map) {
-  return static_cast<int>(kHeaderHeight + RowHeight(map) * static_cast<double>(map.days.size()) +
+  return static_cast<int>(kHeaderHeight + RowHeight(map) * static_cast<double>(map.rows.size()) +
                           4);
 }
 
+namespace {
+
+// "… 24000 days without entries …" across the row of a folded run.
+void WriteFoldedRow(std::ostream& out, const HeatRow& row, double y, double height) {
+  const std::string title = FormatTime("%dd.%mm.%yyyy", row.day) + " to " +
+                            FormatTime("%dd.%mm.%yyyy", row.day + (row.empty_days - 1) * 86400) +
+                            ": no entries";
+  out << "<rect class=\"no-entries\" x=\"" << Short(kChartLeft) << "\" y=\"" << Short(y)
+      << "\" width=\"" << Short(kChartRight - kChartLeft) << "\" height=\"" << Short(height)
+      << "\"><title>" << Html(title) << "</title></rect>\n";
+  if (height >= 8) {
+    out << "<text x=\"" << Short((kChartLeft + kChartRight) / 2) << "\" y=\""
+        << Short(y + std::min(height, 11.0)) << "\" text-anchor=\"middle\">\u2026 "
+        << row.empty_days << " days without entries \u2026</text>\n";
+  }
+}
+
+void WriteDayRow(std::ostream& out, const HeatRow& row, double y, double height) {
+  for (int h = 0; h < 24; ++h) {
+    const HourCell& cell = row.hours[h];
+    // A year is 8760 cells: the usual one (no loss) takes no class of its own.
+    const char* kind = cell.requests.cycles == 0 ? "no-entries"
+                       : cell.requests.sent == 0 ? "not-sent"
+                                                 : LossClass(cell.requests);
+    out << "<rect";
+    if (kind != kLossClasses[0]) out << " class=\"" << kind << '"';
+    out << " x=\"" << Short(kChartLeft + h * kCellWidth) << "\" y=\"" << Short(y) << "\" width=\""
+        << Short(kCellWidth) << "\" height=\"" << Short(height) << "\"><title>"
+        << Html(CellTitle(row.day + std::int64_t{h} * 3600, cell)) << "</title></rect>\n";
+  }
+}
+
+}  // namespace
+
 void WriteHeatMap(std::ostream& out, const HeatMap& map) {
-  const double row = RowHeight(map);
-  const auto label_every = static_cast<std::size_t>(std::ceil(12 / row));
+  const double row_height = RowHeight(map);
+  const auto label_every = static_cast<std::size_t>(std::ceil(12 / row_height));
   out << "<g class=\"heat\">\n";
   WriteHourLabels(out);
-  for (std::size_t d = 0; d < map.days.size(); ++d) {
-    const auto day =
-        static_cast<CalendarTime>(map.first_day + static_cast<CalendarTime>(d) * 86400);
-    const double y = kHeaderHeight + row * static_cast<double>(d);
-    if (d % label_every == 0) {
-      out << "<text x=\"" << kChartLeft - 6 << "\" y=\"" << FormatFixed(y + std::min(row, 11.0), 1)
-          << "\" text-anchor=\"end\">" << FormatTime("%dd.%mm.", day) << "</text>\n";
+  for (std::size_t r = 0; r < map.rows.size(); ++r) {
+    const HeatRow& row = map.rows[r];
+    const double y = kHeaderHeight + row_height * static_cast<double>(r);
+    if (r % label_every == 0) {
+      out << "<text x=\"" << kChartLeft - 6 << "\" y=\""
+          << FormatFixed(y + std::min(row_height, 11.0), 1) << "\" text-anchor=\"end\">"
+          << FormatTime("%dd.%mm.", row.day) << "</text>\n";
     }
-    for (int h = 0; h < 24; ++h) {
-      const HourCell& cell = map.days[d][h];
-      // A year is 8760 cells: the usual one (no loss) takes no class of its own.
-      const char* kind = cell.requests.cycles == 0 ? "no-entries"
-                         : cell.requests.sent == 0 ? "not-sent"
-                                                   : LossClass(cell.requests);
-      out << "<rect";
-      if (kind != kLossClasses[0]) out << " class=\"" << kind << '"';
-      out << " x=\"" << Short(kChartLeft + h * kCellWidth) << "\" y=\"" << Short(y) << "\" width=\""
-          << Short(kCellWidth) << "\" height=\"" << Short(row) << "\"><title>"
-          << Html(CellTitle(static_cast<CalendarTime>(day + h * 3600), cell))
-          << "</title></rect>\n";
+    if (row.empty_days > 0) {
+      WriteFoldedRow(out, row, y, row_height);
+    } else {
+      WriteDayRow(out, row, y, row_height);
     }
   }
   out << "</g>\n";

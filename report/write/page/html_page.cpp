@@ -45,7 +45,7 @@ constexpr const char* kPageStyle =
 // The numbers the script draws zoomed charts with, the chart's own.
 std::string ChartRules() {
   nlohmann::json ticks = nlohmann::json::array(), bands = nlohmann::json::array();
-  for (const TickStep& step : kTickSteps) ticks.push_back({step.seconds, step.mask});
+  for (const TickStep& step : kTickSteps) ticks.push_back({step.seconds, step.months, step.mask});
   for (const SmokeBand& band : kSmokeBands) bands.push_back({band.low, band.high, band.opacity});
   const nlohmann::json rules = {{"left", kChartLeft},
                                 {"right", kChartRight},
@@ -60,7 +60,7 @@ std::string ChartRules() {
                                 {"lossClasses", kLossClasses},
                                 {"ticks", ticks},
                                 {"mostTicks", kMostTicks},
-                                {"monthMask", kMonthTicks.mask},
+                                {"monthSeconds", kAverageMonthSeconds},
                                 {"mostDayLines", kMostDayLines},
                                 {"bands", bands}};
   return rules.dump();
@@ -121,9 +121,7 @@ void WriteHead(std::ostream& out, const Report& report) {
 
 // "#from=2021-03-07T21:00&to=2021-03-08T00:00": the address of a period, to the minute.
 std::string PeriodAddress(std::int64_t from, std::int64_t to) {
-  const auto minute = [](std::int64_t t, bool up) {
-    return static_cast<CalendarTime>((t + (up ? 59 : 0)) / 60 * 60);
-  };
+  const auto minute = [](std::int64_t t, bool up) { return (t + (up ? 59 : 0)) / 60 * 60; };
   const char* mask = "%yyyy-%mm-%ddT%hh:%ii";
   return "#from=" + FormatTime(mask, minute(from, false)) +
          "&to=" + FormatTime(mask, minute(to, true));

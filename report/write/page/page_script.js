@@ -14,6 +14,13 @@
 
   function pad(n) { return (n < 10 ? '0' : '') + n; }
   function fields(t) { return new Date(t * 1000); }
+  // Seconds of a date and time, the year as written (Date.UTC reads 0 to 99 as 19xx).
+  function utc(year, month, day, hour, minute) {
+    var d = new Date(0);
+    d.setUTCFullYear(year, month, day);
+    d.setUTCHours(hour, minute, 0, 0);
+    return d.getTime() / 1000;
+  }
   function readable(t) {
     var d = fields(t);
     return pad(d.getUTCDate()) + '.' + pad(d.getUTCMonth() + 1) + '.' + d.getUTCFullYear() + ' ' +
@@ -160,21 +167,24 @@
           '" y2="' + BOTTOM + '"/>');
       }
     }
-    var tick = R.ticks.find(function (step) { return span / step[0] <= R.mostTicks; });
-    var tickSeconds = tick ? tick[0] : 0, tickMask = tick ? tick[1] : R.monthMask;
+    var tick = R.ticks.find(function (step) {
+      return span / (step[0] || step[1] * R.monthSeconds) <= R.mostTicks;
+    }) || R.ticks[R.ticks.length - 1];
     function nextTick(t) {
-      if (tickSeconds === 0) {
-        var d = fields(t);
-        if (d.getUTCDate() === 1 && t % 86400 === 0) return t;
-        return Date.UTC(d.getUTCFullYear(), d.getUTCMonth() + 1, 1) / 1000;
+      if (tick[0] === 0) {  // the first of a month, at a multiple of the step's months
+        var d = fields(t), months = tick[1];
+        var month = d.getUTCFullYear() * 12 + d.getUTCMonth() +
+          (d.getUTCDate() === 1 && t % 86400 === 0 ? 0 : 1);
+        month = Math.ceil(month / months) * months;
+        return utc(Math.floor(month / 12), month % 12, 1, 0, 0);
       }
-      var offset = tickSeconds === 604800 ? 345600 : 0;  // weeks start on Monday
-      return Math.ceil((t - offset) / tickSeconds) * tickSeconds + offset;
+      var offset = tick[0] === 604800 ? 345600 : 0;  // weeks start on Monday
+      return Math.ceil((t - offset) / tick[0]) * tick[0] + offset;
     }
     for (var t = nextTick(from); t < to; t = nextTick(t + 1)) {
       svg.push('<line class="tick" x1="' + num(x(t)) + '" x2="' + num(x(t)) + '" y1="' + BOTTOM +
         '" y2="' + (BOTTOM + 4) + '"/><text class="time" x="' + num(x(t)) +
-        '" y="284" text-anchor="middle">' + format(tickMask, t) + '</text>');
+        '" y="284" text-anchor="middle">' + format(tick[2], t) + '</text>');
     }
     svg.push('<text x="' + LEFT + '" y="298">' + readable(from) + '</text><text x="' + RIGHT +
       '" y="298" text-anchor="end">' + readable(to) + '</text><text x="' + (LEFT - 6) + '" y="' +
@@ -253,12 +263,16 @@
   whole = [hosts[0].meta.start, hosts[0].meta.end];
   var bar = document.getElementById('zoom'), shown = document.getElementById('shown');
 
+  // The period in the address, within the logs' own (an address made for a longer
+  // period shows what there is); nothing for an address that names none.
   function parseHash() {
+    var hash;
+    try { hash = decodeURIComponent(location.hash); } catch (e) { return null; }
     var m = /^#from=(\d{4})-(\d\d)-(\d\d)T(\d\d):(\d\d)&to=(\d{4})-(\d\d)-(\d\d)T(\d\d):(\d\d)$/
-      .exec(decodeURIComponent(location.hash));
+      .exec(hash);
     if (!m) return null;
-    var from = Date.UTC(+m[1], m[2] - 1, +m[3], +m[4], +m[5]) / 1000;
-    var to = Date.UTC(+m[6], m[7] - 1, +m[8], +m[9], +m[10]) / 1000;
+    var from = Math.max(utc(+m[1], m[2] - 1, +m[3], +m[4], +m[5]), whole[0]);
+    var to = Math.min(utc(+m[6], m[7] - 1, +m[8], +m[9], +m[10]), whole[1]);
     return to > from ? [from, to] : null;
   }
   function show() {

@@ -18,17 +18,21 @@ TEST(ExpandLogPatternTest, MatchesNamesInEachPartOfThePath) {
                            "router2/ping.log", "router2/old.log"}) {
     std::ofstream(fs::path(dir.path()) / name) << "";
   }
+  const std::string long_name = std::string(200, 'a') + ".log";
+  std::ofstream(fs::path(dir.path()) / long_name) << "";
   const std::string d = dir.path() + "/";
   const struct {
     std::string pattern;
     std::vector<std::string> paths;
   } cases[] = {
-      {d + "*.log", {d + "a.log", d + "b.log"}},
+      {d + "*.log", {d + "a.log", d + long_name, d + "b.log"}},
       {d + "?.log", {d + "a.log", d + "b.log"}},
       {d + "*/ping.log", {d + "router1/ping.log", d + "router2/ping.log"}},
       {d + "router2/*", {d + "router2/old.log", d + "router2/ping.log"}},
       {d + "none/*.log", {}},
-      {d + "later.log", {d + "later.log"}},  // no wildcard: taken as it is
+      {d + "later.log", {d + "later.log"}},   // no wildcard: taken as it is
+      {d + "*a*a*a*a*a*a*a*a*a*a*.lug", {}},  // many stars: at once, not after hours
+      {d + "a*a*a*a*a*a*a*a*a*a*a.log", {d + long_name}},
   };
   for (const auto& c : cases) EXPECT_EQ(ExpandLogPattern(c.pattern), c.paths) << c.pattern;
 }

@@ -26,6 +26,45 @@ TEST(ReadLogTest, ReadsLinesAcrossBlocksWhole) {
   EXPECT_EQ(logs.entries.back().time, start + 60 * (lines - 1));
 }
 
+// What a file holds: its entries read, a line too long for an entry counted without
+// being held, and a file without entries named with why.
+TEST(ReadLogTest, ReadsEntriesAndNamesWhatIsNone) {
+  const CalendarTime start = ComposeTime(2021, 3, 1, 0, 0, 0);
+  const std::string entry = testing::EntryLine(start, 7);
+  const LogTime past_2038 = ComposeWideTime({2040, 2, 29, 12, 0, 0});
+  const struct {
+    std::string text;
+    ReadStatus status;
+    std::size_t entries;
+    std::uint64_t unparsed;
+    const char* problem;
+    LogTime last = 0;  // the last entry's time
+  } cases[] = {
+      {entry + std::string(1 << 20, 'a') + "\n" + entry, ReadStatus::kRead, 2, 1, "", start},
+      {std::string(200000, 'x'), ReadStatus::kNoEntry, 0, 1, "no line is a log entry"},
+      {"abc\rdef\r", ReadStatus::kNoEntry, 0, 1, "its lines end in CR alone"},
+      {testing::EntryLine(past_2038, 7), ReadStatus::kRead, 1, 0, "", past_2038},
+      {"", ReadStatus::kEmpty, 0, 0, "the log is empty"},
+  };
+  for (const auto& c : cases) {
+    const testing::TempFile log("what.log");
+    log.Write(c.text);
+    LogSet logs;
+    std::string problem;
+    EXPECT_EQ(ReadLog(log.path(), logs, problem), c.status) << c.problem;
+    EXPECT_EQ(logs.entries.size(), c.entries) << c.problem;
+    EXPECT_EQ(logs.unparsed_count, c.unparsed) << c.problem;
+    EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
+    EXPECT_EQ(logs.entries.empty() ? 0 : logs.entries.back().time, c.last) << c.problem;
+  }
+  const testing::TempFile directory("directory.log");
+  std::filesystem::create_directories(directory.path());
+  LogSet logs;
+  std::string problem;
+  EXPECT_EQ(ReadLog(directory.path(), logs, problem), ReadStatus::kUnreadable);
+  EXPECT_EQ(problem, "a directory, not a log: skipped");
+}
+
 // --from and --to: a date names its whole day, a minute its whole minute.
 TEST(ParseLocalTimeTest, TakesDatesMinutesAndSecondsWhole) {
   const CalendarTime day = ComposeTime(2021, 3, 2, 0, 0, 0);

@@ -44,5 +44,40 @@ TEST(WorstHoursTest, NamesTheHoursOfTheDayWhoseLossStandsOut) {
   EXPECT_FALSE(WorstHoursOfWeek([](int) { return 0; }));  // no loss
 }
 
+// A row per day with entries and per day between them; a run of days without any
+// folded into one row, so that logs years apart make a map of a few rows.
+TEST(HeatMapTest, FoldsRunsOfDaysWithoutEntries) {
+  LogSet logs;
+  logs.files = {"a.log"};
+  logs.hosts = {"router1"};
+  const LogTime day = ComposeTime(2021, 3, 1, 0, 0, 0);
+  for (const LogTime at : {day + 36000, day + 2 * 86400 + 82800, day + 19 * 86400,
+                           ComposeWideTime({2040, 1, 1, 0, 0, 0})}) {
+    logs.entries.push_back(testing::MakeEntry(at, {12, 12, -11010}));
+  }
+  const Report report = BuildReport(std::move(logs), {});
+  const HeatMap map = BuildHeatMap(report.hosts[0]);
+  const struct {
+    LogTime day;
+    std::int64_t empty_days;
+    int hour_with_entry;  // -1: none
+  } rows[] = {
+      {day, 0, 10},
+      {day + 86400, 0, -1},
+      {day + 2 * 86400, 0, 23},
+      {day + 3 * 86400, 16, -1},
+      {day + 19 * 86400, 0, 0},
+      {day + 20 * 86400, ComposeWideTime({2040, 1, 1, 0, 0, 0}) / 86400 - day / 86400 - 20, -1},
+      {ComposeWideTime({2040, 1, 1, 0, 0, 0}), 0, 0}};
+  ASSERT_EQ(map.rows.size(), std::size(rows));
+  for (std::size_t r = 0; r < map.rows.size(); ++r) {
+    EXPECT_EQ(map.rows[r].day, rows[r].day) << r;
+    EXPECT_EQ(map.rows[r].empty_days, rows[r].empty_days) << r;
+    for (int h = 0; h < 24; ++h) {
+      EXPECT_EQ(map.rows[r].hours[h].requests.cycles, h == rows[r].hour_with_entry ? 1 : 0) << r;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pinglog::report

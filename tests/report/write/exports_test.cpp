@@ -6,6 +6,8 @@
 #include "report/report_fixture.h"
 #include "report/write/csv.h"
 #include "report/write/json.h"
+#include "report/write/page/chart_layout.h"
+#include "report/write/page/chart_svg.h"
 #include "report/write/page/cycle_pack.h"
 #include "report/write/page/html_page.h"
 
@@ -145,6 +147,45 @@ TEST(BucketingTest, AYearOfCyclesTakesNaturalBucketsAtMostEightHundred) {
   EXPECT_NE(page.find("<rect class=\"outage-share\""), std::string::npos);
   // The chart, every cycle, and the heat map's hours.
   EXPECT_LT(page.size(), 600u * 1024 + 8 * cycles + 130 * 365 * 24);
+}
+
+// The time axis has a few ticks whatever it spans, up to the year 9999, each on a
+// natural step.
+TEST(ChartAxisTest, KeepsItsTicksFewWhateverTheSpan) {
+  const LogTime start = ComposeTime(2021, 3, 1, 10, 0, 0);
+  const struct {
+    LogTime end;
+    const char* first_label;
+  } cases[] = {
+      {start + 3600, "10:00"},
+      {start + 7 * 86400, "02.03."},
+      {ComposeTime(2022, 3, 1, 0, 0, 0), "04.2021"},
+      {ComposeWideTime({2090, 1, 1, 0, 0, 0}), "2030"},
+      {ComposeWideTime({9999, 12, 31, 23, 59, 59}), "3000"},
+  };
+  for (const auto& c : cases) {
+    LogSet logs;
+    logs.files = {"a.log"};
+    logs.hosts = {"h"};
+    logs.entries = {testing::MakeEntry(start, {5, 6, 7})};
+    const Report report = BuildReport(std::move(logs), {});
+    std::ostringstream out;
+    ChartOptions axis;
+    axis.axis_start = start;
+    axis.axis_end = c.end;
+    WriteChart(out, report.hosts[0], axis);
+    const std::string chart = out.str();
+    std::vector<std::string> labels;
+    for (std::size_t at = chart.find("class=\"time\""); at != std::string::npos;
+         at = chart.find("class=\"time\"", at + 1)) {
+      const std::size_t text = chart.find('>', at) + 1;
+      labels.push_back(chart.substr(text, chart.find('<', text) - text));
+    }
+    ASSERT_FALSE(labels.empty()) << c.first_label;
+    EXPECT_EQ(labels[0], c.first_label);
+    EXPECT_GE(labels.size(), 2u) << c.first_label;
+    EXPECT_LE(labels.size(), static_cast<std::size_t>(kMostTicks + 1)) << c.first_label;
+  }
 }
 
 // Per cycle: the step less the usual one (zigzag), replies + 4 lost + 16 not sent, and
