@@ -1,0 +1,112 @@
+# What a careless or hostile user hands pinglog-report and pinglog-check: an output
+# naming a log, devices and pipes among the logs, a line without end, a host text of
+# control bytes and broken UTF-8, logs near and past 2038. Nothing is lost, nothing
+# fills the disk, nothing hangs, and the good logs are still reported.
+source "$(dirname "$0")/lib.sh"
+REPORT=${PINGLOG_BUILD:-$(dirname "$PINGLOG")}/pinglog-report
+CHECK=${PINGLOG_BUILD:-$(dirname "$PINGLOG")}/pinglog-check
+MAKE_LOG=${PINGLOG_MAKE_LOG:-}
+[ -x "$REPORT" ] && [ -x "$MAKE_LOG" ] || skip "pinglog-report or make_log is not built"
+
+report() {  # report ARGS...: runs the report, bounded in time; sets STATUS, OUT and ERR
+  STATUS=0
+  timeout 60 "$REPORT" "$@" >"$WORK/out" 2>"$WORK/err" || STATUS=$?
+  OUT=$(cat "$WORK/out")
+  ERR=$(cat "$WORK/err")
+}
+"$MAKE_LOG" --cycles 300 --interval 1 --start "2021-03-01 10:00:00" >"$WORK/a.log"
+cp "$WORK/a.log" "$WORK/kept.log"
+ln -s a.log "$WORK/link.log"
+
+# An output onto a log: a usage error naming both, before anything is written.
+report "$WORK/a.log" --json "$WORK/a.log"
+check_that "--json onto its own log: exit 2, both named, the log as it was" \
+  '[ "$STATUS" = 2 ] && grep -q -- "--json $WORK/a.log is the log $WORK/a.log" <<<"$ERR" && cmp -s "$WORK/a.log" "$WORK/kept.log"'
+report "$WORK/link.log" --html "$WORK/a.log" --csv "$WORK/a.csv"
+check_that "--html onto the file a link of the logs leads to: exit 2, nothing written" \
+  '[ "$STATUS" = 2 ] && cmp -s "$WORK/a.log" "$WORK/kept.log" && [ ! -e "$WORK/a.csv" ]'
+
+# - is standard output, for every export; the summary then stays out of it.
+report "$WORK/a.log" --json -
+check_that "--json - writes the JSON alone to standard output" \
+  '[ "$STATUS" = 0 ] && python3 -c "import json,sys; json.load(sys.stdin)" <"$WORK/out" && [ ! -e "$WORK/-" ]'
+report "$WORK/a.log" --html ""
+check "--html with no name: exit 2" [ "$STATUS" = 2 ]
+
+# A device as the output is written into, never replaced.
+if [ "$(id -u)" = 0 ] && mknod "$WORK/null" c 1 3 2>/dev/null; then
+  report "$WORK/a.log" --html "$WORK/null"
+  check_that "a device as the output: written into, still a device" \
+    '[ "$STATUS" = 0 ] && [ -c "$WORK/null" ] && [ ! -e "$WORK/null.partial" ]'
+fi
+
+# A named pipe without a writer, /dev/zero and a directory among the logs: each named,
+# none waited on, the good log reported; a process substitution is read as a log.
+mkfifo "$WORK/pipe.log"
+mkdir "$WORK/dir.log"
+report "$WORK/pipe.log" /dev/zero "$WORK/dir.log" "$WORK/a.log"
+check_that "a pipe, /dev/zero and a directory among the logs: named, the good log reported" \
+  'grep -q "^Host router1 " <<<"$OUT" && grep -q "/dev/zero: a device, not a log: skipped" <<<"$ERR" &&
+   grep -q "dir.log: a directory, not a log: skipped" <<<"$ERR" && grep -q "pipe.log: the log is empty" <<<"$ERR"'
+STATUS=0
+timeout 60 "$REPORT" <(cat "$WORK/a.log") >"$WORK/out" 2>&1 || STATUS=$?
+check_that "a process substitution is read" '[ "$STATUS" = 0 ] && grep -q "^Host router1 " "$WORK/out"'
+
+# A line without end is counted, not held: memory stays small.
+head -c 100000000 /dev/zero | tr '\0' a >"$WORK/long.log"
+peak_kb() {  # peak_kb COMMAND...: the command's peak resident memory in kB
+  python3 -c 'import resource, subprocess, sys
+subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)' "$@"
+}
+if [ -z "${PINGLOG_SANITIZED:-}" ]; then
+  peak=$(peak_kb "$REPORT" "$WORK/long.log" "$WORK/a.log")
+  check_that "a 100 MB line without end beside a log: ${peak} kB at most" '[ "$peak" -lt 60000 ]'
+fi
+report "$WORK/long.log" "$WORK/a.log"
+check_that "it is one line that is no entry, and the good log is reported" \
+  'grep -q "^Lines that are not log entries (not counted): 1$" <<<"$OUT" && grep -q "^Host router1 " <<<"$OUT"'
+
+# A host text of control bytes and broken UTF-8 (a Kep.ini saved in Windows-1252),
+# beside a good host: every output stays readable, the terminal is not acted on.
+sed 's/router1/B\xfcro\x1b]0;x\x07\x1b[2J/g' "$WORK/a.log" >"$WORK/odd.log"
+"$MAKE_LOG" --cycles 100 --interval 1 --start "2021-03-01 10:00:00" --host good >"$WORK/good.log"
+report "$WORK/odd.log" "$WORK/good.log" --svg "$WORK/odd.svg" --textfile "$WORK/odd.prom"
+check_that "the terminal gets no control byte, and the odd host shown as \\x1B" \
+  '[ "$STATUS" = 0 ] && ! grep -q "[[:cntrl:]]" <(tr -d "\n" <"$WORK/out") && grep -qF "B�ro\x1B]0;x\x07\x1B[2J" <<<"$OUT"'
+check "the SVG is well-formed XML" xmllint --noout "$WORK/odd.svg"
+if command -v promtool >/dev/null; then
+  check_that "promtool accepts the textfile, the good host in it" \
+    'promtool check metrics <"$WORK/odd.prom" >/dev/null 2>&1 && grep -q "^pinglog_cycles_total{host=\"good\"} 100$" "$WORK/odd.prom"'
+fi
+
+# Near and past 2038: reported and drawn as any other log, a page of a few rows for
+# logs 66 years apart.
+"$MAKE_LOG" --cycles 900 --interval 1 --start "2038-01-18 12:00:00" >"$WORK/end.log"
+sed 's/^\([0-9.]*\)2038 /\12040 /' "$WORK/end.log" >"$WORK/past.log"
+report "$WORK/end.log" "$WORK/past.log" --svg "$WORK/end.svg"
+check_that "logs reaching and past 2038: reported, an SVG of $(stat -c %s "$WORK/end.svg") bytes" \
+  '[ "$STATUS" = 0 ] && grep -q "Period       18.01.2038 12:00:00 to 19.01.2040 02:59:00" <<<"$OUT" &&
+   [ "$(stat -c %s "$WORK/end.svg")" -lt 2000000 ]'
+"$MAKE_LOG" --cycles 10 --interval 1 --start "1971-01-01 00:00:00" >"$WORK/old.log"
+report "$WORK/old.log" "$WORK/end.log" --html "$WORK/span.html"
+check_that "logs 67 years apart: a page of $(stat -c %s "$WORK/span.html") bytes" \
+  '[ "$STATUS" = 0 ] && grep -q "days without entries" "$WORK/span.html" && [ "$(stat -c %s "$WORK/span.html")" -lt 1000000 ]'
+
+# pinglog-check: a Kep.ini that never ends, an empty one, --user without a name.
+if [ -x "$CHECK" ]; then
+  mkdir "$WORK/zero" "$WORK/empty"
+  ln -s /dev/zero "$WORK/zero/Kep.ini"
+  : >"$WORK/empty/Kep.ini"
+  STATUS=0
+  timeout 20 "$CHECK" "$WORK/zero" >"$WORK/out" 2>&1 || STATUS=$?
+  check_that "pinglog-check on a Kep.ini linked to /dev/zero: exit 1 at once" \
+    '[ "$STATUS" = 1 ] && grep -q "Kep.ini) is a device, not a file" "$WORK/out"'
+  STATUS=0
+  "$CHECK" "$WORK/empty" >"$WORK/out" 2>&1 || STATUS=$?
+  check_that "an empty Kep.ini is said to be empty" '[ "$STATUS" = 1 ] && grep -q "holds no values" "$WORK/out"'
+  STATUS=0
+  "$CHECK" "$WORK/empty" --user "" >"$WORK/out" 2>&1 || STATUS=$?
+  check "--user with no name: exit 2" [ "$STATUS" = 2 ]
+fi
+finish
