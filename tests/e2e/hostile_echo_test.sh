@@ -17,8 +17,9 @@ for kind in raw datagram; do
     check "$kind, $mode: no answer counts, three time-outs" \
       every_item_is "$LOG" '^Reply from 198\.18\.0\.2:  Error no: 11010$'
     check "$kind, $mode: the entry is whole" all_entries_whole "$LOG"
+    # At least three full time-outs; the upper bound only says it did not hang.
     check_that "$kind, $mode: the time-out holds (${ELAPSED_MS} ms for one cycle)" \
-      '[ "$ELAPSED_MS" -ge 3300 ] && [ "$ELAPSED_MS" -lt 6000 ]'
+      '[ "$ELAPSED_MS" -ge 3300 ] && [ "$ELAPSED_MS" -lt 30000 ]'
   done
 
   start_responder --mode duplicate

@@ -83,6 +83,18 @@ all_entries_whole() {
 
 entry_count() { if [ -f "$1" ]; then grep -c '' "$1"; else echo 0; fi; }
 
+# wait_until SECONDS 'CONDITION': waits for the thing itself, looking every tenth of a
+# second; false when it did not come within the (generous) bound. A busy machine only
+# makes it wait longer.
+wait_until() {
+  local _
+  for _ in $(seq $(($1 * 10))); do
+    eval "$2" && return 0
+    sleep 0.1
+  done
+  eval "$2"
+}
+
 # The three items of line N (default 1) of a log, one per output line.
 items() { sed -n "${2:-1}p" "$1" | tr -d '\r' | tr '\t' '\n' | grep '^Reply from' | head -3; }
 

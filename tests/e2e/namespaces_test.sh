@@ -78,12 +78,15 @@ for kind in raw datagram; do
   times=$(items "$LOG" | sed -E 's/.* time = ([0-9]+)ms TTL = ([0-9]+)$/\1 \2/')
   check "$kind: replies carry the responder's TTL" [ "$(grep -c ' 77$' <<<"$times")" = 3 ]
   read -r t1 _ t2 _ t3 _ <<<"$(tr '\n' ' ' <<<"$times")"
+  # Never shorter than the delay; a busy machine may only add to it.
   check_that "$kind: measured times follow the delays ($t1 $t2 $t3)" \
-    '[ "$t1" -ge 40 ] && [ "$t1" -lt 400 ] && [ "$t2" -ge 150 ] && [ "$t2" -lt 510 ] && [ "$t3" -lt 300 ]'
+    '[ "$t1" -ge 40 ] && [ "$t2" -ge 150 ] && [ "$t3" -ge 0 ] &&
+     [ "$t1" -lt 2000 ] && [ "$t2" -lt 2000 ] && [ "$t3" -lt 2000 ]'
   min=$(printf '%s\n' "$t1" "$t2" "$t3" | sort -n | head -1)
+  max=$(printf '%s\n' "$t1" "$t2" "$t3" | sort -n | tail -1)
   avg=$(awk -v a="$t1" -v b="$t2" -v c="$t3" 'BEGIN { s = 0; if (a > 0) s += a; if (b > 0) s += b; if (c > 0) s += c; printf "%.2f", s / 3 }')
   check "$kind: the summary agrees with the items" \
-    [ "$(summary "$LOG")" = "Minimum = ${min}ms,  Maximum = $t2,  Average = ${avg}ms" ]
+    [ "$(summary "$LOG")" = "Minimum = ${min}ms,  Maximum = $max,  Average = ${avg}ms" ]
 
   # No reply at all: three time-outs, and the cycle takes about 3.3 s.
   in_ns server sysctl -qw net.ipv4.icmp_echo_ignore_all=1
@@ -91,7 +94,7 @@ for kind in raw datagram; do
   in_ns server sysctl -qw net.ipv4.icmp_echo_ignore_all=0
   check "$kind: time-outs give 11010" every_item_is "$LOG" '^Reply from 198\.18\.0\.2:  Error no: 11010$'
   check_that "$kind: one time-out cycle takes about 3.3 s (${ELAPSED_MS} ms)" \
-    '[ "$ELAPSED_MS" -ge 3300 ] && [ "$ELAPSED_MS" -lt 8000 ]'
+    '[ "$ELAPSED_MS" -ge 3300 ] && [ "$ELAPSED_MS" -lt 30000 ]'
 done
 
 finish

@@ -112,9 +112,16 @@ mkdir -p "$WORK/live-tsdb"
 start_prometheus "$WORK/live-tsdb" "$WORK/live.yml"
 textfiles_ok=1
 lint() { promtool check metrics <"$WORK/textfiles/pinglog.prom" >/dev/null 2>&1 || textfiles_ok=0; }
+# The cycles the textfile counts for HOST now.
+textfile_cycles() {
+  awk -v series="pinglog_cycles_total{host=\"$1\"}" '$1 == series {print $2}' \
+    "$WORK/textfiles/pinglog.prom" 2>/dev/null
+}
+# follows FILE HOST: waits until the follower has counted every cycle of FILE.
+follows() { wait_until 60 '[ "$(textfile_cycles '"$2"')" = "$(entry_count '"$1"')" ]'; }
 write_settings "$WORK/live" 127.0.0.1 loopback.log 0 "$(time_in 3)"
 run_logger "$WORK/live"
-sleep 1.5
+follows "$WORK/live/loopback.log" 127.0.0.1 || fail "the follower did not count the loopback log"
 lint
 # A log created after the follower started, with time-outs from a silent peer.
 if [ "$(id -u)" = 0 ] && ip netns add "${NS_PREFIX}probe" 2>/dev/null; then
@@ -123,19 +130,20 @@ if [ "$(id -u)" = 0 ] && ip netns add "${NS_PREFIX}probe" 2>/dev/null; then
   in_ns server sysctl -qw net.ipv4.icmp_echo_ignore_all=1
   write_settings "$WORK/live" 198.18.0.2 silent.log 0 "$(time_in 2)"
   run_logger "$WORK/live" ip netns exec "${NS_PREFIX}client"
+  follows "$WORK/live/silent.log" 198.18.0.2 || fail "the follower did not count the silent log"
 else
   echo "SKIP: no test namespace: the silent peer's time-outs are not part of the live run"
 fi
-sleep 1.5
 lint
 # A truncated log: the counters go on with what it holds now.
 cp "$WORK/live/loopback.log" "$WORK/loopback.before"
 head -2 "$WORK/loopback.before" >"$WORK/live/loopback.log"
-sleep 1.5
-lint
 expected_cycles=$(($(grep -c '' "$WORK/loopback.before") + 2))
+wait_until 60 '[ "$(textfile_cycles 127.0.0.1)" = "$expected_cycles" ]' ||
+  fail "the follower did not count the truncated log"
+lint
 got=""
-for _ in $(seq 60); do
+for _ in $(seq 240); do
   got=$(query "pinglog_cycles_total{host=\"127.0.0.1\"}")
   [ "$got" = "$expected_cycles" ] && break
   sleep 0.5
