@@ -16,41 +16,14 @@ import json
 import re
 import sys
 
+import log_lines
+
 START = datetime.datetime(2021, 3, 1, 10, 0, 0)
 TARGET, ROUTER = "192.0.2.1", "198.51.100.254"
 
 
-def reply(source, ms, size=32):
-    return f"Reply from {source}:  bytes = {size} time = {ms}ms TTL = 64\t"
-
-
-def failure(error):
-    return f"\tReply from {TARGET}:  Error no: {error}\t"
-
-
 def entry(time, items):
-    """One line as the logger writes it; items: ms of a reply, 'r' a router, -N error N."""
-    pieces, received, times = [], 0, []
-    for item in items:
-        if item == "r":
-            pieces.append(reply(ROUTER, 9, 0))
-            received += 1
-            times.append(9)
-        elif item < 0:
-            pieces.append(failure(-item))
-        else:
-            pieces.append(reply(TARGET, item))
-            received += 1
-            times.append(item)
-    lost = 3 - received
-    low, high = (min(times), max(times)) if times else (255, 0)
-    average = sum(times) / len(times) if times else 0
-    return (f"{time:%d.%m.%Y / %H:%M:%S} -> Pinging router1 [{TARGET}] with 32 bytes of data:\t"
-            + "".join(pieces)
-            + f"Ping statistics for router1:   Packets: Sent = 3, Received = {received}, "
-            + f"Lost = {lost} ({round(100 * lost / 3)}% loss)\t"
-            + "Approximate round trip times in milli-seconds:\t"
-            + f"Minimum = {low}ms,  Maximum = {high},  Average = {average:.2f}ms\r\n")
+    return log_lines.entry(time, items, address=TARGET, router=ROUTER)
 
 
 def write(folder):
