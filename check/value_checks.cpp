@@ -11,6 +11,8 @@ namespace pinglog::check {
 namespace {
 
 constexpr const char* kEndTimeForm = "YYYY-MM-DD HH:MM:SS";
+// The longest pause: its milliseconds must fit in 32 bits.
+constexpr std::int64_t kLongestPauseMinutes = 0xFFFFFFFFLL / 60000;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -209,6 +211,12 @@ void CheckInterval(const std::string& text, CheckReport& report) {
     const std::string days = FormatFixed(IntervalMilliseconds(text) / 86400000.0, 1);
     report.Warn("the interval " + Quoted(text) + " is negative: after each cycle pinglog pauses " +
                 "about " + days + " days. Write a positive number of minutes.");
+  } else if (minutes > kLongestPauseMinutes) {
+    // The pause is counted in 32 bits of milliseconds: a longer one wraps around.
+    report.Warn("the interval " + Quoted(text) + " is longer than pinglog can pause (" +
+                Minutes(kLongestPauseMinutes) + ", about 49.7 days): it pauses " +
+                FormatFixed(IntervalMilliseconds(text) / 1000.0, 1) +
+                " s instead. Write at most " + std::to_string(kLongestPauseMinutes) + ".");
   }
 }
 

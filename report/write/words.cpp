@@ -5,6 +5,7 @@
 namespace pinglog::report {
 
 std::string PeriodText(double seconds) {
+  seconds = std::round(seconds * 10) / 10;  // as shown: 59.96 s is 1 min 0.0 s
   if (seconds < 60) return FormatFixed(seconds, 1) + " s";
   if (seconds >= 3600) return Duration(std::llround(seconds));
   const auto minutes = static_cast<std::int64_t>(seconds / 60);

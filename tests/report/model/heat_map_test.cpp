@@ -51,7 +51,7 @@ TEST(HeatMapTest, FoldsRunsOfDaysWithoutEntries) {
   logs.files = {"a.log"};
   logs.hosts = {"router1"};
   const LogTime day = ComposeTime(2021, 3, 1, 0, 0, 0);
-  for (const LogTime at : {day + 36000, day + 2 * 86400 + 82800, day + 19 * 86400,
+  for (const LogTime at : {day + 36000, day + 2 * 86400 + 86399, day + 19 * 86400,
                            ComposeWideTime({2040, 1, 1, 0, 0, 0})}) {
     logs.entries.push_back(testing::MakeEntry(at, {12, 12, -11010}));
   }
