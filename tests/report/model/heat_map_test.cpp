@@ -44,15 +44,16 @@ TEST(WorstHoursTest, NamesTheHoursOfTheDayWhoseLossStandsOut) {
   EXPECT_FALSE(WorstHoursOfWeek([](int) { return 0; }));  // no loss
 }
 
-// A row per day with entries and per day between them; a run of days without any
-// folded into one row, so that logs years apart make a map of a few rows.
+// A row per day with entries and per day between them; a run of three or more days
+// without any folded into one row, so that logs years apart make a map of a few rows.
+// Hours at the day's edges fall in the day they begin.
 TEST(HeatMapTest, FoldsRunsOfDaysWithoutEntries) {
   LogSet logs;
   logs.files = {"a.log"};
   logs.hosts = {"router1"};
-  const LogTime day = ComposeTime(2021, 3, 1, 0, 0, 0);
-  for (const LogTime at : {day + 36000, day + 2 * 86400 + 86399, day + 19 * 86400,
-                           ComposeWideTime({2040, 1, 1, 0, 0, 0})}) {
+  const LogTime day = ComposeTime(2021, 3, 1, 0, 0, 0),
+                far = ComposeWideTime({2040, 1, 1, 0, 0, 0});
+  for (const LogTime at : {day + 36000, day + 3 * 86400 + 86399, day + 7 * 86400, far}) {
     logs.entries.push_back(testing::MakeEntry(at, {12, 12, -11010}));
   }
   const Report report = BuildReport(std::move(logs), {});
@@ -61,14 +62,14 @@ TEST(HeatMapTest, FoldsRunsOfDaysWithoutEntries) {
     LogTime day;
     std::int64_t empty_days;
     int hour_with_entry;  // -1: none
-  } rows[] = {
-      {day, 0, 10},
-      {day + 86400, 0, -1},
-      {day + 2 * 86400, 0, 23},
-      {day + 3 * 86400, 16, -1},
-      {day + 19 * 86400, 0, 0},
-      {day + 20 * 86400, ComposeWideTime({2040, 1, 1, 0, 0, 0}) / 86400 - day / 86400 - 20, -1},
-      {ComposeWideTime({2040, 1, 1, 0, 0, 0}), 0, 0}};
+  } rows[] = {{day, 0, 10},
+              {day + 86400, 0, -1},  // two days without entries: a row each
+              {day + 2 * 86400, 0, -1},
+              {day + 3 * 86400, 0, 23},
+              {day + 4 * 86400, 3, -1},  // three: folded
+              {day + 7 * 86400, 0, 0},
+              {day + 8 * 86400, (far - day) / 86400 - 8, -1},
+              {far, 0, 0}};
   ASSERT_EQ(map.rows.size(), std::size(rows));
   for (std::size_t r = 0; r < map.rows.size(); ++r) {
     EXPECT_EQ(map.rows[r].day, rows[r].day) << r;

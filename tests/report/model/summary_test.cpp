@@ -75,6 +75,40 @@ TEST(SummarizeTest, SplitsByHourAndTakesAGivenInterval) {
   EXPECT_EQ(s.periods[1].outages, 1);
 }
 
+// The interval inferred from the usual step between entries less a cycle's own time
+// (0.3 s with three quick replies), in whole minutes; a pause under 30 s is none.
+TEST(SummarizeTest, InfersTheIntervalAtTheEdgesOfAMinute) {
+  const struct {
+    int step_seconds;
+    std::int64_t minutes;
+  } cases[] = {{1, 0}, {30, 0}, {31, 1}, {60, 1}, {90, 1}, {91, 2}, {300, 5}};
+  for (const auto& c : cases) {
+    std::vector<Entry> entries;
+    for (int n = 0; n < 20; ++n) {
+      entries.push_back(
+          testing::MakeEntry(ComposeTime(2021, 3, 1, 0, 0, 0) + n * c.step_seconds, {1, 1, 1}));
+    }
+    EXPECT_EQ(Summarize("h", testing::Pointers(entries), {}).interval_minutes, c.minutes)
+        << c.step_seconds;
+  }
+}
+
+// The worst day is the one with the highest loss; of two alike, the first.
+TEST(SummarizeTest, NamesTheFirstOfTwoDaysAsBad) {
+  const LogTime day = ComposeTime(2021, 3, 1, 12, 0, 0);
+  const std::vector<Entry> entries = {testing::MakeEntry(day, {5, 5, -11010}),
+                                      testing::MakeEntry(day + 86400, {5, 5, 5}),
+                                      testing::MakeEntry(day + 2 * 86400, {-11010, 5, 5}),
+                                      testing::MakeEntry(day + 3 * 86400, {5, 5, 5})};
+  SummaryOptions options;
+  options.interval_minutes = 1440;
+  const std::optional<WorstDay> worst =
+      WorstDayOf(Summarize("h", testing::Pointers(entries), options));
+  ASSERT_TRUE(worst);
+  EXPECT_EQ(worst->day, day - 12 * 3600);
+  EXPECT_NEAR(worst->loss_percent, 100.0 / 3, 1e-9);
+}
+
 // Logs as the logger really writes them, each worked out by hand: requests never
 // sent, the real period, back-to-back cycles, the same log twice, clock jumps.
 TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {

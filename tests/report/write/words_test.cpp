@@ -37,7 +37,7 @@ TEST(WordsTest, LengthsAtTheEdgesOfTheirUnits) {
   const struct {
     double seconds;
     const char* text;
-  } periods[] = {{0.3, "0.3 s"},       {59.94, "59.9 s"},   {59.96, "1 min 0.0 s"},
+  } periods[] = {{0.3, "0.3 s"},        {59.94, "59.9 s"},       {59.96, "1 min 0.0 s"},
                  {60.4, "1 min 0.4 s"}, {300.35, "5 min 0.4 s"}, {3600.8, "1 h 1 s"}};
   for (const auto& p : periods) EXPECT_EQ(PeriodText(p.seconds), p.text) << p.seconds;
 }
@@ -47,7 +47,7 @@ TEST(WordsTest, PercentilesByNearestRank) {
   const struct {
     int n;
     int median, p95, p99;
-  } cases[] = {{1, 1, 1, 1},     {2, 1, 2, 2},       {19, 10, 19, 19},   {20, 10, 19, 20},
+  } cases[] = {{1, 1, 1, 1},     {2, 1, 2, 2},      {19, 10, 19, 19},   {20, 10, 19, 20},
                {21, 11, 20, 21}, {100, 50, 95, 99}, {101, 51, 96, 100}, {200, 100, 190, 198}};
   for (const auto& c : cases) {
     std::vector<int> times;
