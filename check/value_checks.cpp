@@ -215,8 +215,8 @@ void CheckInterval(const std::string& text, CheckReport& report) {
     // The pause is counted in 32 bits of milliseconds: a longer one wraps around.
     report.Warn("the interval " + Quoted(text) + " is longer than pinglog can pause (" +
                 Minutes(kLongestPauseMinutes) + ", about 49.7 days): it pauses " +
-                FormatFixed(IntervalMilliseconds(text) / 1000.0, 1) +
-                " s instead. Write at most " + std::to_string(kLongestPauseMinutes) + ".");
+                FormatFixed(IntervalMilliseconds(text) / 1000.0, 1) + " s instead. Write at most " +
+                std::to_string(kLongestPauseMinutes) + ".");
   }
 }
 
