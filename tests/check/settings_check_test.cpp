@@ -102,8 +102,8 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
        "from now until 2038-01-19 03:14:07", 0, "after 2038"},
       {"Host=router1|Log=ping.log|Interval=5|End=2038-01-19 03:14:08",
        "after 2038-01-19 03:14:07, the latest end time pinglog can use", 1},
-      {"Host=router1|Log=ping.log|Interval=71582|End=2027-01-01 00:00:00",
-       "every 71582 minutes", 0, "longer than pinglog can pause"},
+      {"Host=router1|Log=ping.log|Interval=71582|End=2027-01-01 00:00:00", "every 71582 minutes", 0,
+       "longer than pinglog can pause"},
       {"Host=router1|Log=ping.log|Interval=71583|End=2027-01-01 00:00:00",
        "warning: the interval \"71583\" is longer than pinglog can pause (71582 minutes, about "
        "49.7 days): it pauses 12.7 s instead. Write at most 71582.",
