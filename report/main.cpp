@@ -82,7 +82,12 @@ int Run(int argc, char** argv) {
   // A file that cannot be read is named, and the others are reported.
   LogSet logs = LoadLogs(options.load, said);
   if (logs.entries.empty()) return kInputProblem;
-  Report report = BuildReport(std::move(logs), options.summary);
+  Report report = BuildReport(std::move(logs), options.report);
+  if (!report.unknown_path.empty()) {
+    std::string names;
+    for (const std::string& name : report.unknown_path) names += (names.empty() ? "" : ", ") + name;
+    return Fail(kUsageProblem, "--path names hosts that no log holds: " + names);
+  }
   if (zone) {
     report.zone = zone->Name();
     report.zone_given = !options.tz.empty();

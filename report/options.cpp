@@ -33,7 +33,7 @@ bool ParseMinutes(const std::string& text, std::int64_t& minutes) {
 }
 
 struct Texts {
-  std::string interval, by = "day", from, to;
+  std::string interval, by = "day", from, to, path;
   std::vector<std::string> labels;
 };
 
@@ -74,6 +74,12 @@ void AddOptions(CLI::App& app, Options& o, Texts& t) {
                  "Put NAME=VALUE on every --openmetrics series, as a live scrape puts job and "
                  "instance (repeatable)")
       ->type_name("NAME=VALUE");
+  app.add_option("--path", t.path,
+                 "The hosts in the order a packet meets them, nearest first, comma-separated "
+                 "(as the log names them, or their addresses; default: from the replies' TTL)")
+      ->type_name("HOST,...");
+  app.add_flag("--no-incidents", o.no_incidents,
+               "Leave out the incidents across hosts: for logs written on several machines");
   app.add_option("--tz", o.tz,
                  "The zone the logs were written in: an IANA name, on Windows a Windows name "
                  "(default: this machine's; TZ honoured)")
@@ -103,12 +109,12 @@ std::optional<int> TakeLabels(const std::vector<std::string>& labels, Options& o
 
 // The values given as text: the interval, the table's rows, the period.
 std::optional<int> TakeTexts(const Texts& t, Options& o) {
-  if (!t.interval.empty() && !ParseMinutes(t.interval, o.summary.interval_minutes)) {
+  if (!t.interval.empty() && !ParseMinutes(t.interval, o.report.summary.interval_minutes)) {
     return Fail(kUsageProblem, "--interval " + t.interval + ": not a number of minutes from 0 to " +
                                    std::to_string(kLongestIntervalMinutes) +
                                    " (the logger's longest pause)");
   }
-  o.summary.by_hour = t.by == "hour";
+  o.report.summary.by_hour = t.by == "hour";
   if (o.follow && o.textfile.empty()) return Fail(kUsageProblem, "--follow needs --textfile FILE");
   if (o.follow && o.textfile == "-") {
     return Fail(kUsageProblem, "--follow rewrites its --textfile: give a file, not -");
@@ -123,6 +129,13 @@ std::optional<int> TakeTexts(const Texts& t, Options& o) {
                                      "YYYY-MM-DD HH:MM:SS)");
     }
   }
+  for (std::size_t start = 0; !t.path.empty() && start <= t.path.size();) {
+    const std::size_t comma = std::min(t.path.find(',', start), t.path.size());
+    if (comma == start) return Fail(kUsageProblem, "--path " + t.path + ": an empty host name");
+    o.report.path.push_back(t.path.substr(start, comma - start));
+    start = comma + 1;
+  }
+  o.report.incidents = !o.no_incidents;
   if (o.load.from && o.load.to && o.load.from->start >= o.load.to->end) {
     return Fail(kUsageProblem, "--from " + t.from + " lies after --to " + t.to);
   }

@@ -9,7 +9,7 @@
 
 #include "report/logs/load_logs.h"
 #include "report/model/chart_model.h"
-#include "report/model/summary.h"
+#include "report/model/report.h"
 #include "report/write/exposition.h"
 
 namespace pinglog::report {
@@ -18,13 +18,14 @@ inline constexpr int kInputProblem = 1;
 inline constexpr int kUsageProblem = 2;
 
 struct Options {
-  LoadRequest load;  // the logs and the period
-  SummaryOptions summary;
+  LoadRequest load;      // the logs and the period
+  ReportOptions report;  // the summaries, the hosts' order, incidents
   ChartOptions chart;
   std::string csv, json, html, svg, openmetrics, textfile;
   std::string tz;
   ExtraLabels labels;  // --label NAME=VALUE, for --openmetrics
   bool follow = false;
+  bool no_incidents = false;
   bool NeedsZone() const { return !openmetrics.empty() || !textfile.empty(); }
 
   // Every export: its option and its path ("" when not asked for; "-": standard output).

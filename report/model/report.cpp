@@ -4,6 +4,8 @@
 #include <set>
 
 #include "report/model/heat_map.h"
+#include "report/model/incidents.h"
+#include "report/model/path_order.h"
 #include "support/safe_text.h"
 
 namespace pinglog::report {
@@ -23,7 +25,7 @@ std::vector<std::string> ShownNames(const std::vector<std::string>& names) {
 
 }  // namespace
 
-Report BuildReport(LogSet logs, const SummaryOptions& options) {
+Report BuildReport(LogSet logs, const ReportOptions& options) {
   Report report;
   report.logs = std::move(logs);
   report.logs.hosts = ShownNames(report.logs.hosts);
@@ -35,9 +37,18 @@ Report BuildReport(LogSet logs, const SummaryOptions& options) {
   report.hosts.reserve(by_host.size());
   for (auto& [host, entries] : by_host) {
     HostSummary summary =
-        Summarize(report.logs.hosts[host], entries, options, report.logs.clock_jumps);
+        Summarize(report.logs.hosts[host], entries, options.summary, report.logs.clock_jumps);
     report.hosts.push_back({std::move(summary), std::move(entries)});
-    report.hosts.back().summary.worst_hours = WorstHoursOf(BuildHeatMap(report.hosts.back()));
+    HostReport& added = report.hosts.back();
+    added.summary.worst_hours = WorstHoursOf(BuildHeatMap(added));
+    if (by_host.size() > 1) added.summary.hops = HopsOf(added.entries);
+  }
+  report.unknown_path = OrderHosts(report.hosts, options.path);
+  report.incidents_sought = options.incidents && report.hosts.size() > 1;
+  if (report.incidents_sought) report.incidents = FindIncidents(report.hosts);
+  ExplainGaps(report.incidents, report.hosts);
+  for (std::size_t h = 0; h < report.hosts.size(); ++h) {
+    report.hosts[h].summary.unobserved_in_incidents = UnobservedInIncidents(report.incidents, h);
   }
   return report;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "report/logs/log_set.h"
+#include "report/model/incident.h"
 #include "report/model/summary.h"
 
 namespace pinglog::report {
@@ -26,14 +27,25 @@ struct Report {
   // files and hosts made safe to show in any output (SafeText).
   LogSet logs;
   std::int64_t duplicates_dropped = 0;
-  std::vector<HostReport> hosts;  // in the order the hosts first appear in the logs
+  std::vector<HostReport> hosts;  // in path order (OrderHosts): the nearest first
+  // With more than one host, logged on one machine: their outages and gaps taken
+  // together, by time.
+  std::vector<Incident> incidents;
+  bool incidents_sought = false;          // more than one host, and not --no-incidents
+  std::vector<std::string> unknown_path;  // names in --path that no host has
   // The zone the logs' times were taken in, as far as the report knows it ("": not
   // known), and whether it was given (--tz) or is this machine's.
   std::string zone;
   bool zone_given = false;
 };
 
+struct ReportOptions {
+  SummaryOptions summary;
+  std::vector<std::string> path;  // --path: the hosts' order, nearest first
+  bool incidents = true;          // off for logs gathered from several machines
+};
+
 // The report of logs that are read, cleared of duplicates and sorted by time.
-Report BuildReport(LogSet logs, const SummaryOptions& options);
+Report BuildReport(LogSet logs, const ReportOptions& options);
 
 }  // namespace pinglog::report

@@ -145,7 +145,7 @@ bool AddGapIfAny(HostSummary& summary, const Entry& before, const Entry& after,
           ? -1
           : summary.loggers *
                 std::max<std::int64_t>(1, std::llround(apart / summary.period_seconds) - 1);
-  summary.gaps.push_back({before.time, after.time, missing});
+  summary.gaps.push_back({before.time, after.time, missing, GapCause::kUnknown});
   summary.missing += std::max<std::int64_t>(missing, 0);
   return true;
 }

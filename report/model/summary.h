@@ -15,10 +15,16 @@
 
 namespace pinglog::report {
 
+// What the other hosts' logs say of a gap (with more than one host): nothing (one
+// host), that the line was down meanwhile, that the others kept writing, or that no
+// log has entries then.
+enum class GapCause : std::uint8_t { kUnknown, kLineDown, kOthersWrote, kNoLog };
+
 // A stretch without entries: between the entry at `after` and the one at `before`.
 struct Gap {
   LogTime after = 0, before = 0;
   std::int64_t missing = 0;  // cycles expected in between; -1 when back to back
+  GapCause cause = GapCause::kUnknown;
 };
 
 // How an outage ended: at an answered cycle, where the next cycle was due before a
@@ -93,6 +99,10 @@ struct HostSummary {
   std::vector<PeriodRow> periods;
   Uptime uptime;
   std::optional<WorstHours> worst_hours;  // when some hours of the day stand out
+  // With more than one host: how far it is (hops from its replies' TTL; nothing
+  // without replies), and the time it was not observed during incidents.
+  std::optional<int> hops;
+  std::int64_t unobserved_in_incidents = 0;
 
   // The end of the last entry's cycle: first + this covers the period logged.
   std::int64_t End() const { return std::int64_t{last} + period; }

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "report/write/incident_words.h"
 #include "report/write/words.h"
 
 namespace pinglog::report {
@@ -32,6 +33,54 @@ nlohmann::json RoundTripJson(const RoundTrip& rt) {
   return {{"replies", rt.replies}, {"minimum_ms", rt.minimum}, {"median_ms", rt.median},
           {"p95_ms", rt.p95},      {"p99_ms", rt.p99},         {"maximum_ms", rt.maximum},
           {"mean_ms", rt.mean},    {"jitter_ms", rt.jitter}};
+}
+
+const char* GapCauseName(GapCause cause) {
+  switch (cause) {
+    case GapCause::kLineDown:
+      return "line_down";
+    case GapCause::kOthersWrote:
+      return "others_wrote";
+    case GapCause::kNoLog:
+      return "no_log";
+    case GapCause::kUnknown:
+      break;
+  }
+  return "";
+}
+
+// With more than one host: how far each is, and what the incidents hid of it.
+void AddPathFacts(nlohmann::json& host, const HostSummary& s) {
+  host["hops"] = s.hops ? nlohmann::json(*s.hops) : nlohmann::json(nullptr);
+  host["unobserved_in_incidents_seconds"] = s.unobserved_in_incidents;
+  for (std::size_t i = 0; i < s.gaps.size(); ++i) {
+    if (s.gaps[i].cause != GapCause::kUnknown)
+      host["gaps"][i]["cause"] = GapCauseName(s.gaps[i].cause);
+  }
+}
+
+nlohmann::json IncidentsJson(const Report& report) {
+  nlohmann::json incidents = nlohmann::json::array();
+  for (const Incident& incident : report.incidents) {
+    nlohmann::json hosts = nlohmann::json::array();
+    for (const IncidentHost& h : incident.hosts) {
+      nlohmann::json state = {{"host", report.hosts[h.host].summary.host},
+                              {"state", HostStateName(h.state)}};
+      if (h.state == HostState::kDown || h.state == HostState::kNoEntries) {
+        state["from"] = IsoTime(h.from);
+        state["to"] = IsoTime(h.to);
+      }
+      if (h.state == HostState::kAnswered) state["requests"] = RequestsJson(h.requests);
+      hosts.push_back(state);
+    }
+    incidents.push_back({{"start", IsoTime(incident.start)},
+                         {"end", IsoTime(incident.end)},
+                         {"seconds", incident.Seconds()},
+                         {"verdict", VerdictKind(incident.verdict)},
+                         {"says", VerdictText(incident, report)},
+                         {"hosts", hosts}});
+  }
+  return incidents;
 }
 
 nlohmann::json HostJson(const HostSummary& s, const std::vector<std::string>& files) {
@@ -114,7 +163,11 @@ void WriteJson(std::ostream& out, const Report& report) {
                           {"entries", count}});
   }
   nlohmann::json& hosts = json["hosts"] = nlohmann::json::array();
-  for (const HostReport& host : report.hosts) hosts.push_back(HostJson(host.summary, logs.files));
+  for (const HostReport& host : report.hosts) {
+    hosts.push_back(HostJson(host.summary, logs.files));
+    if (report.hosts.size() > 1) AddPathFacts(hosts.back(), host.summary);
+  }
+  if (report.incidents_sought) json["incidents"] = IncidentsJson(report);
   // Host texts are bytes as configured; anything that is not UTF-8 is replaced.
   out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }

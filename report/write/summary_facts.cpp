@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "report/write/incident_words.h"
 #include "report/write/words.h"
 
 namespace pinglog::report {
@@ -57,7 +58,7 @@ void AddCycles(std::vector<Fact>& facts, const HostSummary& s) {
       [&s](const Gap& gap) {
         return FromTo(gap.after, gap.before) + " (" + Duration(gap.before - gap.after) +
                (gap.missing >= 0 ? ", " + std::to_string(gap.missing) + " missing" : "") +
-               GapNote(s) + ")";
+               GapNote(s, gap) + ")";
       });
   facts.push_back(std::move(fact));
 }
@@ -120,7 +121,7 @@ std::string DowntimeText(const HostSummary& s) {
          Plural(static_cast<std::int64_t>(s.outages.size()), "outage", "outages") +
          "); available " + FormatFixed(s.uptime.AvailablePercent(), 2) +
          " % of the time observed (" + Duration(s.uptime.observed_seconds) +
-         ": the period less the gaps)";
+         ": the period less the gaps)" + UnobservedText(s);
 }
 
 std::string RequestsText(const Requests& r) {
@@ -169,9 +170,22 @@ std::string WorstHoursLine(const std::optional<WorstHours>& worst) {
          " than in the other hours.";
 }
 
-const char* GapNote(const HostSummary& summary) {
-  return summary.LookedUp() ? "; the logger was not running, or the name could not be looked up"
-                            : "";
+const char* GapNote(const HostSummary& summary, const Gap& gap) {
+  const bool named = summary.LookedUp();
+  switch (gap.cause) {
+    case GapCause::kNoLog:
+      return "; no entries in any log: this machine was off, asleep or not logging";
+    case GapCause::kLineDown:
+      return named ? "; its name could not be looked up while the line was down"
+                   : "; its logger was not running while the others wrote";
+    case GapCause::kOthersWrote:
+      return named ? "; the name could not be looked up, or the logger was not running, while "
+                     "the others wrote"
+                   : "; its logger was not running while the others wrote";
+    case GapCause::kUnknown:
+      break;
+  }
+  return named ? "; the logger was not running, or the name could not be looked up" : "";
 }
 
 const char* OutageEndNote(OutageEnd ends) {

@@ -34,9 +34,10 @@ std::string DuplicatesLine(const Report& report);
 // "Loss is 6 times higher from 19 to 23 h than in the other hours.", or "".
 std::string WorstHoursLine(const std::optional<WorstHours>& worst);
 
-// Why a gap may be there, for a host given by name (a failed lookup writes no entry,
-// so an outage that takes the name server with it is a gap), or "".
-const char* GapNote(const HostSummary& summary);
+// Why a gap is there, as far as the logs tell: what the other hosts' logs say of it,
+// and for a host given by name that a failed lookup writes no entry (so an outage that
+// takes the name server with it is a gap); or "".
+const char* GapNote(const HostSummary& summary, const Gap& gap);
 
 // Why an outage ended where no cycle was answered ("; then no entries"), or "".
 const char* OutageEndNote(OutageEnd ends);

@@ -1,7 +1,9 @@
 #include "report/write/text.h"
 
+#include <algorithm>
 #include <iomanip>
 
+#include "report/write/incident_words.h"
 #include "report/write/summary_facts.h"
 #include "report/write/words.h"
 
@@ -9,8 +11,9 @@ namespace pinglog::report {
 namespace {
 
 void WriteSummaryText(std::ostream& out, const HostSummary& s,
-                      const std::vector<std::string>& files) {
-  out << "Host " << s.host << " (" << FormatAddress(s.target) << ")\n";
+                      const std::vector<std::string>& files, bool several) {
+  out << "Host " << s.host << " (" << FormatAddress(s.target) << ")"
+      << (several ? ", " + HopsText(s) : "") << "\n";
   // A heading with its lines: the first beside it, the others below; "none" for none.
   for (const Fact& fact : SummaryFacts(s, files)) {
     out << "  " << std::left << std::setw(13) << fact.heading << std::right;
@@ -26,6 +29,24 @@ void WriteSummaryText(std::ostream& out, const HostSummary& s,
     for (std::size_t i = 1; i < row.size(); ++i) out << std::setw(kWidths[i - 1]) << row[i];
     out << '\n';
   }
+}
+
+// Before the hosts: each incident on a line, what each host did under it.
+void WriteIncidentsText(std::ostream& out, const Report& report) {
+  if (report.hosts.size() < 2) return;
+  out << IncidentsHeading(report) << '\n';
+  std::size_t width = 0;
+  for (const HostReport& host : report.hosts) width = std::max(width, host.summary.host.size());
+  for (const Incident& incident : report.incidents) {
+    out << "  " << IncidentWhen(incident) << ": " << VerdictText(incident, report) << '\n';
+    if (incident.verdict == Verdict::kNotLogging) continue;
+    for (const IncidentHost& host : incident.hosts) {
+      out << "      " << std::left << std::setw(static_cast<int>(width) + 2)
+          << report.hosts[host.host].summary.host << std::right
+          << HostStateText(incident, host, report) << '\n';
+    }
+  }
+  out << '\n';
 }
 
 void WriteUnparsedText(std::ostream& out, const LogSet& logs) {
@@ -49,8 +70,9 @@ void WriteText(std::ostream& out, const Report& report) {
       << TimesLine(report) << "\n\n";
   const std::string dropped = DuplicatesLine(report);
   if (!dropped.empty()) out << dropped << "\n\n";
+  WriteIncidentsText(out, report);
   for (const HostReport& host : report.hosts) {
-    WriteSummaryText(out, host.summary, logs.files);
+    WriteSummaryText(out, host.summary, logs.files, report.hosts.size() > 1);
     out << '\n';
   }
   WriteUnparsedText(out, logs);

@@ -85,12 +85,15 @@ report "$WORK/a.log" --from "2030-01-01" --json "$WORK/bad.json"
 check_that "a period without entries: exit 1, one line, nothing written" \
   '[ "$STATUS" = 1 ] && [ "$(wc -l <"$WORK/err")" = 1 ] && [ ! -e "$WORK/bad.json" ]'
 
-# Two logs of two hosts: merged by time, a section per host.
+# Two logs of two hosts: merged by time, a section per host, in the order --path gives.
 "$MAKE_LOG" --cycles 100 --interval 1 --start "2021-03-01 12:00:00" --host other >"$WORK/b.log"
-report "$WORK/a.log" "$WORK/b.log" --by hour
-check_that "two hosts: a section each" \
-  '[ "$(grep -c "^Host " <<<"$OUT")" = 2 ] && grep -q "^Host other " <<<"$OUT"'
+report "$WORK/a.log" "$WORK/b.log" --by hour --path other
+check_that "two hosts: a section each, in the order of --path" \
+  '[ "$(grep -c "^Host " <<<"$OUT")" = 2 ] && [ "$(grep "^Host " <<<"$OUT" | head -1 | cut -d" " -f2)" = other ]'
 check "--by hour gives an hourly table" grep -q '^  01.03.2021 12:00 ' <<<"$OUT"
+report "$WORK/a.log" "$WORK/b.log" --path other,nowhere,192.0.2.1 --json "$WORK/path.json"
+check_that "--path naming a host that no log holds: exit 2, named, nothing written" \
+  '[ "$STATUS" = 2 ] && grep -qx "pinglog-report: --path names hosts that no log holds: nowhere" <<<"$ERR" && [ ! -e "$WORK/path.json" ]'
 
 # The page in a real browser: rendered, not blank, its chart numbers in the SVG.
 check "the page is self-contained" [ -z "$(grep -oE '<link|src=|url\(|@import' "$WORK/a.html")" ]

@@ -8,7 +8,8 @@
 namespace pinglog::report {
 
 inline constexpr double kChartLeft = 60, kChartRight = 980, kChartTop = 20, kChartBottom = 240;
-inline constexpr double kLossTop = 252;  // the loss marks' row, under the axis
+inline constexpr double kLossTop = 252;     // the loss marks' row, under the axis
+inline constexpr double kTimelineRow = 26;  // a host's name and its strip in the timeline
 
 // The step between time ticks and how a tick is labelled (the FormatTime masks): a
 // number of seconds, or of months (ticks on the first of a month, at whole multiples

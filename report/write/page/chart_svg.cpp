@@ -62,7 +62,7 @@ void WriteShading(std::ostream& out, const Scale& at, const ChartModel& chart,
     const std::int64_t from = std::int64_t{gap.after} + s.period;
     Shade(out, at, "gap", from, gap.before,
           "No entries: " + ReadableTime(from) + " to " + ReadableTime(gap.before) + " (" +
-              Duration(gap.before - from) + GapNote(s) + ")");
+              Duration(gap.before - from) + GapNote(s, gap) + ")");
   }
   for (const Outage& o : s.outages) {
     if (ShadedAcross(o, chart)) Shade(out, at, "outage", o.start, o.end, OutageTitle(o));

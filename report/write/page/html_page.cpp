@@ -8,6 +8,7 @@
 #include "report/write/page/heat_map_svg.h"
 #include "report/write/page/html_tables.h"
 #include "report/write/page/page_script.h"
+#include "report/write/page/timeline_svg.h"
 #include "report/write/summary_facts.h"
 #include "report/write/words.h"
 
@@ -71,7 +72,7 @@ std::string ChartRules() {
 // (an outage with why it ended there, where no cycle was answered).
 std::string ChartMeta(const HostSummary& s, const ChartOptions& options, std::int64_t step) {
   nlohmann::json gaps = nlohmann::json::array(), outages = nlohmann::json::array();
-  for (const Gap& gap : s.gaps) gaps.push_back({gap.after + s.period, gap.before, GapNote(s)});
+  for (const Gap& gap : s.gaps) gaps.push_back({gap.after + s.period, gap.before, GapNote(s, gap)});
   for (const Outage& o : s.outages) outages.push_back({o.start, o.end, OutageEndNote(o.ends)});
   const nlohmann::json meta = {{"step", step},
                                {"interval", s.interval_minutes * 60},
@@ -115,16 +116,9 @@ void WriteHead(std::ostream& out, const Report& report) {
          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
          "<title>pinglog report</title>\n<style>\n"
       << kPageStyle << kChartStyle << kHeatMapStyle
+      << (report.hosts.size() > 1 ? kTimelineStyle : "")
       << "</style></head><body>\n<h1>pinglog report</h1>\n<p>" << Html(TimesLine(report))
       << "</p>\n";
-}
-
-// "#from=2021-03-07T21:00&to=2021-03-08T00:00": the address of a period, to the minute.
-std::string PeriodAddress(std::int64_t from, std::int64_t to) {
-  const auto minute = [](std::int64_t t, bool up) { return (t + (up ? 59 : 0)) / 60 * 60; };
-  const char* mask = "%yyyy-%mm-%ddT%hh:%ii";
-  return "#from=" + FormatTime(mask, minute(from, false)) +
-         "&to=" + FormatTime(mask, minute(to, true));
 }
 
 // The usual views, each a link to its period's address (so it can be sent), next to
@@ -167,6 +161,7 @@ void WriteHtml(std::ostream& out, const Report& report, const ChartOptions& opti
   WriteHead(out, report);
   WriteLogFacts(out, report);
   WriteOverviewTable(out, report);
+  WriteIncidents(out, report, axis);
   WriteZoomBarAndKey(out, axis);
   for (std::size_t i = 0; i < report.hosts.size(); ++i) {
     const HostReport& host = report.hosts[i];

@@ -1,6 +1,11 @@
 #include "report/write/page/html_tables.h"
 
+#include <algorithm>
+
+#include "report/model/timeline.h"
+#include "report/write/incident_words.h"
 #include "report/write/page/chart_svg.h"
+#include "report/write/page/timeline_svg.h"
 #include "report/write/summary_facts.h"
 #include "report/write/words.h"
 
@@ -25,26 +30,72 @@ void Row(std::ostream& out, const std::vector<std::string>& cells, const char* c
 }  // namespace
 
 void WriteOverviewTable(std::ostream& out, const Report& report) {
+  const bool several = report.hosts.size() > 1;
   out << "<div class=\"wide\"><table class=\"overview\">\n";
-  Row(out,
-      {"Host", "Address", "Period", "Loss", "Median", "95%", "Outages", "Down", "Available",
-       "Worst day"},
-      "th");
+  std::vector<std::string> headings = {"Host", "Address", "Period", "Loss",      "Median",
+                                       "95%",  "Outages", "Down",   "Available", "Worst day"};
+  if (several) headings.insert(headings.begin() + 2, "Hops");
+  Row(out, headings, "th");
   for (std::size_t i = 0; i < report.hosts.size(); ++i) {
     const HostSummary& s = report.hosts[i].summary;
     const bool replies = s.round_trip.replies > 0;
     out << "<tr><td><a href=\"#host-" << i << "\">" << Html(s.host) << "</a></td>";
-    for (const std::string& text :
-         {FormatAddress(s.target), PeriodLine(s), FormatFixed(s.requests.LossPercent(), 2) + "%",
-          replies ? std::to_string(s.round_trip.median) + " ms" : "-",
-          replies ? std::to_string(s.round_trip.p95) + " ms" : "-",
-          std::to_string(s.outages.size()), Duration(s.uptime.down_seconds),
-          FormatFixed(s.uptime.AvailablePercent(), 2) + " %", WorstDayText(s)}) {
-      out << "<td>" << Html(text) << "</td>";
-    }
+    std::vector<std::string> cells = {
+        FormatAddress(s.target),
+        PeriodLine(s),
+        FormatFixed(s.requests.LossPercent(), 2) + "%",
+        replies ? std::to_string(s.round_trip.median) + " ms" : "-",
+        replies ? std::to_string(s.round_trip.p95) + " ms" : "-",
+        std::to_string(s.outages.size()),
+        Duration(s.uptime.down_seconds),
+        FormatFixed(s.uptime.AvailablePercent(), 2) + " %" + UnobservedText(s),
+        WorstDayText(s)};
+    if (several) cells.insert(cells.begin() + 1, s.hops ? std::to_string(*s.hops) : "?");
+    for (const std::string& text : cells) out << "<td>" << Html(text) << "</td>";
     out << "</tr>\n";
   }
   out << "</table></div>\n";
+}
+
+void WriteIncidents(std::ostream& out, const Report& report, const ChartOptions& axis) {
+  if (report.hosts.size() < 2) return;
+  out << "<h2 id=\"incidents\">Where it broke</h2>\n<p>" << Html(IncidentsHeading(report))
+      << "</p>\n";
+  if (!report.incidents.empty()) {
+    out << "<div class=\"wide\"><table class=\"incidents\">\n";
+    Row(out, {"When", "Length", "What the logs say"}, "th");
+    for (const Incident& incident : report.incidents) {
+      const std::int64_t margin = std::max<std::int64_t>(600, incident.Seconds() / 4);
+      const std::string address =
+          PeriodAddress(std::max<std::int64_t>(axis.axis_start, incident.start - margin),
+                        std::min<std::int64_t>(axis.axis_end, incident.end + margin));
+      out << "<tr><td><a href=\"" << Html(address) << "\">" << Html(ReadableTime(incident.start))
+          << "</a></td><td>" << Html(Duration(incident.Seconds())) << "</td><td>"
+          << Html(VerdictText(incident, report));
+      for (const IncidentHost& h : incident.hosts) {
+        if (h.state == HostState::kAnswered || incident.verdict == Verdict::kNotLogging) continue;
+        out << "<br>&emsp;" << Html(report.hosts[h.host].summary.host) << ": "
+            << Html(HostStateText(incident, h, report));
+      }
+      out << "</td></tr>\n";
+    }
+    out << "</table></div>\n";
+  }
+  const Timeline timeline = BuildTimeline(report, axis);
+  const int height = TimelineHeight(timeline);
+  out << "<svg class=\"timeline\" id=\"timeline\" xmlns=\"http://www.w3.org/2000/svg\" "
+         "viewBox=\"0 0 1000 "
+      << height << "\" width=\"1000\" height=\"" << height << "\">\n";
+  WriteTimeline(out, report, timeline);
+  out << "</svg>\n";
+}
+
+// "#from=2021-03-07T21:00&to=2021-03-08T00:00": the address of a period, to the minute.
+std::string PeriodAddress(std::int64_t from, std::int64_t to) {
+  const auto minute = [](std::int64_t t, bool up) { return (t + (up ? 59 : 0)) / 60 * 60; };
+  const char* mask = "%yyyy-%mm-%ddT%hh:%ii";
+  return "#from=" + FormatTime(mask, minute(from, false)) +
+         "&to=" + FormatTime(mask, minute(to, true));
 }
 
 void WriteSummaryTables(std::ostream& out, const HostSummary& s,

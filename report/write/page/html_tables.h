@@ -6,11 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "report/model/chart_model.h"
 #include "report/model/report.h"
 
 namespace pinglog::report {
 
 void WriteOverviewTable(std::ostream& out, const Report& report);
+
+// With more than one host: a row per incident, when (a link that zooms every chart to
+// it, with a margin either side), how long, what it points to and the hosts down or
+// without entries; then the hosts' strips on the axis.
+void WriteIncidents(std::ostream& out, const Report& report, const ChartOptions& axis);
+
+// "#from=2021-03-07T21:00&to=2021-03-08T00:00": the address of a period, to the minute.
+std::string PeriodAddress(std::int64_t from, std::int64_t to);
 void WriteSummaryTables(std::ostream& out, const HostSummary& summary,
                         const std::vector<std::string>& files);
 

@@ -253,6 +253,55 @@
     host.svg.innerHTML = svg.join('\n');
   }
 
+  // The hosts' strips of [from, to): per bucket the worst state of a host then, as the
+  // program draws them: some cycle lost, a gap over part of a bucket without cycles,
+  // an outage over any part of it.
+  var STRIP_CLASSES = ['', 'strip-answered', 'strip-loss', 'strip-no-entries', 'strip-down'];
+  var STRIP_WORDS = ['', 'answered', 'some requests lost', 'no entries', 'down'];
+  function drawTimeline(from, to) {
+    var node = document.getElementById('strips');
+    if (!node) return;
+    var span = to - from, interval = 1, svg = [];
+    hosts.forEach(function (h) { interval = Math.max(interval, h.meta.interval); });
+    var width = bucketWidth(span, interval), n = Math.ceil(span / width);
+    var labels = document.querySelectorAll('#timeline text.strip-host');
+    function x(t) { return LEFT + (RIGHT - LEFT) * (t - from) / span; }
+    hosts.forEach(function (host, row) {
+      if (!host.cycles) unpack(host);
+      var c = host.cycles, states = new Uint8Array(n);
+      function mark(a, b, state, onlyEmpty) {
+        a = Math.max(a, from); b = Math.min(b, to);
+        if (a >= b) return;
+        for (var k = Math.floor((a - from) / width); k <= Math.floor((b - 1 - from) / width) && k < n; ++k) {
+          if (!(onlyEmpty && states[k])) states[k] = Math.max(states[k], state);
+        }
+      }
+      for (var i = 0; i < c.times.length; ++i) {
+        if (c.times[i] < from || c.times[i] >= to) continue;
+        var k = Math.floor((c.times[i] - from) / width);
+        states[k] = Math.max(states[k], (c.counts[i] >> 2) % 4 ? 2 : 1);
+      }
+      host.meta.gaps.forEach(function (g) { mark(g[0], g[1], 3, true); });
+      host.meta.outages.forEach(function (o) { mark(o[0], o[1], 4, false); });
+      var y = +labels[row].getAttribute('y') + 3;
+      for (var b = 0; b < n;) {
+        var e = b + 1;
+        while (e < n && states[e] === states[b]) ++e;
+        if (states[b]) {
+          var a = from + b * width, z = Math.min(to, from + e * width);
+          svg.push('<rect class="' + STRIP_CLASSES[states[b]] + '" x="' + num(x(a)) + '" y="' + y +
+            '" width="' + num(Math.max(0.5, x(z) - x(a))) + '" height="10"><title>' +
+            STRIP_WORDS[states[b]] + ': ' + readable(a) + ' to ' + readable(z) + '</title></rect>');
+        }
+        b = e;
+      }
+    });
+    var bottom = +labels[labels.length - 1].getAttribute('y') + 24;
+    svg.push('<text x="' + LEFT + '" y="' + bottom + '">' + readable(from) + '</text><text x="' +
+      RIGHT + '" y="' + bottom + '" text-anchor="end">' + readable(to) + '</text>');
+    node.innerHTML = svg.join('\n');
+  }
+
   var hosts = [], whole = null;
   document.querySelectorAll('.chart-box').forEach(function (box, index) {
     var svg = box.querySelector('svg');
@@ -275,6 +324,7 @@
     var to = Math.min(utc(+m[6], m[7] - 1, +m[8], +m[9], +m[10]), whole[1]);
     return to > from ? [from, to] : null;
   }
+  var strips = document.getElementById('strips'), stripsOriginal = strips && strips.innerHTML;
   function show() {
     var period = parseHash();
     hosts.forEach(function (host) {
@@ -284,6 +334,11 @@
         host.svg.innerHTML = host.original;
       }
     });
+    if (period) {
+      drawTimeline(period[0], period[1]);
+    } else if (strips) {
+      strips.innerHTML = stripsOriginal;
+    }
     bar.classList.toggle('zoomed', !!period);
     shown.textContent = period
       ? 'Shown: ' + readable(period[0]) + ' to ' + readable(period[1]) + ' (buckets of ' +

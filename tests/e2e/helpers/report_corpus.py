@@ -102,10 +102,50 @@ def two_files():
     return {"a.log": gw[:40], "b.log": gw[25:] + torn + other}
 
 
-CASES = {
-    "month_end": (month_end, ["--tz", "Europe/Berlin"]),
-    "short_durations": (short_durations, ["--by", "hour", "--tz", "Europe/Berlin"]),
-    "two_files": (two_files, ["--tz", "Europe/Berlin"]),
+def five_hosts():
+    """An office's five loggers on one machine, five-minute cycles, started seconds
+    apart, Monday 30.11.2026 to Wednesday 02.12. 06:00, from the router (0 hops) out to a
+    cloud host (9 hops), the provider's name server given by name. The provider down on
+    Monday 20:10 to 21:45 (the name server's lookups fail: no entries); the office router
+    down on Tuesday 10:05 to 10:17 (every host down); the remote office alone down on
+    Tuesday 22:00 to 01:30; the machine asleep on Tuesday 02:00 to 05:00 (no log); on
+    Wednesday at 03:00 one cycle of the router lost and, the next cycle, one of the cloud
+    host: seconds apart, one incident, said as it is."""
+    hosts = [  # name, address, TTL, round trip, seconds after the first logger
+        ("192.168.1.1", "192.168.1.1", 64, 2, 0),
+        ("100.64.0.1", "100.64.0.1", 63, 8, 3),
+        ("dns.isp.example", "100.64.0.53", 63, 9, 7),
+        ("198.51.100.20", "198.51.100.20", 58, 25, 11),
+        ("203.0.113.80", "203.0.113.80", 119, 30, 15),
+    ]
+    at = datetime.datetime
+    provider = (at(2026, 11, 30, 20, 10), at(2026, 11, 30, 21, 45))
+    router = (at(2026, 12, 1, 10, 5), at(2026, 12, 1, 10, 17))
+    remote = (at(2026, 12, 1, 22, 0), at(2026, 12, 2, 1, 30))
+    asleep = (at(2026, 12, 1, 2, 0), at(2026, 12, 1, 5, 0))
+    flap = {0: (at(2026, 12, 2, 3, 0), at(2026, 12, 2, 3, 4)), 4: (at(2026, 12, 2, 3, 5), at(2026, 12, 2, 3, 9))}
+    files = {}
+    for index, (host, address, ttl, ms, offset) in enumerate(hosts):
+        lines = []
+        for k in range(54 * 12):
+            stamp = at(2026, 11, 30) + datetime.timedelta(seconds=offset + int(k * 300.3))
+            inside = lambda span: span[0] <= stamp < span[1]
+            if inside(asleep) or (host == "dns.isp.example" and (inside(provider) or inside(router))):
+                continue  # no entry: the machine asleep, or the name not looked up
+            down = (inside(router) or (index > 0 and inside(provider)) or (index == 3 and inside(remote))
+                    or (index in flap and inside(flap[index])))
+            items = [TIMEOUT] * 3 if down else [ms + k % 3, ms, ms + 1]
+            lines.append(log_lines.entry(stamp, items, host=host, address=address, ttl=ttl))
+        files[host.split(".")[0] + ".log" if not host[0].isdigit() else host + ".log"] = lines
+    return files
+
+
+CASES = {  # the logs, the options, the outputs pinned (None: all)
+    "month_end": (month_end, ["--tz", "Europe/Berlin"], None),
+    "short_durations": (short_durations, ["--by", "hour", "--tz", "Europe/Berlin"], None),
+    "two_files": (two_files, ["--tz", "Europe/Berlin"], None),
+    "five_hosts": (five_hosts, ["--tz", "Europe/Berlin"],
+                   ["terminal.txt", "stderr.txt", "exit.txt", "report.json", "page.html"]),
 }
 
 EXPORTS = {"csv": "report.csv", "json": "report.json", "svg": "report.svg", "html": "page.html",
@@ -120,13 +160,13 @@ def page_tables_and_data(page):
 
 
 def outputs(report, case, folder):
-    make, options = CASES[case]
+    make, options, pinned = CASES[case]
     os.makedirs(folder, exist_ok=True)
     logs = make()
-    for name, lines in logs.items():
+    for name, lines in sorted(logs.items()):
         with open(os.path.join(folder, name), "w", newline="") as out:
             out.writelines(lines)
-    command = [report, *logs.keys(), *options]
+    command = [report, *sorted(logs), *options]
     for option, name in EXPORTS.items():
         command += [f"--{option}", name]
     done = subprocess.run(command, cwd=folder, capture_output=True, text=True, timeout=120)
@@ -136,7 +176,7 @@ def outputs(report, case, folder):
         with open(os.path.join(folder, name), encoding="utf-8", newline="") as written:
             texts[name] = written.read()
     texts["page.html"] = page_tables_and_data(texts["page.html"])
-    return texts
+    return {name: text for name, text in texts.items() if pinned is None or name in pinned}
 
 
 def main():

@@ -21,6 +21,7 @@ class ExportsTest : public ::testing::Test {
     logs_.hosts = {"router1", "odd, \"quoted\" host"};
     logs_.entries = testing::SampleEntries();
     logs_.entries.push_back(testing::MakeEntry(logs_.entries.back().time + 60, {1, 1, 1}, 1));
+    for (Attempt& a : logs_.entries.back().attempts) a.ttl = 60;  // 4 hops: after router1
     report_ = BuildReport(std::move(logs_), {});
   }
   LogSet logs_;
@@ -46,7 +47,7 @@ TEST_F(ExportsTest, CsvHasOneRowPerAttempt) {
   EXPECT_EQ(lines[11], "2021-03-21T11:03:00,router1,192.0.2.1,2,router,198.51.100.254,0,0,0,\r");
   EXPECT_EQ(
       lines.back(),
-      "2021-03-21T11:07:00,\"odd, \"\"quoted\"\" host\",192.0.2.1,3,reply,192.0.2.1,32,1,64,\r");
+      "2021-03-21T11:07:00,\"odd, \"\"quoted\"\" host\",192.0.2.1,3,reply,192.0.2.1,32,1,60,\r");
 }
 
 TEST(CsvFieldTest, QuotesSeparatorsAndDisarmsFormulas) {

@@ -1,0 +1,63 @@
+#include "report/model/path_order.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <tuple>
+
+#include "support/text.h"
+
+namespace pinglog::report {
+
+int HopsFromTtl(int ttl) {
+  for (const int initial : {64, 128, 255}) {
+    if (ttl <= initial) return initial - ttl;
+  }
+  return 0;
+}
+
+std::optional<int> HopsOf(const std::vector<const Entry*>& entries) {
+  std::array<std::int64_t, 256> replies{};  // by hops
+  for (const Entry* entry : entries) {
+    for (const Attempt& attempt : entry->attempts) {
+      if (attempt.outcome == Outcome::kReply) ++replies[HopsFromTtl(attempt.ttl)];
+    }
+  }
+  const auto most = std::max_element(replies.begin(), replies.end());
+  if (*most == 0) return std::nullopt;
+  return static_cast<int>(most - replies.begin());
+}
+
+std::vector<std::string> OrderHosts(std::vector<HostReport>& hosts,
+                                    const std::vector<std::string>& path) {
+  std::map<const HostReport*, std::size_t> place;  // in `path`; path.size() when not named
+  std::vector<std::string> unknown;
+  for (const HostReport& host : hosts) place[&host] = path.size();
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    bool found = false;
+    for (const HostReport& host : hosts) {
+      const HostSummary& s = host.summary;
+      if (path[i] != s.host && path[i] != FormatAddress(s.target)) continue;
+      place[&host] = std::min(place[&host], i);
+      found = true;
+    }
+    if (!found) unknown.push_back(path[i]);
+  }
+  const auto key = [&place](const HostReport& host) {
+    const HostSummary& s = host.summary;
+    const bool replies = s.round_trip.replies > 0;
+    return std::make_tuple(place.at(&host), !s.hops.has_value(), s.hops.value_or(0), !replies,
+                           s.round_trip.median);
+  };
+  std::vector<std::pair<decltype(key(hosts.front())), std::size_t>> keys;
+  for (std::size_t i = 0; i < hosts.size(); ++i) keys.emplace_back(key(hosts[i]), i);
+  std::stable_sort(keys.begin(), keys.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<HostReport> ordered;
+  ordered.reserve(hosts.size());
+  for (const auto& [k, i] : keys) ordered.push_back(std::move(hosts[i]));
+  hosts = std::move(ordered);
+  return unknown;
+}
+
+}  // namespace pinglog::report

@@ -1,0 +1,115 @@
+#include "report/write/page/timeline_svg.h"
+
+#include <algorithm>
+
+#include "report/write/incident_words.h"
+#include "report/write/page/chart_layout.h"
+#include "report/write/page/chart_svg.h"
+#include "report/write/words.h"
+
+namespace pinglog::report {
+
+const char* const kTimelineStyle =
+    "svg.timeline{width:100%;height:auto;display:block;margin:.5em 0}\n"
+    ".timeline text{font-family:sans-serif;font-size:11px;fill:#444}\n"
+    ".strip-answered{fill:#0072b2;fill-opacity:.3}\n.strip-loss{fill:#e69f00}\n"
+    ".strip-no-entries{fill:#999}\n.strip-down{fill:#d55e00}\n";
+
+namespace {
+
+const char* StripClass(StripState state) {
+  switch (state) {
+    case StripState::kAnswered:
+      return "strip-answered";
+    case StripState::kLoss:
+      return "strip-loss";
+    case StripState::kNoEntries:
+      return "strip-no-entries";
+    case StripState::kDown:
+      return "strip-down";
+    case StripState::kNone:
+      break;
+  }
+  return "";
+}
+
+const char* StripWords(StripState state) {
+  switch (state) {
+    case StripState::kAnswered:
+      return "answered";
+    case StripState::kLoss:
+      return "some requests lost";
+    case StripState::kNoEntries:
+      return "no entries";
+    case StripState::kDown:
+      return "down";
+    case StripState::kNone:
+      break;
+  }
+  return "";
+}
+
+}  // namespace
+
+int TimelineHeight(const Timeline& timeline) {
+  return static_cast<int>(kTimelineRow * static_cast<double>(timeline.strips.size()) + 36);
+}
+
+namespace {
+
+// Under the strips: what the colours mean.
+void WriteKey(std::ostream& out, double y) {
+  double x = kChartLeft;
+  for (const StripState state :
+       {StripState::kAnswered, StripState::kLoss, StripState::kDown, StripState::kNoEntries}) {
+    out << "<rect class=\"" << StripClass(state) << "\" x=\"" << FormatFixed(x, 1) << "\" y=\""
+        << FormatFixed(y - 9, 1) << "\" width=\"10\" height=\"10\"/><text x=\""
+        << FormatFixed(x + 14, 1) << "\" y=\"" << FormatFixed(y, 1) << "\">" << StripWords(state)
+        << "</text>\n";
+    x += 150;
+  }
+}
+
+}  // namespace
+
+void WriteTimeline(std::ostream& out, const Report& report, const Timeline& t) {
+  const double scale = (kChartRight - kChartLeft) / static_cast<double>(t.span);
+  out << "<g class=\"timeline\">\n";
+  for (std::size_t h = 0; h < t.strips.size(); ++h) {
+    const HostSummary& s = report.hosts[h].summary;
+    out << "<text class=\"strip-host\" x=\"" << kChartLeft << "\" y=\""
+        << FormatFixed(kTimelineRow * static_cast<double>(h) + 10, 1) << "\">" << Html(s.host)
+        << " (" << Html(HopsText(s)) << ")</text>\n";
+  }
+  out << "<g id=\"strips\">\n";
+  for (std::size_t h = 0; h < t.strips.size(); ++h) {
+    const std::vector<StripState>& strip = t.strips[h];
+    for (std::size_t b = 0; b < strip.size();) {
+      std::size_t e = b + 1;
+      while (e < strip.size() && strip[e] == strip[b]) ++e;
+      if (strip[b] != StripState::kNone) {
+        const LogTime from = t.start + static_cast<std::int64_t>(b) * t.width;
+        const LogTime to =
+            std::min(t.start + t.span, t.start + static_cast<std::int64_t>(e) * t.width);
+        out << "<rect class=\"" << StripClass(strip[b]) << "\" x=\""
+            << FormatFixed(kChartLeft + scale * static_cast<double>(from - t.start), 1) << "\" y=\""
+            << FormatFixed(kTimelineRow * static_cast<double>(h) + 13, 1) << "\" width=\""
+            << FormatFixed(std::max(0.5, scale * static_cast<double>(to - from)), 1)
+            << "\" height=\"10\"><title>"
+            << Html(std::string(StripWords(strip[b])) + ": " + ReadableTime(from) + " to " +
+                    ReadableTime(to))
+            << "</title></rect>\n";
+      }
+      b = e;
+    }
+  }
+  const double bottom = kTimelineRow * static_cast<double>(t.strips.size()) + 8;
+  out << "<text x=\"" << kChartLeft << "\" y=\"" << FormatFixed(bottom, 1) << "\">"
+      << ReadableTime(t.start) << "</text><text x=\"" << kChartRight << "\" y=\""
+      << FormatFixed(bottom, 1) << "\" text-anchor=\"end\">" << ReadableTime(t.start + t.span)
+      << "</text>\n</g>\n";
+  WriteKey(out, bottom + 22);
+  out << "</g>\n";
+}
+
+}  // namespace pinglog::report

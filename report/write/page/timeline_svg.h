@@ -1,0 +1,21 @@
+// The hosts' strips drawn: one row per host in path order, its name above a strip on
+// the charts' time axis, coloured by its state bucket by bucket (answered, some loss,
+// down, no entries), so that where it broke is seen at a glance.
+#pragma once
+
+#include <ostream>
+
+#include "report/model/timeline.h"
+
+namespace pinglog::report {
+
+extern const char* const kTimelineStyle;
+
+// The drawing's height in the SVG's units (it is 1000 wide, as the chart).
+int TimelineHeight(const Timeline& timeline);
+
+// The strips as a <g>, from the top of a drawing 1000 wide: the labels, then the
+// strips in a <g id="strips"> that the page's script redraws when zoomed.
+void WriteTimeline(std::ostream& out, const Report& report, const Timeline& timeline);
+
+}  // namespace pinglog::report

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Makes the README's pictures anew from generated logs, with headless Chromium:
+#   docs/incidents-timeline.png: the five-host week's strips (the --svg's top part).
+# Usage: tools/readme-pictures.sh [BUILD_DIR]   (needs chromium and a built pinglog-report)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+report=$(readlink -f "${1:-build}/pinglog-report")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# shot FILE PNG WIDTH,HEIGHT: a screenshot of the top of FILE.
+shot() {
+  timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$work/chromium" --hide-scrollbars --window-size="$3" \
+    --screenshot="$2" "file://$1" >/dev/null 2>&1
+}
+
+# The five loggers of the README's example, as the corpus test writes them.
+python3 - "$work/five" <<'PY'
+import os, sys
+sys.path.insert(0, "tests/e2e/helpers")
+import report_corpus
+os.makedirs(sys.argv[1])
+for name, lines in report_corpus.five_hosts().items():
+    with open(os.path.join(sys.argv[1], name), "w", newline="") as out:
+        out.writelines(lines)
+PY
+(cd "$work/five" && "$report" *.log --tz Europe/Berlin --svg "$work/five.svg" >/dev/null)
+height=$((5 * 26 + 36 + 14))  # five strips and their key, below the SVG's top margin
+shot "$work/five.svg" docs/incidents-timeline.png "1000,$height"
+echo "docs/incidents-timeline.png written"
