@@ -15,7 +15,8 @@ int NiceTop(int value) {
 }
 
 // The bulk's upper values: each bucket's kBulkInBucket percentile, rare spikes left
-// out; the scale ends a round value above the kBulkOfBuckets percentile of those.
+// out; the scale ends a round value above the kBulkOfBuckets percentile of those and
+// half again (at least 1 ms more: a bulk of 1 ms has a top of 2, never its own).
 int ScaleTop(const std::vector<ChartBucket>& buckets) {
   std::vector<int> upper;
   for (const ChartBucket& b : buckets) {
@@ -23,7 +24,7 @@ int ScaleTop(const std::vector<ChartBucket>& buckets) {
   }
   std::sort(upper.begin(), upper.end());
   const int bulk = upper.empty() ? 1 : NearestRank(upper, kBulkOfBuckets);
-  return NiceTop(std::max(1, bulk + bulk / 2));
+  return NiceTop(bulk + std::max(1, (bulk + 1) / 2));
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ inline constexpr std::array<std::int64_t, 20> kBucketWidths = {
     1,   2,    5,    10,   15,    30,    60,    120,   300,    600,
     900, 1800, 3600, 7200, 10800, 21600, 43200, 86400, 172800, 604800};
 // The scale ends a round value (1, 2 or 5 times a power of ten) above the bulk: the
-// kBulkOfBuckets percentile of each bucket's kBulkInBucket percentile, plus half.
+// kBulkOfBuckets percentile of each bucket's kBulkInBucket percentile, plus half (at
+// least 1 ms).
 inline constexpr int kBulkInBucket = 75;
 inline constexpr int kBulkOfBuckets = 95;
 // The median's colour by the bucket's loss: none, a little (up to this), more, total.

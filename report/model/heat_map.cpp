@@ -35,6 +35,15 @@ void SetMedians(HeatRow& row, std::array<std::vector<int>, 24>& times) {
 
 }  // namespace
 
+int LossStep(const Requests& r) {
+  if (r.lost == 0) return 0;
+  if (r.lost == r.sent) return 5;
+  const double percent = r.LossPercent();
+  int step = 1;
+  for (const double from : kLossStepsFrom) step += percent >= from ? 1 : 0;
+  return step;
+}
+
 HeatMap BuildHeatMap(const HostReport& host) {
   HeatMap map;
   std::array<std::vector<int>, 24> times;  // the round trips of the last row's hours

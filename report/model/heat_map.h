@@ -35,6 +35,11 @@ struct HeatMap {
 
 HeatMap BuildHeatMap(const HostReport& host);
 
+// The heat map's loss steps, so that one request lost in a hundred does not look like
+// one in ten: 0 none, 1 under 1 %, 2 from 1 %, 3 from 5 %, 4 from 20 %, 5 all.
+inline constexpr std::array<double, 3> kLossStepsFrom = {1, 5, 20};  // percent
+int LossStep(const Requests& requests);
+
 // Nothing when no hours stand out: too little loss, or spread over the day.
 std::optional<WorstHours> WorstHoursOf(const HeatMap& map);
 

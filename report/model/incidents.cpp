@@ -18,7 +18,7 @@ std::vector<Span> SpansOf(const std::vector<HostReport>& hosts) {
     const HostSummary& s = hosts[h].summary;
     for (const Outage& o : s.outages) spans.push_back({o.start, o.end, h, HostState::kDown});
     for (const Gap& gap : s.gaps) {
-      spans.push_back({gap.after + s.period, gap.before, h, HostState::kNoEntries});
+      spans.push_back({gap.start, gap.before, h, HostState::kNoEntries});
     }
   }
   std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) {
@@ -122,7 +122,7 @@ void ExplainGaps(const std::vector<Incident>& incidents, std::vector<HostReport>
       if (h.state != HostState::kNoEntries) continue;
       HostSummary& s = hosts[h.host].summary;
       for (Gap& gap : s.gaps) {
-        if (gap.after + s.period >= h.from && gap.before <= h.to) gap.cause = cause;
+        if (gap.start >= h.from && gap.before <= h.to) gap.cause = cause;
       }
     }
   }

@@ -145,7 +145,8 @@ bool AddGapIfAny(HostSummary& summary, const Entry& before, const Entry& after,
           ? -1
           : summary.loggers *
                 std::max<std::int64_t>(1, std::llround(apart / summary.period_seconds) - 1);
-  summary.gaps.push_back({before.time, after.time, missing, GapCause::kUnknown});
+  summary.gaps.push_back(
+      {before.time, after.time, before.time + summary.period, missing, GapCause::kUnknown});
   summary.missing += std::max<std::int64_t>(missing, 0);
   return true;
 }
@@ -187,7 +188,7 @@ Uptime UptimeWithin(const HostSummary& s, std::int64_t start, std::int64_t end) 
   Uptime uptime;
   uptime.observed_seconds = Overlap(s.first, s.End(), start, end);
   for (const Gap& gap : s.gaps) {
-    uptime.observed_seconds -= Overlap(std::int64_t{gap.after} + s.period, gap.before, start, end);
+    uptime.observed_seconds -= Overlap(gap.start, gap.before, start, end);
   }
   for (const Outage& o : s.outages) uptime.down_seconds += Overlap(o.start, o.end, start, end);
   return uptime;

@@ -21,10 +21,14 @@ namespace pinglog::report {
 enum class GapCause : std::uint8_t { kUnknown, kLineDown, kOthersWrote, kNoLog };
 
 // A stretch without entries: between the entry at `after` and the one at `before`.
+// Every output shows it from `start`, where the next cycle was due (the entry before
+// it plus one period: nothing was missing until then), to `before`.
 struct Gap {
   LogTime after = 0, before = 0;
+  LogTime start = 0;         // after + the period
   std::int64_t missing = 0;  // cycles expected in between; -1 when back to back
   GapCause cause = GapCause::kUnknown;
+  std::int64_t Seconds() const { return before - start; }
 };
 
 // How an outage ended: at an answered cycle, where the next cycle was due before a

@@ -33,8 +33,7 @@ std::vector<StripState> StripOf(const HostReport& host, const Timeline& t, std::
     strip[b] = counts[b].lost > 0 ? StripState::kLoss : StripState::kAnswered;
   }
   const HostSummary& s = host.summary;
-  for (const Gap& gap : s.gaps)
-    Mark(strip, t, gap.after + s.period, gap.before, StripState::kNoEntries, true);
+  for (const Gap& gap : s.gaps) Mark(strip, t, gap.start, gap.before, StripState::kNoEntries, true);
   for (const Outage& o : s.outages) Mark(strip, t, o.start, o.end, StripState::kDown);
   return strip;
 }

@@ -103,7 +103,12 @@ nlohmann::json HostJson(const HostSummary& s, const std::vector<std::string>& fi
   };
   nlohmann::json& gaps = host["gaps"] = nlohmann::json::array();
   for (const Gap& gap : s.gaps) {
-    gaps.push_back({{"after", IsoTime(gap.after)},
+    // start and end as every output shows the gap; after and before: the entries
+    // around it.
+    gaps.push_back({{"start", IsoTime(gap.start)},
+                    {"end", IsoTime(gap.before)},
+                    {"seconds", gap.Seconds()},
+                    {"after", IsoTime(gap.after)},
                     {"before", IsoTime(gap.before)},
                     {"missing", CountOrNull(gap.missing)}});
   }

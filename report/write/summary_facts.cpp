@@ -54,9 +54,9 @@ void AddCycles(std::vector<Fact>& facts, const HostSummary& s) {
             {s.back_to_back ? gaps + " (no entry for longer than a cycle can take)"
                             : Plural(s.missing, "cycle", "cycles") + " in " + gaps}};
   ListLongest(
-      fact.lines, s.gaps, [](const Gap& gap) { return gap.before - gap.after; },
+      fact.lines, s.gaps, [](const Gap& gap) { return gap.Seconds(); },
       [&s](const Gap& gap) {
-        return FromTo(gap.after, gap.before) + " (" + Duration(gap.before - gap.after) +
+        return FromTo(gap.start, gap.before) + " (" + Duration(gap.Seconds()) +
                (gap.missing >= 0 ? ", " + std::to_string(gap.missing) + " missing" : "") +
                GapNote(s, gap) + ")";
       });

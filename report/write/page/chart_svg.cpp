@@ -18,7 +18,9 @@ const char* const kChartStyle =
     // A line, not an area: more specific than the loss classes' fill.
     ".chart .median{fill:none;stroke-width:2}\n"
     ".above{fill:#444}\n"
-    ".outage{fill:#d55e00;fill-opacity:.15}\n.gap{fill:#999;fill-opacity:.25}\n"
+    // The worst event the most visible: an outage stronger than a stretch without
+    // entries; the smoke and the median are drawn over both.
+    ".outage{fill:#d55e00;fill-opacity:.35}\n.gap{fill:#999;fill-opacity:.15}\n"
     ".outage-share{fill:#000;fill-opacity:.5}\n"
     ".bucket{fill:transparent}\n.not-sent{fill:#cc79a7}\n";
 
@@ -59,10 +61,9 @@ void Shade(std::ostream& out, const Scale& at, const char* kind, std::int64_t fr
 void WriteShading(std::ostream& out, const Scale& at, const ChartModel& chart,
                   const HostSummary& s) {
   for (const Gap& gap : s.gaps) {
-    const std::int64_t from = std::int64_t{gap.after} + s.period;
-    Shade(out, at, "gap", from, gap.before,
-          "No entries: " + ReadableTime(from) + " to " + ReadableTime(gap.before) + " (" +
-              Duration(gap.before - from) + GapNote(s, gap) + ")");
+    Shade(out, at, "gap", gap.start, gap.before,
+          "No entries: " + ReadableTime(gap.start) + " to " + ReadableTime(gap.before) + " (" +
+              Duration(gap.Seconds()) + GapNote(s, gap) + ")");
   }
   for (const Outage& o : s.outages) {
     if (ShadedAcross(o, chart)) Shade(out, at, "outage", o.start, o.end, OutageTitle(o));

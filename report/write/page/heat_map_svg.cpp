@@ -10,17 +10,20 @@
 
 namespace pinglog::report {
 
+// The loss steps lighter to darker (yellow, orange, red, black), so that a reader who
+// cannot tell the hues apart can still order them; no loss is a pale blue.
 const char* const kHeatMapStyle =
     ".heat text{font-family:sans-serif;font-size:11px;fill:#444}\n"
-    ".heat rect{stroke:none;fill:#0072b2;fill-opacity:.3}\n"
-    ".heat .loss-little{fill:#e69f00;fill-opacity:1}\n.heat "
-    ".loss-much{fill:#d55e00;fill-opacity:1}\n"
-    ".heat .loss-total{fill:#000;fill-opacity:1}\n.heat .not-sent{fill:#cc79a7;fill-opacity:1}\n"
+    ".heat rect{stroke:none;fill:#b3d5e8}\n"
+    ".heat .l1{fill:#ffffb2}\n.heat .l2{fill:#fecc5c}\n.heat .l3{fill:#fd8d3c}\n"
+    ".heat .l4{fill:#e31a1c}\n.heat .l5{fill:#000}\n.heat .not-sent{fill:#cc79a7}\n"
     ".heat .no-entries{fill:#fff;stroke:#ccc;stroke-width:.5}\n";
 
 namespace {
 
 constexpr double kHeaderHeight = 16;
+constexpr double kKeyHeight = 22;  // the key under the map
+constexpr const char* kStepClasses[] = {"", "l1", "l2", "l3", "l4", "l5"};
 constexpr double kCellWidth = (kChartRight - kChartLeft) / 24;
 
 double RowHeight(const HeatMap& map) {
@@ -45,6 +48,29 @@ std::string Short(double value) {
   return text;
 }
 
+// "Mo 07.01.": the row's weekday and date.
+std::string DayLabel(LogTime day) {
+  static constexpr const char* kWeekdays[] = {"Mo", "Tu", "We", "Th", "Fr", "Sa", "Su"};
+  return std::string(kWeekdays[(day / 86400 + 3) % 7]) + " " + FormatTime("%dd.%mm.", day);
+}
+
+// What the colours mean, under the map.
+void WriteKey(std::ostream& out, double y) {
+  static constexpr struct {
+    const char* kind;
+    const char* words;
+  } kKey[] = {{"", "no loss"},          {"l1", "under 1 %"},         {"l2", "1\u20135 %"},
+              {"l3", "5\u201320 %"},    {"l4", "20\u201399 %"},      {"l5", "all lost"},
+              {"not-sent", "not sent"}, {"no-entries", "no entries"}};
+  double x = kChartLeft;
+  for (const auto& key : kKey) {
+    out << "<rect" << (*key.kind ? std::string(" class=\"") + key.kind + "\"" : "") << " x=\""
+        << Short(x) << "\" y=\"" << Short(y - 9) << "\" width=\"10\" height=\"10\"/><text x=\""
+        << Short(x + 14) << "\" y=\"" << Short(y) << "\">" << key.words << "</text>\n";
+    x += 112;
+  }
+}
+
 void WriteHourLabels(std::ostream& out) {
   for (int hour = 0; hour <= 24; hour += 3) {
     out << "<text x=\"" << FormatFixed(kChartLeft + hour * kCellWidth, 1) << "\" y=\"11\""
@@ -56,7 +82,7 @@ void WriteHourLabels(std::ostream& out) {
 
 int HeatMapHeight(const HeatMap& map) {
   return static_cast<int>(kHeaderHeight + RowHeight(map) * static_cast<double>(map.rows.size()) +
-                          4);
+                          4 + kKeyHeight);
 }
 
 namespace {
@@ -82,9 +108,9 @@ void WriteDayRow(std::ostream& out, const HeatRow& row, double y, double height)
     // A year is 8760 cells: the usual one (no loss) takes no class of its own.
     const char* kind = cell.requests.cycles == 0 ? "no-entries"
                        : cell.requests.sent == 0 ? "not-sent"
-                                                 : LossClass(cell.requests);
+                                                 : kStepClasses[LossStep(cell.requests)];
     out << "<rect";
-    if (kind != kLossClasses[0]) out << " class=\"" << kind << '"';
+    if (*kind != '\0') out << " class=\"" << kind << '"';
     out << " x=\"" << Short(kChartLeft + h * kCellWidth) << "\" y=\"" << Short(y) << "\" width=\""
         << Short(kCellWidth) << "\" height=\"" << Short(height) << "\"><title>"
         << Html(CellTitle(row.day + std::int64_t{h} * 3600, cell)) << "</title></rect>\n";
@@ -104,7 +130,7 @@ void WriteHeatMap(std::ostream& out, const HeatMap& map) {
     if (r % label_every == 0) {
       out << "<text x=\"" << kChartLeft - 6 << "\" y=\""
           << FormatFixed(y + std::min(row_height, 11.0), 1) << "\" text-anchor=\"end\">"
-          << FormatTime("%dd.%mm.", row.day) << "</text>\n";
+          << DayLabel(row.day) << "</text>\n";
     }
     if (row.empty_days > 0) {
       WriteFoldedRow(out, row, y, row_height);
@@ -112,6 +138,7 @@ void WriteHeatMap(std::ostream& out, const HeatMap& map) {
       WriteDayRow(out, row, y, row_height);
     }
   }
+  WriteKey(out, kHeaderHeight + row_height * static_cast<double>(map.rows.size()) + 18);
   out << "</g>\n";
 }
 

@@ -72,7 +72,7 @@ std::string ChartRules() {
 // (an outage with why it ended there, where no cycle was answered).
 std::string ChartMeta(const HostSummary& s, const ChartOptions& options, std::int64_t step) {
   nlohmann::json gaps = nlohmann::json::array(), outages = nlohmann::json::array();
-  for (const Gap& gap : s.gaps) gaps.push_back({gap.after + s.period, gap.before, GapNote(s, gap)});
+  for (const Gap& gap : s.gaps) gaps.push_back({gap.start, gap.before, GapNote(s, gap)});
   for (const Outage& o : s.outages) outages.push_back({o.start, o.end, OutageEndNote(o.ends)});
   const nlohmann::json meta = {{"step", step},
                                {"interval", s.interval_minutes * 60},
@@ -149,9 +149,9 @@ void WriteZoomBarAndKey(std::ostream& out, const ChartOptions& axis) {
          "<span style=\"background:#0072b2\"></span>none<span style=\"background:#e69f00\">"
          "</span>up to 10 %<span style=\"background:#d55e00\"></span>more<span "
          "style=\"background:#000\"></span>total<span style=\"background:#cc79a7\"></span>not "
-         "sent<span style=\"background:#f7d9c4\"></span>outage<span style=\"background:#ddd\">"
-         "</span>no entries; the heat map: a cell an hour, coloured by its loss, white where "
-         "there are no entries</p>\n";
+         "sent<span style=\"background:#f0c7a6\"></span>outage<span style=\"background:#ebebeb\">"
+         "</span>no entries; the heat map: a cell an hour, coloured by its loss (its key "
+         "under it)</p>\n";
 }
 
 }  // namespace

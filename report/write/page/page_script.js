@@ -129,7 +129,7 @@
     });
     upper.sort(function (x, y) { return x - y; });
     var bulk = upper.length ? nearestRank(upper, R.bulkOfBuckets) : 1;
-    var top = host.meta.maxMs > 0 ? host.meta.maxMs : niceTop(Math.max(1, bulk + Math.floor(bulk / 2)));
+    var top = host.meta.maxMs > 0 ? host.meta.maxMs : niceTop(bulk + Math.max(1, Math.ceil(bulk / 2)));
     function x(t) { return LEFT + (RIGHT - LEFT) * (t - from) / span; }
     function y(v) { return BOTTOM - (BOTTOM - TOP) * Math.min(v, top) / top; }
 

@@ -70,6 +70,8 @@ def terminal(text):
     facts["outages"] = int(re.search(r"Outages +(\d+) ", text).group(1))
     block = text[text.index("  Outages"):text.index("  Round trip")]
     facts["listed"] = sorted((readable(a), readable(b)) for a, b in BOUNDS.findall(block))
+    block = text[text.index("  Missing"):text.index("  Clock jumps")]
+    facts["gaps"] = sorted((readable(a), readable(b)) for a, b in BOUNDS.findall(block))
     facts["not_sent"] = int(re.search(r"Not sent +(\d+) requests", text).group(1))
     facts["router"] = int(re.search(rf"From routers {ROUTER}, a router on the way, answered (\d+) request", text).group(1))
     facts["jumps"] = int(re.search(r"Clock jumps +(\d+) ", text).group(1))
@@ -142,6 +144,13 @@ def check(folder):
     agree("outage bounds", {"json": json_bounds, "svg": titles(svg), "page chart": titles(page),
                             "page data": sorted((from_seconds(a), from_seconds(b))
                                                 for a, b, _ in meta["outages"])})
+    gap_titles = lambda doc: sorted((readable(a), readable(b)) for a, b in
+                                    re.findall(r"<title>No entries: " + BOUNDS.pattern, doc))
+    agree("gap bounds", {"terminal": text["gaps"], "page": page_facts["gaps"],
+                         "json": sorted((g["start"], g["end"]) for g in host["gaps"]),
+                         "svg": gap_titles(svg), "page chart": gap_titles(page),
+                         "page data": sorted((from_seconds(a), from_seconds(b))
+                                             for a, b, _ in meta["gaps"])})
     listed = [b for b in json_bounds if b in text["listed"]]
     agree("listed outage bounds", {"terminal": text["listed"], "page": page_facts["listed"],
                                    "json": listed})

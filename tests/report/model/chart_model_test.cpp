@@ -8,12 +8,13 @@ namespace pinglog::report {
 namespace {
 
 // The scale ends at the first round value (1, 2 or 5 times a power of ten) at or above
-// the bulk of the round trips and half again.
+// the bulk of the round trips and half again, always above the bulk.
 TEST(ChartModelTest, TheScaleEndsARoundValueAboveTheBulk) {
   const struct {
     int ms;   // every reply's round trip: the bulk
     int top;  // the scale's top
-  } cases[] = {{10, 20}, {13, 20}, {14, 50}, {34, 100}, {100, 200}, {134, 500}, {400, 1000}};
+  } cases[] = {{0, 1},   {1, 2},    {2, 5},     {3, 5},     {10, 20},   {13, 20},
+               {14, 50}, {34, 100}, {100, 200}, {134, 500}, {400, 1000}};
   for (const auto& c : cases) {
     LogSet logs;
     logs.files = {"a.log"};

@@ -25,12 +25,14 @@ TEST(SummaryFactsTest, SaysDowntimeAndWhyAGapMayBeThere) {
   EXPECT_EQ(Fact(named, "Downtime"),
             "down 2 min (in 1 outage); available 71.56 % of the time observed (7 min 2 s: the "
             "period less the gaps)\n");
-  EXPECT_EQ(Fact(named, "Missing"),
-            "2 cycles in 1 gap\n21.03.2021 11:00:00 to 21.03.2021 11:03:00 (3 min, 2 missing; the "
-            "logger was not running, or the name could not be looked up)\n");
+  EXPECT_EQ(
+      Fact(named, "Missing"),
+      "2 cycles in 1 gap\n21.03.2021 11:01:01 to 21.03.2021 11:03:00 (1 min 59 s, 2 missing; the "
+      "logger was not running, or the name could not be looked up)\n");
   const HostSummary numeric = Summarize("192.0.2.1", testing::Pointers(entries), {});
-  EXPECT_EQ(Fact(numeric, "Missing"),
-            "2 cycles in 1 gap\n21.03.2021 11:00:00 to 21.03.2021 11:03:00 (3 min, 2 missing)\n");
+  EXPECT_EQ(
+      Fact(numeric, "Missing"),
+      "2 cycles in 1 gap\n21.03.2021 11:01:01 to 21.03.2021 11:03:00 (1 min 59 s, 2 missing)\n");
   EXPECT_EQ(Fact(named, "From routers"),
             "198.51.100.254, a router on the way, answered 1 request in place of the host (it "
             "could not pass it on): counted as lost\n");
