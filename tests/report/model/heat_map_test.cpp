@@ -80,5 +80,20 @@ TEST(HeatMapTest, FoldsRunsOfDaysWithoutEntries) {
   }
 }
 
+// The heat map's loss steps at their edges: one request in 180 is not one in ten.
+TEST(HeatMapTest, GradesLossInSteps) {
+  const struct {
+    std::int64_t sent, lost;
+    int step;
+  } cases[] = {{3, 0, 0},    {180, 1, 1}, {1000, 9, 1}, {100, 1, 2},    {1000, 49, 2}, {100, 5, 3},
+               {100, 19, 3}, {5, 1, 4},   {3, 2, 4},    {1000, 999, 4}, {3, 3, 5}};
+  for (const auto& c : cases) {
+    Requests r;
+    r.sent = c.sent;
+    r.lost = c.lost;
+    EXPECT_EQ(LossStep(r), c.step) << c.lost << " of " << c.sent;
+  }
+}
+
 }  // namespace
 }  // namespace pinglog::report
