@@ -77,12 +77,15 @@ int Run(int argc, char** argv) {
   if (const std::optional<std::string> clash = OutputClash(options, options.load.files)) {
     return Fail(kUsageProblem, *clash);
   }
-  if (options.follow) return FollowLogs(patterns, options.textfile, *zone);
+  if (options.follow) return FollowLogs(patterns, options.textfile, *zone, options.report.names);
 
   // A file that cannot be read is named, and the others are reported.
   LogSet logs = LoadLogs(options.load, said);
   if (logs.entries.empty()) return kInputProblem;
   Report report = BuildReport(std::move(logs), options.report);
+  for (const std::string& host : report.unknown_names) {
+    Fail(0, "warning: --name " + host + ": no log holds this host");
+  }
   if (!report.unknown_path.empty()) {
     std::string names;
     for (const std::string& name : report.unknown_path) names += (names.empty() ? "" : ", ") + name;

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <fstream>
 #include <iostream>
 #include <tuple>
 
@@ -33,8 +34,8 @@ bool ParseMinutes(const std::string& text, std::int64_t& minutes) {
 }
 
 struct Texts {
-  std::string interval, by = "day", from, to, path;
-  std::vector<std::string> labels;
+  std::string interval, by = "day", from, to, path, names_file;
+  std::vector<std::string> labels, names;
 };
 
 void AddOptions(CLI::App& app, Options& o, Texts& t) {
@@ -78,6 +79,12 @@ void AddOptions(CLI::App& app, Options& o, Texts& t) {
                  "The hosts in the order a packet meets them, nearest first, comma-separated "
                  "(as the log names them, or their addresses; default: from the replies' TTL)")
       ->type_name("HOST,...");
+  app.add_option("--name", t.names,
+                 "Call HOST (as the log names it, or its address) NAME in every output "
+                 "(repeatable)")
+      ->type_name("HOST=NAME");
+  app.add_option("--names", t.names_file, "Read HOST=NAME lines from FILE, as --name takes them")
+      ->type_name("FILE");
   app.add_flag("--no-incidents", o.no_incidents,
                "Leave out the incidents across hosts: for logs written on several machines");
   app.add_option("--tz", o.tz,
@@ -97,12 +104,33 @@ std::optional<int> TakeLabels(const std::vector<std::string>& labels, Options& o
     if (equals == std::string::npos || !ExtraLabelName(name)) {
       return Fail(kUsageProblem, "--label " + label +
                                      ": not NAME=VALUE with a label name of letters, digits and "
-                                     "_ other than host, address, error, router and le");
+                                     "_ other than host, address, error, router, le and name");
     }
     for (const auto& [taken, value] : o.labels) {
       if (taken == name) return Fail(kUsageProblem, "--label " + name + " is given twice");
     }
     o.labels.emplace_back(name, label.substr(equals + 1));
+  }
+  return std::nullopt;
+}
+
+// --name HOST=NAME and the lines of --names FILE (blank lines and # comments left out).
+std::optional<int> TakeNames(const Texts& t, Options& o) {
+  std::vector<std::string> names = t.names;
+  if (!t.names_file.empty()) {
+    std::ifstream in(t.names_file);
+    if (!in) return Fail(kUsageProblem, "--names " + t.names_file + ": cannot be read");
+    for (std::string line; std::getline(in, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (!line.empty() && line[0] != '#') names.push_back(line);
+    }
+  }
+  for (const std::string& mapping : names) {
+    const std::size_t equals = mapping.find('=');
+    if (equals == 0 || equals == std::string::npos || equals + 1 == mapping.size()) {
+      return Fail(kUsageProblem, "--name " + mapping + ": not HOST=NAME");
+    }
+    o.report.names.emplace_back(mapping.substr(0, equals), mapping.substr(equals + 1));
   }
   return std::nullopt;
 }
@@ -136,6 +164,7 @@ std::optional<int> TakeTexts(const Texts& t, Options& o) {
     start = comma + 1;
   }
   o.report.incidents = !o.no_incidents;
+  if (const std::optional<int> done = TakeNames(t, o)) return done;
   if (o.load.from && o.load.to && o.load.from->start >= o.load.to->end) {
     return Fail(kUsageProblem, "--from " + t.from + " lies after --to " + t.to);
   }

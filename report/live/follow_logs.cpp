@@ -15,6 +15,7 @@
 #include "report/write/export_file.h"
 #include "report/write/textfile.h"
 #include "support/safe_text.h"
+#include "support/text.h"
 
 namespace pinglog::report {
 namespace {
@@ -32,8 +33,8 @@ void Say(const std::string& line) {
 // What the followed logs add up to, per host, and the logs followed now.
 class LiveCounts {
  public:
-  LiveCounts(const ZoneTime& zone, const std::string& textfile)
-      : counter_(zone), own_files_{textfile, textfile + ".partial"} {}
+  LiveCounts(const ZoneTime& zone, const std::string& textfile, const HostNames& names)
+      : counter_(zone), own_files_{textfile, textfile + ".partial"}, names_(names) {}
 
   // Looks at every log the patterns name now; true when new entries came. A log that
   // no pattern names any more (rotated away, removed) is let go.
@@ -70,7 +71,9 @@ class LiveCounts {
   // let go: memory stays flat however long it runs and however long a log's backlog.
   bool CountAndForget() {
     for (const Entry& entry : logs_.entries) {
-      if (duplicates_.Keep(entry)) counter_.Count(entry, logs_.hosts[entry.host]);
+      if (duplicates_.Keep(entry)) {
+        counter_.Count(entry, logs_.hosts[entry.host], NameOf(logs_.hosts[entry.host], entry));
+      }
     }
     counted_ = counted_ || !logs_.entries.empty();
     logs_.entries.clear();
@@ -80,7 +83,16 @@ class LiveCounts {
   MetricsCounter counter_;
   DuplicateFilter duplicates_;
   LogSet logs_;
+  // The name the reader gave the host, if any.
+  std::string NameOf(const std::string& host, const Entry& entry) const {
+    for (const auto& [given, name] : names_) {
+      if (given == host || given == FormatAddress(entry.target)) return name;
+    }
+    return "";
+  }
+
   std::set<std::string> own_files_;  // the textfile: never read as a log
+  HostNames names_;
   std::map<std::string, std::unique_ptr<LogFollower>> followers_;
   bool counted_ = false;
 };
@@ -124,9 +136,9 @@ void Nap() {
 }  // namespace
 
 int FollowLogs(const std::vector<std::string>& patterns, const std::string& file,
-               const ZoneTime& zone) {
+               const ZoneTime& zone, const HostNames& names) {
   HandleSignals();
-  LiveCounts counts(zone, file);
+  LiveCounts counts(zone, file, names);
   TextfileWriter textfile(file);
   bool first = true;
   // cppcheck-suppress variableScope ; kept from one round to the next

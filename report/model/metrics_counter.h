@@ -14,6 +14,7 @@ namespace pinglog::report {
 
 struct HostCount {
   std::string host;
+  std::string name;  // what the reader calls it (--name), or ""
   HostMetrics metrics;
   std::int64_t last = INT64_MIN;  // Unix time of the latest entry
 };
@@ -22,8 +23,9 @@ class MetricsCounter {
  public:
   explicit MetricsCounter(const ZoneTime& zone) : zone_(zone) {}
 
-  // Adds one cycle of the host named `host` (a host's entries in the order of its log).
-  void Count(const Entry& entry, const std::string& host);
+  // Adds one cycle of the host named `host` (a host's entries in the order of its log),
+  // whom the reader calls `name` ("": no name).
+  void Count(const Entry& entry, const std::string& host, const std::string& name = "");
 
   // By the host's number in its set of logs: the order the hosts first appeared in.
   const std::map<std::uint32_t, HostCount>& hosts() const { return hosts_; }

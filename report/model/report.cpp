@@ -7,6 +7,7 @@
 #include "report/model/incidents.h"
 #include "report/model/path_order.h"
 #include "support/safe_text.h"
+#include "support/text.h"
 
 namespace pinglog::report {
 namespace {
@@ -21,6 +22,23 @@ std::vector<std::string> ShownNames(const std::vector<std::string>& names) {
     if (seen.count(shown[i]) > 1) shown[i] = SafeText(names[i], true);
   }
   return shown;
+}
+
+// Gives each host the name the reader calls it by; returns the hosts named that no log
+// holds.
+std::vector<std::string> NameHosts(std::vector<HostReport>& hosts,
+                                   const std::vector<std::pair<std::string, std::string>>& names) {
+  std::vector<std::string> unknown;
+  for (const auto& [host, name] : names) {
+    bool found = false;
+    for (HostReport& h : hosts) {
+      if (host != h.summary.host && host != FormatAddress(h.summary.target)) continue;
+      h.summary.name = SafeText(name);
+      found = true;
+    }
+    if (!found) unknown.push_back(host);
+  }
+  return unknown;
 }
 
 }  // namespace
@@ -43,6 +61,7 @@ Report BuildReport(LogSet logs, const ReportOptions& options) {
     added.summary.worst_hours = WorstHoursOf(BuildHeatMap(added));
     if (by_host.size() > 1) added.summary.hops = HopsOf(added.entries);
   }
+  report.unknown_names = NameHosts(report.hosts, options.names);
   report.unknown_path = OrderHosts(report.hosts, options.path);
   report.incidents_sought = options.incidents && report.hosts.size() > 1;
   if (report.incidents_sought) report.incidents = FindIncidents(report.hosts);

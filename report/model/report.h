@@ -31,8 +31,9 @@ struct Report {
   // With more than one host, logged on one machine: their outages and gaps taken
   // together, by time.
   std::vector<Incident> incidents;
-  bool incidents_sought = false;          // more than one host, and not --no-incidents
-  std::vector<std::string> unknown_path;  // names in --path that no host has
+  bool incidents_sought = false;           // more than one host, and not --no-incidents
+  std::vector<std::string> unknown_path;   // names in --path that no host has
+  std::vector<std::string> unknown_names;  // hosts in --name that no log holds
   // The zone the logs' times were taken in, as far as the report knows it ("": not
   // known), and whether it was given (--tz) or is this machine's.
   std::string zone;
@@ -42,7 +43,10 @@ struct Report {
 struct ReportOptions {
   SummaryOptions summary;
   std::vector<std::string> path;  // --path: the hosts' order, nearest first
-  bool incidents = true;          // off for logs gathered from several machines
+  // --name HOST=NAME: what the reader calls a host (given as the log names it, or by
+  // its address).
+  std::vector<std::pair<std::string, std::string>> names;
+  bool incidents = true;  // off for logs gathered from several machines
 };
 
 // The report of logs that are read, cleared of duplicates and sorted by time.

@@ -194,12 +194,32 @@ Uptime UptimeWithin(const HostSummary& s, std::int64_t start, std::int64_t end) 
   return uptime;
 }
 
+// A router's reply at `time` (a placed entry's), joined to its last span when no more
+// than two periods lie between.
+void AddRouterReply(HostSummary& summary, const Address& router, LogTime time) {
+  std::vector<RouterSpan>& spans = summary.router_spans[router];
+  if (spans.empty() || time - spans.back().to > 2 * summary.period)
+    spans.push_back({time, time, 0});
+  spans.back().to = time;
+  ++spans.back().replies;
+}
+
 void CountFailuresAndRouters(HostSummary& summary, const std::vector<const Entry*>& entries) {
   for (const Entry* entry : entries) {
     for (const Attempt& attempt : entry->attempts) {
-      if (attempt.outcome == Outcome::kRouter) ++summary.routers[attempt.source];
+      if (attempt.outcome == Outcome::kRouter) {
+        ++summary.routers[attempt.source];
+        if (!entry->off_clock) AddRouterReply(summary, attempt.source, entry->time);
+      }
       if (attempt.outcome != Outcome::kFailure) continue;
       ++(NeverSent(attempt.error) ? summary.not_sent : summary.failures)[attempt.error];
+    }
+  }
+  for (auto& [router, spans] : summary.router_spans) {
+    for (RouterSpan& span : spans) {
+      for (const Outage& o : summary.outages) {
+        span.during_outage = span.during_outage || (span.from < o.end && span.to >= o.start);
+      }
     }
   }
 }

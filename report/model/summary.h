@@ -59,6 +59,14 @@ struct Uptime {
   }
 };
 
+// Cycles in a row (no more than two periods apart) in which a router answered in place
+// of the host: when, how often, and whether during an outage.
+struct RouterSpan {
+  LogTime from = 0, to = 0;  // the first and the last such cycle
+  std::int64_t replies = 0;
+  bool during_outage = false;
+};
+
 struct PeriodRow {
   LogTime start = 0;  // the day's (or hour's) first second
   Requests requests;
@@ -77,6 +85,7 @@ struct WorstHours {
 
 struct HostSummary {
   std::string host;
+  std::string name;                   // what the reader calls it (--name), or ""
   Address target{};                   // the address of the host's last entry
   LogTime first = 0, last = 0;        // of the entries placed in time
   std::int64_t interval_minutes = 0;  // the logger's pause after each cycle
@@ -93,9 +102,10 @@ struct HostSummary {
   RoundTrip round_trip;
   std::vector<Gap> gaps;
   std::vector<Outage> outages;
-  std::map<std::uint32_t, std::int64_t> failures;  // error number -> count (sent requests)
-  std::map<std::uint32_t, std::int64_t> not_sent;  // error number -> count
-  std::map<Address, std::int64_t> routers;         // router -> replies
+  std::map<std::uint32_t, std::int64_t> failures;           // error number -> count (sent requests)
+  std::map<std::uint32_t, std::int64_t> not_sent;           // error number -> count
+  std::map<Address, std::int64_t> routers;                  // router -> replies
+  std::map<Address, std::vector<RouterSpan>> router_spans;  // router -> when, in time order
   std::vector<ClockJump> clock_jumps;
   std::vector<std::uint32_t> files;  // the logs that hold the host's entries
   std::int64_t off_clock = 0;        // entries counted, but not placed in time

@@ -37,18 +37,29 @@ std::string CsvField(std::string_view text) {
 
 void WriteCsv(std::ostream& out, const Report& report) {
   const LogSet& logs = report.logs;
-  out << "time,host,resolved_address,attempt,outcome,source,bytes,time_ms,ttl,error\r\n";
+  // The names the reader gave (--name), by the logs' host index; a column of its own
+  // only when there are any.
+  std::vector<std::string> names(logs.hosts.size());
+  bool named = false;
+  for (const HostReport& host : report.hosts) {
+    if (host.summary.name.empty() || host.entries.empty()) continue;
+    names[host.entries.front()->host] = host.summary.name;
+    named = true;
+  }
+  out << "time,host,resolved_address,attempt,outcome,source,bytes,time_ms,ttl,error"
+      << (named ? ",name\r\n" : "\r\n");
   for (const Entry& entry : logs.entries) {
     const std::string prefix = IsoTime(entry.time) + ',' + CsvField(logs.hosts[entry.host]) + ',' +
                                FormatAddress(entry.target) + ',';
+    const std::string suffix = named ? "," + CsvField(names[entry.host]) + "\r\n" : "\r\n";
     for (std::size_t i = 0; i < entry.attempts.size(); ++i) {
       const Attempt& a = entry.attempts[i];
       out << prefix << i + 1 << ',' << OutcomeName(a.outcome) << ',';
       if (a.outcome == Outcome::kFailure) {
-        out << ",,,," << a.error << "\r\n";
+        out << ",,,," << a.error << suffix;
       } else {
         out << FormatAddress(a.source) << ',' << a.bytes << ',' << a.time_ms << ','
-            << static_cast<int>(a.ttl) << ",\r\n";
+            << static_cast<int>(a.ttl) << ',' << suffix;
       }
     }
   }

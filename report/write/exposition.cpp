@@ -92,6 +92,9 @@ void WriteSeries(SampleWriter& out, const MetricFamily& family, const ExposedHos
       const bool shown_as_logged = &family == &kTargetInfoFamily && !host.numeric_host.empty();
       prefix += ',' + std::string(family.label) + "=\"" +
                 LabelValue(shown_as_logged ? host.numeric_host : key.text) + '"';
+      if (&family == &kTargetInfoFamily && !host.name.empty()) {
+        prefix += ",name=\"" + LabelValue(host.name) + '"';
+      }
     }
     prefix += "} ";
     host.samples([&](const HostMetrics& m, std::string_view end) {
@@ -168,7 +171,7 @@ bool ExtraLabelName(const std::string& name) {
         (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
     if (!fits) return false;
   }
-  for (const char* ours : {"host", "address", "error", "router", "le"}) {
+  for (const char* ours : {"host", "address", "error", "router", "le", "name"}) {
     if (name == ours) return false;
   }
   return true;

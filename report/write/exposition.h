@@ -26,6 +26,7 @@ struct ExposedHost {
   using Visit = std::function<void(const HostMetrics&, std::string_view)>;
   std::string labels;        // SeriesLabels()
   std::string numeric_host;  // a host given as an address: the address the log shows
+  std::string name;          // what the reader calls it (--name): a label of the info metric
   const HostMetrics* total = nullptr;
   std::function<void(const Visit&)> samples;
 };

@@ -1,4 +1,5 @@
 #include "report/write/incident_words.h"
+#include "report/write/host_words.h"
 
 #include <algorithm>
 
@@ -7,8 +8,8 @@
 namespace pinglog::report {
 namespace {
 
-const std::string& Name(const Report& report, const IncidentHost& host) {
-  return report.hosts[host.host].summary.host;
+std::string Name(const Report& report, const IncidentHost& host) {
+  return Called(report.hosts[host.host].summary);
 }
 
 // "gw.isp, dns.isp and remote.example".
@@ -68,6 +69,11 @@ std::string HopsText(const HostSummary& s) {
   return Plural(*s.hops, "hop", "hops");
 }
 
+std::string CalledWithHops(const HostSummary& s) {
+  if (s.name.empty()) return s.host + " (" + HopsText(s) + ")";
+  return s.name + " (" + s.host + ", " + HopsText(s) + ")";
+}
+
 const char* VerdictKind(Verdict verdict) {
   switch (verdict) {
     case Verdict::kAllDown:
@@ -94,12 +100,12 @@ std::string VerdictText(const Incident& incident, const Report& report) {
       const auto logging =
           std::count_if(incident.hosts.begin(), incident.hosts.end(),
                         [](const IncidentHost& h) { return h.state != HostState::kNotLogging; });
-      return "all " + std::to_string(logging) + " hosts down, the nearest host " + nearest.host +
-             " (" + HopsText(nearest) + ") too: the fault is at " + nearest.host +
+      return "all " + std::to_string(logging) + " hosts down, the nearest host " +
+             CalledWithHops(nearest) + " too: the fault is at " + Called(nearest) +
              " or between this machine and it";
     }
     case Verdict::kBeyond: {
-      const std::string& answered = Name(report, *LastAnswering(incident));
+      const std::string answered = Name(report, *LastAnswering(incident));
       return answered + " answered, everything beyond it was down: the fault lies between " +
              answered + " and " + Name(report, *failing);
     }
@@ -168,7 +174,7 @@ std::string IncidentsHeading(const Report& report) {
                     [](const Incident& i) { return i.verdict != Verdict::kNotLogging; });
   std::string hosts;
   for (const HostReport& host : report.hosts) {
-    hosts += (hosts.empty() ? "" : ", ") + host.summary.host + " (" + HopsText(host.summary) + ")";
+    hosts += (hosts.empty() ? "" : ", ") + CalledWithHops(host.summary);
   }
   const std::string found =
       report.incidents_sought ? "Incidents: " + std::to_string(incidents) + ". " : "";

@@ -11,6 +11,9 @@ namespace pinglog::report {
 // "1 hop", "6 hops", "hops unknown" (no replies).
 std::string HopsText(const HostSummary& summary);
 
+// "gw.isp (1 hop)", "router (192.168.1.1, 0 hops)".
+std::string CalledWithHops(const HostSummary& summary);
+
 // "only remote.example was down: the fault is at that host or on its own path".
 std::string VerdictText(const Incident& incident, const Report& report);
 

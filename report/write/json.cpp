@@ -1,4 +1,5 @@
 #include "report/write/json.h"
+#include "report/write/host_words.h"
 
 #include <nlohmann/json.hpp>
 
@@ -138,7 +139,17 @@ nlohmann::json HostJson(const HostSummary& s, const std::vector<std::string>& fi
   }
   nlohmann::json& routers = host["router_replies"] = nlohmann::json::array();
   for (const auto& [router, count] : s.routers) {
-    routers.push_back({{"address", FormatAddress(router)}, {"count", count}});
+    nlohmann::json spans = nlohmann::json::array();
+    const auto found = s.router_spans.find(router);
+    if (found != s.router_spans.end()) {
+      for (const RouterSpan& span : found->second) {
+        spans.push_back({{"from", IsoTime(span.from)},
+                         {"to", IsoTime(span.to)},
+                         {"replies", span.replies},
+                         {"during_outage", span.during_outage}});
+      }
+    }
+    routers.push_back({{"address", FormatAddress(router)}, {"count", count}, {"spans", spans}});
   }
   nlohmann::json& periods = host[s.by_hour ? "per_hour" : "per_day"] = nlohmann::json::array();
   for (const PeriodRow& row : s.periods) {
@@ -170,6 +181,7 @@ void WriteJson(std::ostream& out, const Report& report) {
   nlohmann::json& hosts = json["hosts"] = nlohmann::json::array();
   for (const HostReport& host : report.hosts) {
     hosts.push_back(HostJson(host.summary, logs.files));
+    if (!host.summary.name.empty()) hosts.back()["name"] = host.summary.name;
     if (report.hosts.size() > 1) AddPathFacts(hosts.back(), host.summary);
   }
   if (report.incidents_sought) json["incidents"] = IncidentsJson(report);

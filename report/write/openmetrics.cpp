@@ -91,7 +91,7 @@ std::int64_t WriteOpenMetrics(std::ostream& out, const Report& report, const Zon
     for (const Entry* entry : one.in_log_order) one.total.Add(*entry, 0);
     if (one.points.empty()) continue;
     hosts.push_back({SeriesLabels(host.summary.host, labels), NumericHost(host.summary.host),
-                     &one.total, [&one](const ExposedHost::Visit& visit) {
+                     host.summary.name, &one.total, [&one](const ExposedHost::Visit& visit) {
                        ForEachPoint(one, [&](const SamplePoint& point, const HostMetrics& m) {
                          visit(m, ' ' + std::to_string(point.time) + '\n');
                        });

@@ -10,25 +10,27 @@ namespace pinglog::report {
 namespace {
 
 constexpr std::size_t kListedAtMost = 20;
+constexpr std::size_t kRouterSpansListed = 5;
 constexpr const char* kIndent = "  ";
 
-// The longest `kListedAtMost` of the spans, in time order; the rest are counted.
+// The longest `most` of the spans, in time order; the rest are counted.
 template <typename Span, typename Length, typename Line>
 void ListLongest(std::vector<std::string>& lines, const std::vector<Span>& spans, Length length,
-                 Line line) {
+                 Line line, std::size_t most = kListedAtMost, const char* indent = "") {
   std::vector<const Span*> listed;
   listed.reserve(spans.size());
   for (const Span& span : spans) listed.push_back(&span);
-  if (listed.size() > kListedAtMost) {
+  if (listed.size() > most) {
     std::stable_sort(listed.begin(), listed.end(),
                      [&](const Span* a, const Span* b) { return length(*a) > length(*b); });
-    listed.resize(kListedAtMost);
+    listed.resize(most);
     std::stable_sort(listed.begin(), listed.end(),
                      [](const Span* a, const Span* b) { return a < b; });
   }
   for (const Span* span : listed) lines.push_back(line(*span));
   if (spans.size() > listed.size()) {
-    lines.push_back("... and " + std::to_string(spans.size() - listed.size()) +
+    lines.push_back(indent + std::string("... and ") +
+                    std::to_string(spans.size() - listed.size()) +
                     " shorter ones (--json lists them all)");
   }
 }
@@ -124,6 +126,31 @@ std::string DowntimeText(const HostSummary& s) {
          ": the period less the gaps)" + UnobservedText(s);
 }
 
+// A router's replies, and when they came: how many during outages, and each span.
+void AddRouter(Fact& fact, const HostSummary& s, const Address& router, std::int64_t count) {
+  const auto found = s.router_spans.find(router);
+  const std::vector<RouterSpan> none;
+  const std::vector<RouterSpan>& spans = found == s.router_spans.end() ? none : found->second;
+  std::int64_t in_outages = 0;
+  for (const RouterSpan& span : spans) in_outages += span.during_outage ? span.replies : 0;
+  fact.lines.push_back(
+      FormatAddress(router) + ", a router on the way, answered " +
+      Plural(count, "request", "requests") + " in place of the host (it could not pass " +
+      (count == 1 ? "it" : "them") + " on): counted as lost" +
+      (in_outages > 0
+           ? "; " + std::to_string(in_outages) + " of " + std::to_string(count) + " during outages"
+           : ""));
+  ListLongest(
+      fact.lines, spans, [](const RouterSpan& span) { return span.replies; },
+      [](const RouterSpan& span) {
+        return kIndent +
+               (span.from == span.to ? ReadableTime(span.from) : FromTo(span.from, span.to)) +
+               ": " + Plural(span.replies, "reply", "replies") +
+               (span.during_outage ? ", during an outage" : "");
+      },
+      kRouterSpansListed, kIndent);
+}
+
 std::string RequestsText(const Requests& r) {
   return std::to_string(r.sent) + " sent, " + std::to_string(r.received) + " received, " +
          std::to_string(r.lost) + " lost (" + FormatFixed(r.LossPercent(), 2) + "% loss)";
@@ -204,6 +231,27 @@ std::string PeriodLine(const HostSummary& s) {
   return FromTo(s.first, s.last) + " (" + Duration(s.End() - s.first) + ")";
 }
 
+std::vector<std::string> HeadlineLines(const HostSummary& s, std::size_t outages) {
+  std::string first = "Loss " + FormatFixed(s.requests.LossPercent(), 2) + " %, available " +
+                      FormatFixed(s.uptime.AvailablePercent(), 2) +
+                      " % of the time observed (down " + Duration(s.uptime.down_seconds) + " in " +
+                      Plural(static_cast<std::int64_t>(s.outages.size()), "outage", "outages") +
+                      ")" + UnobservedText(s);
+  if (s.round_trip.replies > 0) {
+    first += ", median " + std::to_string(s.round_trip.median) + " ms, 95% " +
+             std::to_string(s.round_trip.p95) + " ms";
+  }
+  std::vector<std::string> lines = {first};
+  std::vector<const Outage*> longest;
+  for (const Outage& o : s.outages) longest.push_back(&o);
+  std::stable_sort(longest.begin(), longest.end(),
+                   [](const Outage* a, const Outage* b) { return a->Seconds() > b->Seconds(); });
+  for (std::size_t i = 0; i < longest.size() && i < outages; ++i) {
+    lines.push_back((i == 0 ? "Longest outages: " : "                 ") + OutageLine(*longest[i]));
+  }
+  return lines;
+}
+
 std::vector<Fact> SummaryFacts(const HostSummary& s, const std::vector<std::string>& files) {
   std::vector<Fact> facts;
   facts.push_back({"Period", {PeriodLine(s)}});
@@ -240,12 +288,7 @@ std::vector<Fact> SummaryFacts(const HostSummary& s, const std::vector<std::stri
     failures.lines.push_back(std::to_string(error) + (name.empty() ? "" : " " + name) + ": " +
                              std::to_string(count));
   }
-  for (const auto& [router, count] : s.routers) {
-    routers.lines.push_back(FormatAddress(router) + ", a router on the way, answered " +
-                            Plural(count, "request", "requests") +
-                            " in place of the host (it could not pass " +
-                            (count == 1 ? "it" : "them") + " on): counted as lost");
-  }
+  for (const auto& [router, count] : s.routers) AddRouter(routers, s, router, count);
   facts.push_back(std::move(failures));
   facts.push_back(std::move(routers));
   return facts;

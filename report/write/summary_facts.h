@@ -31,6 +31,10 @@ std::string TimesLine(const Report& report);
 // when none were.
 std::string DuplicatesLine(const Report& report);
 
+// The figures a reader wants first, for a drawing that stands alone: loss,
+// availability and downtime, median, then the longest outages (up to `outages`).
+std::vector<std::string> HeadlineLines(const HostSummary& summary, std::size_t outages);
+
 // "Loss is 6 times higher from 19 to 23 h than in the other hours.", or "".
 std::string WorstHoursLine(const std::optional<WorstHours>& worst);
 

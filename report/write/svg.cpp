@@ -4,17 +4,79 @@
 
 #include "report/model/heat_map.h"
 #include "report/model/timeline.h"
+#include "report/write/host_words.h"
 #include "report/write/page/chart_svg.h"
 #include "report/write/page/heat_map_svg.h"
 #include "report/write/page/timeline_svg.h"
 #include "report/write/summary_facts.h"
+#include "report/write/words.h"
 #include "support/text.h"
 
 namespace pinglog::report {
 namespace {
 
-constexpr int kChartHeight = 330;  // the host's name and its chart
-constexpr int kLineHeight = 20;    // the worst hours' line
+constexpr int kTitleHeight = 76;   // the title, the zone, the chart's key
+constexpr int kChartHeight = 310;  // a chart
+constexpr int kLineHeight = 18;    // a line of text
+constexpr std::size_t kOutagesListed = 3;
+
+// What the chart's marks mean: the smoke, the median by loss, the shading.
+void WriteChartKey(std::ostream& out, int y) {
+  static constexpr struct {
+    const char* style;
+    const char* words;
+  } kKey[] = {{"fill:#56b4e9;fill-opacity:.4", "round trips (min-max, 10-90 %, 25-75 %)"},
+              {"fill:#0072b2", "median, no loss"},
+              {"fill:#e69f00", "up to 10 %"},
+              {"fill:#d55e00", "more"},
+              {"fill:#000", "all lost"},
+              {"fill:#d55e00;fill-opacity:.35", "outage"},
+              {"fill:#999;fill-opacity:.15", "no entries"}};
+  int x = 60;
+  for (const auto& key : kKey) {
+    out << "<rect x=\"" << x << "\" y=\"" << y - 9 << "\" width=\"10\" height=\"10\" style=\""
+        << key.style << "\"/><text class=\"line\" x=\"" << x + 14 << "\" y=\"" << y << "\">"
+        << key.words << "</text>\n";
+    x += 14 + 7 * static_cast<int>(std::string_view(key.words).size()) + 16;
+  }
+}
+
+// The drawing's title: the period of the axis, the zone the times were taken in.
+void WriteTitle(std::ostream& out, const Report& report, const ChartOptions& axis) {
+  out << "<text class=\"title\" x=\"60\" y=\"22\">pinglog report: "
+      << Html(ReadableTime(axis.axis_start) + " to " + ReadableTime(axis.axis_end)) << " ("
+      << Html(Duration(axis.axis_end - axis.axis_start))
+      << ")</text>\n<text class=\"line\" x=\"60\" "
+      << "y=\"42\">" << Html(TimesLine(report)) << "</text>\n";
+  WriteChartKey(out, 64);
+}
+
+int HostHeight(const HostSummary& s, const HeatMap& map) {
+  const auto lines = HeadlineLines(s, kOutagesListed).size();
+  return kLineHeight * static_cast<int>(lines + 2) + kChartHeight + HeatMapHeight(map) +
+         kLineHeight;
+}
+
+// A host: its name, its figures, the longest outages, the chart, the heat map and its
+// worst hours.
+void WriteHost(std::ostream& out, const HostReport& host, const HeatMap& map,
+               const ChartOptions& axis, int top) {
+  const HostSummary& s = host.summary;
+  out << "<text class=\"host\" x=\"60\" y=\"" << top + 16 << "\">" << Html(HostHeading(s))
+      << "</text>\n";
+  int y = top + 16 + kLineHeight;
+  for (const std::string& line : HeadlineLines(s, kOutagesListed)) {
+    out << "<text class=\"line\" x=\"60\" y=\"" << y << "\">" << Html(line) << "</text>\n";
+    y += kLineHeight;
+  }
+  out << "<g transform=\"translate(0," << y - 8 << ")\">\n";
+  WriteChart(out, host, axis);
+  out << "</g>\n<g transform=\"translate(0," << y - 8 + kChartHeight << ")\">\n";
+  WriteHeatMap(out, map);
+  out << "</g>\n<text class=\"line\" x=\"60\" y=\""
+      << y - 8 + kChartHeight + HeatMapHeight(map) + 12 << "\">"
+      << Html(WorstHoursLine(s.worst_hours)) << "</text>\n";
+}
 
 }  // namespace
 
@@ -23,38 +85,30 @@ void WriteSvg(std::ostream& out, const Report& report, const ChartOptions& optio
   std::vector<HeatMap> maps;
   const bool several = report.hosts.size() > 1;
   const Timeline timeline = several ? BuildTimeline(report, axis) : Timeline{};
-  int height = several ? TimelineHeight(timeline) + kLineHeight : 0;
+  int height = kTitleHeight + (several ? TimelineHeight(timeline) + kLineHeight : 0);
   for (const HostReport& host : report.hosts) {
     maps.push_back(BuildHeatMap(host));
-    height += kChartHeight + HeatMapHeight(maps.back()) + kLineHeight;
+    height += HostHeight(host.summary, maps.back());
   }
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 " << height
       << "\" width=\"1000\" height=\"" << height << "\">\n<style>\n"
       << kChartStyle << kHeatMapStyle << (several ? kTimelineStyle : "")
+      << ".title{font-family:sans-serif;font-size:16px;font-weight:bold}\n"
       << ".host{font-family:sans-serif;font-size:14px;font-weight:bold}\n"
-      << ".worst{font-family:sans-serif;font-size:12px;fill:#222}\n"
+      << ".line{font-family:sans-serif;font-size:12px;fill:#222}\n"
       << "</style>\n<rect width=\"1000\" height=\"" << height << "\" fill=\"#fff\"/>\n";
-  int top = 0;
+  WriteTitle(out, report, axis);
+  int top = kTitleHeight;
   if (several) {  // every host at a glance first, nearest first
-    out << "<g transform=\"translate(0,10)\">\n";
+    out << "<g transform=\"translate(0," << top << ")\">\n";
     WriteTimeline(out, report, timeline);
     out << "</g>\n";
     top += TimelineHeight(timeline) + kLineHeight;
   }
   for (std::size_t i = 0; i < report.hosts.size(); ++i) {
-    const HostSummary& s = report.hosts[i].summary;
-    out << "<text class=\"host\" x=\"60\" y=\"" << top + 16 << "\">" << Html(s.host) << " ("
-        << FormatAddress(s.target) << ")</text>\n"
-        << "<g transform=\"translate(0," << top + 26 << ")\">\n";
-    WriteChart(out, report.hosts[i], axis);
-    out << "</g>\n<g transform=\"translate(0," << top + kChartHeight << ")\">\n";
-    WriteHeatMap(out, maps[i]);
-    out << "</g>\n";
-    top += kChartHeight + HeatMapHeight(maps[i]);
-    out << "<text class=\"worst\" x=\"60\" y=\"" << top + 14 << "\">"
-        << Html(WorstHoursLine(s.worst_hours)) << "</text>\n";
-    top += kLineHeight;
+    WriteHost(out, report.hosts[i], maps[i], axis, top);
+    top += HostHeight(report.hosts[i].summary, maps[i]);
   }
   out << "</svg>\n";
 }

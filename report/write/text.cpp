@@ -1,4 +1,5 @@
 #include "report/write/text.h"
+#include "report/write/host_words.h"
 
 #include <algorithm>
 #include <iomanip>
@@ -12,8 +13,7 @@ namespace {
 
 void WriteSummaryText(std::ostream& out, const HostSummary& s,
                       const std::vector<std::string>& files, bool several) {
-  out << "Host " << s.host << " (" << FormatAddress(s.target) << ")"
-      << (several ? ", " + HopsText(s) : "") << "\n";
+  out << "Host " << HostHeading(s) << (several ? ", " + HopsText(s) : "") << "\n";
   // A heading with its lines: the first beside it, the others below; "none" for none.
   for (const Fact& fact : SummaryFacts(s, files)) {
     out << "  " << std::left << std::setw(13) << fact.heading << std::right;
@@ -36,13 +36,13 @@ void WriteIncidentsText(std::ostream& out, const Report& report) {
   if (report.hosts.size() < 2) return;
   out << IncidentsHeading(report) << '\n';
   std::size_t width = 0;
-  for (const HostReport& host : report.hosts) width = std::max(width, host.summary.host.size());
+  for (const HostReport& host : report.hosts) width = std::max(width, Called(host.summary).size());
   for (const Incident& incident : report.incidents) {
     out << "  " << IncidentWhen(incident) << ": " << VerdictText(incident, report) << '\n';
     if (incident.verdict == Verdict::kNotLogging) continue;
     for (const IncidentHost& host : incident.hosts) {
       out << "      " << std::left << std::setw(static_cast<int>(width) + 2)
-          << report.hosts[host.host].summary.host << std::right
+          << Called(report.hosts[host.host].summary) << std::right
           << HostStateText(incident, host, report) << '\n';
     }
   }

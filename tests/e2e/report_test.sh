@@ -91,6 +91,9 @@ report "$WORK/a.log" "$WORK/b.log" --by hour --path other
 check_that "two hosts: a section each, in the order of --path" \
   '[ "$(grep -c "^Host " <<<"$OUT")" = 2 ] && [ "$(grep "^Host " <<<"$OUT" | head -1 | cut -d" " -f2)" = other ]'
 check "--by hour gives an hourly table" grep -q '^  01.03.2021 12:00 ' <<<"$OUT"
+report "$WORK/a.log" --name router1 --json "$WORK/path.json"
+check_that "--name without =NAME: exit 2, named, nothing written" \
+  '[ "$STATUS" = 2 ] && grep -qx "pinglog-report: --name router1: not HOST=NAME" <<<"$ERR" && [ ! -e "$WORK/path.json" ]'
 report "$WORK/a.log" "$WORK/b.log" --path other,nowhere,192.0.2.1 --json "$WORK/path.json"
 check_that "--path naming a host that no log holds: exit 2, named, nothing written" \
   '[ "$STATUS" = 2 ] && grep -qx "pinglog-report: --path names hosts that no log holds: nowhere" <<<"$ERR" && [ ! -e "$WORK/path.json" ]'

@@ -1,4 +1,5 @@
 #include "report/write/page/html_page.h"
+#include "report/write/host_words.h"
 
 #include <nlohmann/json.hpp>
 
@@ -167,8 +168,8 @@ void WriteHtml(std::ostream& out, const Report& report, const ChartOptions& opti
     const HostReport& host = report.hosts[i];
     const HostSummary& s = host.summary;
     const std::int64_t step = s.interval_minutes * 60;  // the usual step between stamps
-    out << "<section id=\"host-" << i << "\">\n<h2>" << Html(s.host) << " ("
-        << FormatAddress(s.target) << ")</h2>\n<div class=\"chart-box\">\n";
+    out << "<section id=\"host-" << i << "\">\n<h2>" << Html(HostHeading(s))
+        << "</h2>\n<div class=\"chart-box\">\n";
     WriteChart(out, host, axis);
     out << "</div>\n<script type=\"application/json\" id=\"meta-" << i << "\">"
         << ChartMeta(s, axis, step) << "</script>\n<script type=\"text/plain\" id=\"cycles-" << i

@@ -1,4 +1,5 @@
 #include "report/write/page/html_tables.h"
+#include "report/write/host_words.h"
 
 #include <algorithm>
 
@@ -39,7 +40,7 @@ void WriteOverviewTable(std::ostream& out, const Report& report) {
   for (std::size_t i = 0; i < report.hosts.size(); ++i) {
     const HostSummary& s = report.hosts[i].summary;
     const bool replies = s.round_trip.replies > 0;
-    out << "<tr><td><a href=\"#host-" << i << "\">" << Html(s.host) << "</a></td>";
+    out << "<tr><td><a href=\"#host-" << i << "\">" << Html(Called(s)) << "</a></td>";
     std::vector<std::string> cells = {
         FormatAddress(s.target),
         PeriodLine(s),
@@ -74,7 +75,7 @@ void WriteIncidents(std::ostream& out, const Report& report, const ChartOptions&
           << Html(VerdictText(incident, report));
       for (const IncidentHost& h : incident.hosts) {
         if (h.state == HostState::kAnswered || incident.verdict == Verdict::kNotLogging) continue;
-        out << "<br>&emsp;" << Html(report.hosts[h.host].summary.host) << ": "
+        out << "<br>&emsp;" << Html(Called(report.hosts[h.host].summary)) << ": "
             << Html(HostStateText(incident, h, report));
       }
       out << "</td></tr>\n";

@@ -1,4 +1,5 @@
 #include "report/write/page/timeline_svg.h"
+#include "report/write/host_words.h"
 
 #include <algorithm>
 
@@ -78,8 +79,8 @@ void WriteTimeline(std::ostream& out, const Report& report, const Timeline& t) {
   for (std::size_t h = 0; h < t.strips.size(); ++h) {
     const HostSummary& s = report.hosts[h].summary;
     out << "<text class=\"strip-host\" x=\"" << kChartLeft << "\" y=\""
-        << FormatFixed(kTimelineRow * static_cast<double>(h) + 10, 1) << "\">" << Html(s.host)
-        << " (" << Html(HopsText(s)) << ")</text>\n";
+        << FormatFixed(kTimelineRow * static_cast<double>(h) + 10, 1) << "\">"
+        << Html(CalledWithHops(s)) << "</text>\n";
   }
   out << "<g id=\"strips\">\n";
   for (std::size_t h = 0; h < t.strips.size(); ++h) {

@@ -12,6 +12,9 @@ from png_stats import pixels
 
 MEDIAN = (0, 114, 178)
 LOSS = {(230, 159, 0), (213, 94, 0), (0, 0, 0)}
+# The heat map: no loss, then its loss steps (under 1 % to all).
+HEAT_NONE = (179, 213, 232)
+HEAT_LOSS = {(255, 255, 178), (254, 204, 92), (253, 141, 60), (227, 26, 28), (0, 0, 0)}
 
 width, height, channels, rows = pixels(sys.argv[1])
 
@@ -53,7 +56,10 @@ for y in range(top - 5, zero + 40):
             loss.append((x - left) / (right - left))
 level = (zero - sum(median) / len(median)) / (zero - top) if median else 0
 thickness = len(median) / (right - left + 1)
-heat = [(x - left) / (right - left) for y in range(zero + 70, height) for x in range(left, right + 1)
-        if rgb(y, x) in LOSS]
+heat = []
+for y in range(zero + 70, height):  # the map's rows, not its key's small squares
+    row = [rgb(y, x) for x in range(left, right + 1)]
+    if sum(c == HEAT_NONE or c in HEAT_LOSS for c in row) > (right - left) / 3:
+        heat += [x / (right - left) for x, c in enumerate(row) if c in HEAT_LOSS]
 print(left, right, "%.3f" % level, "%.3f" % min(loss, default=-1), "%.3f" % max(loss, default=-1),
       "%.1f" % thickness, "%.3f" % min(heat, default=-1), "%.3f" % max(heat, default=-1))

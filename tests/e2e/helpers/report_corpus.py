@@ -144,7 +144,8 @@ CASES = {  # the logs, the options, the outputs pinned (None: all)
     "month_end": (month_end, ["--tz", "Europe/Berlin"], None),
     "short_durations": (short_durations, ["--by", "hour", "--tz", "Europe/Berlin"], None),
     "two_files": (two_files, ["--tz", "Europe/Berlin"], None),
-    "five_hosts": (five_hosts, ["--tz", "Europe/Berlin"],
+    "five_hosts": (five_hosts, ["--tz", "Europe/Berlin", "--name", "192.168.1.1=router",
+                                "--name", "dns.isp.example=ispdns", "--name", "10.9.9.9=nowhere"],
                    ["terminal.txt", "stderr.txt", "exit.txt", "report.json", "page.html"]),
 }
 

@@ -35,7 +35,7 @@ TEST(SummaryFactsTest, SaysDowntimeAndWhyAGapMayBeThere) {
       "2 cycles in 1 gap\n21.03.2021 11:01:01 to 21.03.2021 11:03:00 (1 min 59 s, 2 missing)\n");
   EXPECT_EQ(Fact(named, "From routers"),
             "198.51.100.254, a router on the way, answered 1 request in place of the host (it "
-            "could not pass it on): counted as lost\n");
+            "could not pass it on): counted as lost\n  21.03.2021 11:03:00: 1 reply\n");
 }
 
 }  // namespace
