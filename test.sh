@@ -18,7 +18,7 @@ tools/ensure-packages.sh cmake ninja-build g++ libgtest-dev googletest iproute2 
   util-linux tzdata faketime binutils clang clang-tidy clang-format cppcheck libclang-rt-14-dev \
   nlohmann-json3-dev libcli11-dev chromium python3 g++-mingw-w64-x86-64-posix wine wine64 \
   lintian man-db groff-base systemd prometheus prometheus-node-exporter libhowardhinnant-date-dev \
-  libdate-tz3 strace curl libxml2-utils libxml2-dev
+  libdate-tz3 strace curl libxml2-utils libxml2-dev poppler-utils
 
 echo "== 1. Linux build and tests"
 cmake -S . -B build -G Ninja -DPINGLOG_REQUIRE_TESTS=ON

@@ -2,6 +2,7 @@
 // connection was, and when it was bad. Options, then the logs loaded, then the one
 // model of them, then each output written from that model.
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -23,6 +24,7 @@
 #include "report/write/svg.h"
 #include "report/write/text.h"
 #include "report/write/textfile.h"
+#include "support/calendar_time.h"
 
 namespace {
 
@@ -52,6 +54,17 @@ int WriteExports(const Options& options, const Report& report, const ZoneTime* z
   attempt(options.textfile,
           [&](std::ostream& out) { WriteTextfile(out, CountMetrics(report, *zone)); });
   return status;
+}
+
+// When the report is made: now, in this machine's wall-clock time; or, for outputs
+// that must come out the same each time, SOURCE_DATE_EPOCH's moment in UTC.
+std::string MadeNow() {
+  const char* fixed = std::getenv("SOURCE_DATE_EPOCH");  // NOLINT(concurrency-mt-unsafe)
+  const char* mask = "%dd.%mm.%yyyy %hh:%ii";
+  if (fixed != nullptr && *fixed != '\0') {
+    return pinglog::FormatTime(mask, std::strtoll(fixed, nullptr, 10)) + " UTC";
+  }
+  return pinglog::FormatTime(mask, pinglog::LocalNow());
 }
 
 int Run(int argc, char** argv) {
@@ -91,6 +104,7 @@ int Run(int argc, char** argv) {
     for (const std::string& name : report.unknown_path) names += (names.empty() ? "" : ", ") + name;
     return Fail(kUsageProblem, "--path names hosts that no log holds: " + names);
   }
+  report.made = MadeNow();
   if (zone) {
     report.zone = zone->Name();
     report.zone_given = !options.tz.empty();

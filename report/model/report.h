@@ -38,6 +38,8 @@ struct Report {
   // known), and whether it was given (--tz) or is this machine's.
   std::string zone;
   bool zone_given = false;
+  // When the report was made ("08.12.2026 14:05"), for a printed page's footer.
+  std::string made;
 };
 
 struct ReportOptions {

@@ -122,7 +122,35 @@ if command -v chromium >/dev/null; then
   check_that "Chromium rendered the page (${width:-?}x${height:-?}, $coloured non-white, $colours colours)" \
     '[ "${width:-0}" = 1100 ] && [ "${colours:-0}" -gt 50 ] &&
      awk -v c="${coloured:-0}" "BEGIN { exit !(c > 0.05 && c < 0.95) }"'
-  [ -z "${PINGLOG_REPORT_PICTURE:-}" ] || cp "$WORK/a.png" "$PINGLOG_REPORT_PICTURE"
+  # Printed to A4 as a document: two pages, the first with the overview and the chart,
+  # each numbered in its footer.
+  timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$WORK/chromium" --no-pdf-header-footer --print-to-pdf="$WORK/a.pdf" \
+    "file://$WORK/a.html" >/dev/null 2>&1
+  pages=$(pdfinfo "$WORK/a.pdf" 2>/dev/null | awk '/^Pages:/ {print $2}')
+  first=$(pdftotext -f 1 -l 1 "$WORK/a.pdf" - 2>/dev/null)
+  check_that "printed: ${pages:-no} pages, the first with the overview, the chart and its number" \
+    '[ "$pages" = 2 ] && grep -q "Worst day" <<<"$first" && grep -q "replies above" <<<"$first" &&
+     grep -q "page 1 of 2" <<<"$first"'
+  # On a phone 390 pixels wide, each host's availability and downtime are in view.
+  cat >"$WORK/phone.html" <<'HTML'
+<iframe id="page" src="a.html" style="width:390px;height:900px;border:0"></iframe>
+<script>
+document.getElementById('page').onload = function () {
+  var doc = this.contentDocument, wide = 0;
+  doc.querySelectorAll('.overview td[data-label=Available], .overview td[data-label=Down]')
+    .forEach(function (cell) { wide = Math.max(wide, cell.getBoundingClientRect().right); });
+  document.title = wide > 0 && wide <= 390 ? 'in view' : 'out of view: ' + wide;
+};
+</script>
+HTML
+  phone=$(timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$WORK/chromium" --allow-file-access-from-files --virtual-time-budget=5000 \
+    --dump-dom "file://$WORK/phone.html" 2>/dev/null | grep -o '<title>[^<]*' | sed 's/<title>//')
+  check "on a phone the overview's availability and downtime are in view (${phone:-not drawn})" \
+    [ "$phone" = "in view" ]
   # --svg: the charts alone, a well-formed file that renders.
   report "$WORK/a.log" "$WORK/b.log" --svg "$WORK/a.svg"
   check "--svg writes well-formed XML" xmllint --noout "$WORK/a.svg"

@@ -33,16 +33,21 @@ constexpr const char* kPageStyle =
     ".selection{fill:#0072b2;fill-opacity:.15}\n"
     ".zoom{position:sticky;top:0;background:#fff;padding:.4em 0;border-bottom:1px solid #eee}\n"
     ".zoom button{margin-left:1em}\n.zoom:not(.zoomed) button{display:none}\n"
-    ".key span{display:inline-block;width:1em;height:1em;margin:0 .3em 0 1em;"
+    ".key .k{white-space:nowrap}\n.key .k+.k{margin-left:.8em}\n"
+    ".key .k span{display:inline-block;width:1em;height:1em;margin-right:.3em;"
     "vertical-align:middle}\n"
+    // A phone: the facts one under the other, each host of the overview a block of
+    // labelled figures, so that nothing needs scrolling sideways.
     "@media (max-width:600px){.facts th,.facts td{display:block;padding:0 .3em}"
-    ".facts td{margin-bottom:.5em}}\n"
-    // Printed (A4) as evidence: no bar, no row or chart cut across two pages, a host's
-    // section on a page of its own.
-    "@page{size:A4;margin:12mm}\n"
+    ".facts td{margin-bottom:.5em}.overview tr:first-child{display:none}"
+    ".overview tr{display:block;border-top:1px solid #ddd;padding:.3em 0}"
+    ".overview td{display:inline-block;border:0;padding:0 .8em 0 0;white-space:normal}"
+    ".overview td[data-label]::before{content:attr(data-label) \": \";color:#666}}\n"
+    // Printed (A4) as evidence: no bar, no row or chart cut across two pages, a
+    // heading kept with what follows, the pages numbered and dated.
     "@media print{.zoom{display:none}body{max-width:none;font-size:10pt;margin:0;padding:0}"
-    ".wide{overflow:visible}section{break-before:page}h2{break-after:avoid}"
-    "svg,tr,.worst,.key{break-inside:avoid}}\n";
+    ".wide{overflow:visible}h2{break-after:avoid}.chart-box,svg,tr,.worst,.key{"
+    "break-inside:avoid}}\n";
 
 // The numbers the script draws zoomed charts with, the chart's own.
 std::string ChartRules() {
@@ -112,12 +117,26 @@ void WriteHeatMapBox(std::ostream& out, const HostReport& host) {
   if (!worst.empty()) out << "<p class=\"worst\">" << Html(worst) << "</p>\n";
 }
 
+// A text inside a CSS string: without quotes, backslashes or line ends.
+std::string CssText(const std::string& text) {
+  std::string safe;
+  for (const char c : text) {
+    if (c != '"' && c != '\\' && c != '\n' && c != '<') safe += c;
+  }
+  return safe;
+}
+
 void WriteHead(std::ostream& out, const Report& report) {
   out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
          "<title>pinglog report</title>\n<style>\n"
       << kPageStyle << kChartStyle << kHeatMapStyle
       << (report.hosts.size() > 1 ? kTimelineStyle : "")
+      // Printed: each page numbered, and dated with when the report was made.
+      << "@page{size:A4;margin:12mm 12mm 16mm;@bottom-left{content:\"pinglog report, made "
+      << CssText(report.made) << " by pinglog " << PINGLOG_VERSION
+      << "\";font:8pt sans-serif;color:#666}@bottom-right{content:\"page \" counter(page) "
+         "\" of \" counter(pages);font:8pt sans-serif;color:#666}}\n"
       << "</style></head><body>\n<h1>pinglog report</h1>\n<p>" << Html(TimesLine(report))
       << "</p>\n";
 }
@@ -145,14 +164,16 @@ void WriteZoomBarAndKey(std::ostream& out, const ChartOptions& axis) {
   WriteSpanLinks(out, axis);
   out << "<span id=\"shown\"></span>"
          "<button id=\"reset\" type=\"button\">Show the whole period</button></div>\n"
-         "<p class=\"key\">Round trips:<span style=\"background:#56b4e9;opacity:.4\"></span>"
-         "minimum to maximum, 10th to 90th and 25th to 75th percentile; median by loss:"
-         "<span style=\"background:#0072b2\"></span>none<span style=\"background:#e69f00\">"
-         "</span>up to 10 %<span style=\"background:#d55e00\"></span>more<span "
-         "style=\"background:#000\"></span>total<span style=\"background:#cc79a7\"></span>not "
-         "sent<span style=\"background:#f0c7a6\"></span>outage<span style=\"background:#ebebeb\">"
-         "</span>no entries; the heat map: a cell an hour, coloured by its loss (its key "
-         "under it)</p>\n";
+         "<p class=\"key\">Round trips: <span class=\"k\"><span style=\"background:#56b4e9;"
+         "opacity:.4\"></span>minimum to maximum, 10th to 90th and 25th to 75th "
+         "percentile</span>; median by loss: <span class=\"k\"><span style=\"background:"
+         "#0072b2\"></span>none</span><span class=\"k\"><span style=\"background:#e69f00\">"
+         "</span>up to 10 %</span><span class=\"k\"><span style=\"background:#d55e00\"></span>"
+         "more</span><span class=\"k\"><span style=\"background:#000\"></span>total</span>"
+         "<span class=\"k\"><span style=\"background:#cc79a7\"></span>not sent</span><span "
+         "class=\"k\"><span style=\"background:#f0c7a6\"></span>outage</span><span "
+         "class=\"k\"><span style=\"background:#ebebeb\"></span>no entries</span>; the heat "
+         "map: a cell an hour, coloured by its loss (its key under it)</p>\n";
 }
 
 }  // namespace

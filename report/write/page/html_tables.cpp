@@ -52,7 +52,10 @@ void WriteOverviewTable(std::ostream& out, const Report& report) {
         FormatFixed(s.uptime.AvailablePercent(), 2) + " %" + UnobservedText(s),
         WorstDayText(s)};
     if (several) cells.insert(cells.begin() + 1, s.hops ? std::to_string(*s.hops) : "?");
-    for (const std::string& text : cells) out << "<td>" << Html(text) << "</td>";
+    // Each cell says what it is, for a phone, where the cells stand as labelled figures.
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      out << "<td data-label=\"" << Html(headings[c + 1]) << "\">" << Html(cells[c]) << "</td>";
+    }
     out << "</tr>\n";
   }
   out << "</table></div>\n";

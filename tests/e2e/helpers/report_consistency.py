@@ -134,7 +134,8 @@ def check(folder):
                    "json": host["requests"]["lost"],
                    "openmetrics": int(om["pinglog_requests"] - om["pinglog_replies"]),
                    "textfile": int(prom["pinglog_requests"] - prom["pinglog_replies"])})
-    overview = re.search(r'<a href="#host-0">router1</a></td>(?:<td>[^<]*</td>){5}<td>(\d+)</td>', page)
+    overview = re.search(r'<a href="#host-0">router1</a></td>(?:<td[^>]*>[^<]*</td>){5}'
+                         r'<td data-label="Outages">(\d+)</td>', page)
     agree("outages", {"terminal": text["outages"], "page": page_facts["outages"],
                       "overview": int(overview.group(1)), "json": len(host["outages"])})
     json_bounds = sorted((o["start"], o["end"]) for o in host["outages"])
