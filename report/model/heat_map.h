@@ -40,7 +40,5 @@ HeatMap BuildHeatMap(const HostReport& host);
 inline constexpr std::array<double, 3> kLossStepsFrom = {1, 5, 20};  // percent
 int LossStep(const Requests& requests);
 
-// Nothing when no hours stand out: too little loss, or spread over the day.
-std::optional<WorstHours> WorstHoursOf(const HeatMap& map);
 
 }  // namespace pinglog::report

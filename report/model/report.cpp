@@ -6,6 +6,7 @@
 #include "report/model/heat_map.h"
 #include "report/model/incidents.h"
 #include "report/model/path_order.h"
+#include "report/model/worst_hours.h"
 #include "support/safe_text.h"
 #include "support/text.h"
 
@@ -58,7 +59,7 @@ Report BuildReport(LogSet logs, const ReportOptions& options) {
         Summarize(report.logs.hosts[host], entries, options.summary, report.logs.clock_jumps);
     report.hosts.push_back({std::move(summary), std::move(entries)});
     HostReport& added = report.hosts.back();
-    added.summary.worst_hours = WorstHoursOf(BuildHeatMap(added));
+    added.summary.worst_hours = WorstHoursOf(added);
     if (by_host.size() > 1) added.summary.hops = HopsOf(added.entries);
   }
   report.unknown_names = NameHosts(report.hosts, options.names);

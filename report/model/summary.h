@@ -75,12 +75,26 @@ struct PeriodRow {
   Uptime uptime;             // within this period
 };
 
-// Hours of the day (from `from` to `to`, 0 to 24, possibly across midnight) that hold
-// most of the loss, and how many times higher their loss is than the other hours'
-// (0: the other hours lost nothing).
+// The round trips and requests of some hours.
+struct HoursFigures {
+  Requests requests;
+  std::int64_t replies = 0;
+  int median = 0;  // of the replies, when there are any
+};
+
+// Hours of the day (from `from` to `to`, 0 to 24, possibly across midnight) whose loss
+// stands out, day after day: on which kind of day, with the figures inside those hours
+// against all other hours, and on how many days of that kind it held. Outages longer
+// than an hour are left out of the comparison and named apart.
 struct WorstHours {
+  enum class Days : std::uint8_t { kEvery, kWeekdays, kWeekends };
   int from = 0, to = 0;
-  double times_higher = 0;
+  Days days = Days::kEvery;
+  HoursFigures inside, outside;
+  std::int64_t days_shown = 0;    // days of the kind on which those hours stood out
+  std::int64_t days_counted = 0;  // days of the kind with entries in those hours
+  bool other_days_normal = false;  // the other kind of day did not show it
+  std::vector<Outage> left_out;    // outages longer than an hour
 };
 
 struct HostSummary {

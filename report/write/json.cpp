@@ -3,7 +3,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "report/model/heat_map.h"
 #include "report/write/incident_words.h"
+#include "report/write/summary_facts.h"
 #include "report/write/words.h"
 
 namespace pinglog::report {
@@ -82,6 +84,54 @@ nlohmann::json IncidentsJson(const Report& report) {
                          {"hosts", hosts}});
   }
   return incidents;
+}
+
+// When it happens: the worst hours in figures (null when none stand out).
+nlohmann::json WorstHoursJson(const std::optional<WorstHours>& worst) {
+  if (!worst) return nullptr;
+  static constexpr const char* kDays[] = {"every", "weekdays", "weekends"};
+  const auto median = [](const HoursFigures& f) {
+    return f.replies > 0 ? nlohmann::json(f.median) : nlohmann::json(nullptr);
+  };
+  nlohmann::json left_out = nlohmann::json::array();
+  for (const Outage& o : worst->left_out) {
+    left_out.push_back({{"start", IsoTime(o.start)}, {"end", IsoTime(o.end)}});
+  }
+  return {{"from_hour", worst->from},
+          {"to_hour", worst->to == 0 ? 24 : worst->to},
+          {"days", kDays[static_cast<int>(worst->days)]},
+          {"loss_percent", worst->inside.requests.LossPercent()},
+          {"median_ms", median(worst->inside)},
+          {"other_loss_percent", worst->outside.requests.LossPercent()},
+          {"other_median_ms", median(worst->outside)},
+          {"days_shown", worst->days_shown},
+          {"days_counted", worst->days_counted},
+          {"other_days_normal", worst->other_days_normal},
+          {"outages_left_out", left_out},
+          {"says", WorstHoursLine(worst)}};
+}
+
+// The heat map's hours: per day its hours' loss and median (null: no entries, or no
+// replies), and runs of days without entries as one item.
+nlohmann::json HeatMapJson(const HeatMap& map) {
+  nlohmann::json days = nlohmann::json::array();
+  for (const HeatRow& row : map.rows) {
+    if (row.empty_days > 0) {
+      days.push_back(
+          {{"day", IsoTime(row.day).substr(0, 10)}, {"days_without_entries", row.empty_days}});
+      continue;
+    }
+    nlohmann::json loss = nlohmann::json::array(), median = nlohmann::json::array();
+    for (const HourCell& cell : row.hours) {
+      const bool entries = cell.requests.cycles > 0;
+      loss.push_back(entries ? nlohmann::json(cell.requests.LossPercent())
+                             : nlohmann::json(nullptr));
+      median.push_back(cell.replies ? nlohmann::json(cell.median) : nlohmann::json(nullptr));
+    }
+    days.push_back(
+        {{"day", IsoTime(row.day).substr(0, 10)}, {"loss_percent", loss}, {"median_ms", median}});
+  }
+  return days;
 }
 
 nlohmann::json HostJson(const HostSummary& s, const std::vector<std::string>& files) {
@@ -181,6 +231,8 @@ void WriteJson(std::ostream& out, const Report& report) {
   nlohmann::json& hosts = json["hosts"] = nlohmann::json::array();
   for (const HostReport& host : report.hosts) {
     hosts.push_back(HostJson(host.summary, logs.files));
+    hosts.back()["worst_hours"] = WorstHoursJson(host.summary.worst_hours);
+    hosts.back()["heat_map"] = HeatMapJson(BuildHeatMap(host));
     if (!host.summary.name.empty()) hosts.back()["name"] = host.summary.name;
     if (report.hosts.size() > 1) AddPathFacts(hosts.back(), host.summary);
   }

@@ -188,13 +188,38 @@ std::string DuplicatesLine(const Report& report) {
   return line + ".";
 }
 
+namespace {
+
+// "loss 11.0 % and median 49 ms"
+std::string HoursText(const HoursFigures& f) {
+  return "loss " + FormatFixed(f.requests.LossPercent(), 1) + " %" +
+         (f.replies > 0 ? " and median " + std::to_string(f.median) + " ms" : ", no replies");
+}
+
+}  // namespace
+
 std::string WorstHoursLine(const std::optional<WorstHours>& worst) {
   if (!worst) return "";
-  const std::string hours = "from " + std::to_string(worst->from) + " to " +
-                            std::to_string(worst->to == 0 ? 24 : worst->to) + " h";
-  if (worst->times_higher == 0) return "All loss falls " + hours + ".";
-  return "Loss is " + FormatFixed(worst->times_higher, 0) + " times higher " + hours +
-         " than in the other hours.";
+  static constexpr struct {
+    const char* which;
+    const char* days;
+    const char* others;
+  } kKinds[] = {{"Every day", "days", ""},
+                {"Weekdays", "weekdays", "; weekends normal"},
+                {"Weekends", "weekend days", "; weekdays normal"}};
+  const auto& kind = kKinds[static_cast<int>(worst->days)];
+  std::string line =
+      std::string(kind.which) + " " + std::to_string(worst->from) + "\u2013" +
+      std::to_string(worst->to == 0 ? 24 : worst->to) + " h: " + HoursText(worst->inside) + " on " +
+      std::to_string(worst->days_shown) + " of " + std::to_string(worst->days_counted) + " " +
+      kind.days + "; other hours " + HoursText(worst->outside).substr(5) +
+      (worst->other_days_normal ? kind.others : "") + ".";
+  for (std::size_t i = 0; i < worst->left_out.size(); ++i) {
+    const Outage& o = worst->left_out[i];
+    line += (i == 0 ? " Left out: the outage of " : ", the outage of ") + ReadableTime(o.start) +
+            " (" + Duration(o.Seconds()) + ")";
+  }
+  return line + (worst->left_out.empty() ? "" : ".");
 }
 
 const char* GapNote(const HostSummary& summary, const Gap& gap) {

@@ -35,7 +35,8 @@ std::string DuplicatesLine(const Report& report);
 // availability and downtime, median, then the longest outages (up to `outages`).
 std::vector<std::string> HeadlineLines(const HostSummary& summary, std::size_t outages);
 
-// "Loss is 6 times higher from 19 to 23 h than in the other hours.", or "".
+// "Weekdays 18–23 h: loss 11.0 % and median 49 ms on 14 of 15 weekdays; other hours
+// loss 0.2 % and 7 ms; weekends normal.", or "" when no hours stand out.
 std::string WorstHoursLine(const std::optional<WorstHours>& worst);
 
 // Why a gap is there, as far as the logs tell: what the other hosts' logs say of it,

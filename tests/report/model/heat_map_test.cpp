@@ -7,43 +7,6 @@
 namespace pinglog::report {
 namespace {
 
-// A week of one-minute cycles; `lossy(hour)` says how many of the three requests of a
-// cycle in that hour of the day are lost (every 4th cycle).
-std::optional<WorstHours> WorstHoursOfWeek(int (*lossy)(int hour)) {
-  LogSet logs;
-  logs.files = {"a.log"};
-  logs.hosts = {"router1"};
-  const CalendarTime start = ComposeTime(2021, 3, 1, 0, 0, 0);
-  for (int minute = 0; minute < 7 * 1440; ++minute) {
-    const int lost = minute % 4 == 0 ? lossy(minute / 60 % 24) : 0;
-    logs.entries.push_back(testing::MakeEntry(
-        start + minute * 60,
-        {lost > 0 ? -11010 : 12, lost > 1 ? -11010 : 12, lost > 2 ? -11010 : 12}));
-  }
-  const Report report = BuildReport(std::move(logs), {});
-  return report.hosts[0].summary.worst_hours;
-}
-
-TEST(WorstHoursTest, NamesTheHoursOfTheDayWhoseLossStandsOut) {
-  const auto evening = WorstHoursOfWeek([](int h) {
-    return h >= 19 && h < 23 ? 2 : h == 3 ? 1 : 0;
-  });
-  ASSERT_TRUE(evening);
-  EXPECT_EQ(evening->from, 19);
-  EXPECT_EQ(evening->to, 23);
-  // 2 lost a lossy cycle over 4 hours, against 1 over 1 of the other 20 hours: 40 times.
-  EXPECT_NEAR(evening->times_higher, 40, 1);
-
-  const auto night = WorstHoursOfWeek([](int h) { return h == 23 || h == 0 ? 3 : 0; });
-  ASSERT_TRUE(night);
-  EXPECT_EQ(night->from, 23);  // across midnight
-  EXPECT_EQ(night->to, 1);
-  EXPECT_EQ(night->times_higher, 0);  // the other hours lost nothing
-
-  EXPECT_FALSE(WorstHoursOfWeek([](int) { return 1; }));  // spread over the day
-  EXPECT_FALSE(WorstHoursOfWeek([](int) { return 0; }));  // no loss
-}
-
 // A row per day with entries and per day between them; a run of three or more days
 // without any folded into one row, so that logs years apart make a map of a few rows.
 // Hours at the day's edges fall in the day they begin.
