@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Makes the README's pictures anew from generated logs, with headless Chromium:
-#   docs/incidents-timeline.png: the five-host week's strips (the --svg's top part).
+#   docs/report-page.png: the top of a week's page (overview, chart, heat map);
+#   docs/incidents-timeline.png: the five-host example's strips (the --svg's top part).
+# Run it whenever the page changes, and look at the pictures before committing them.
 # Usage: tools/readme-pictures.sh [BUILD_DIR]   (needs chromium and a built pinglog-report)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 report=$(readlink -f "${1:-build}/pinglog-report")
+make_log=$(readlink -f "${1:-build}/tests/make_log")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -15,6 +18,14 @@ shot() {
     --user-data-dir="$work/chromium" --hide-scrollbars --window-size="$3" \
     --screenshot="$2" "file://$1" >/dev/null 2>&1
 }
+
+# A week of one-minute cycles with an evening of loss and an outage, as the README's
+# first picture.
+"$make_log" --cycles 10080 --interval 1 --start "2026-11-02 00:00:00" --host 192.0.2.1 >"$work/week.log"
+(cd "$work" && SOURCE_DATE_EPOCH=1796000000 "$report" week.log --tz Europe/Berlin \
+  --name 192.0.2.1=router --html "$work/week.html" >/dev/null)
+shot "$work/week.html" docs/report-page.png 1100,1250
+echo "docs/report-page.png written"
 
 # The five loggers of the README's example, as the corpus test writes them.
 python3 - "$work/five" <<'PY'
