@@ -40,5 +40,4 @@ HeatMap BuildHeatMap(const HostReport& host);
 inline constexpr std::array<double, 3> kLossStepsFrom = {1, 5, 20};  // percent
 int LossStep(const Requests& requests);
 
-
 }  // namespace pinglog::report

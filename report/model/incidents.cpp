@@ -94,7 +94,7 @@ const IncidentHost* Incident::First(HostState state) const {
 
 std::vector<Incident> FindIncidents(const std::vector<HostReport>& hosts) {
   std::vector<Incident> incidents;
-  if (hosts.size() < 2) return incidents;
+  if (hosts.size() < 2 || hosts.size() > kMostHostsForIncidents) return incidents;
   std::int64_t tolerance = 0;  // one cycle of the slowest logger
   for (const HostReport& host : hosts) tolerance = std::max(tolerance, host.summary.period);
   const std::vector<Span> spans = SpansOf(hosts);

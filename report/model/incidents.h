@@ -12,6 +12,10 @@
 
 namespace pinglog::report {
 
+// Incidents are looked for among this many hosts at most: each says what every host
+// did, so that more would fill pages with hosts that answered.
+inline constexpr std::size_t kMostHostsForIncidents = 100;
+
 // The incidents of hosts in path order, by time, stretches without entries in any log
 // among them (kNotLogging). Outages and gaps join an incident when they begin within
 // one cycle of its end: loggers started seconds apart see one fault at once.

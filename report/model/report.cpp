@@ -64,7 +64,8 @@ Report BuildReport(LogSet logs, const ReportOptions& options) {
   }
   report.unknown_names = NameHosts(report.hosts, options.names);
   report.unknown_path = OrderHosts(report.hosts, options.path);
-  report.incidents_sought = options.incidents && report.hosts.size() > 1;
+  report.incidents_sought =
+      options.incidents && report.hosts.size() > 1 && report.hosts.size() <= kMostHostsForIncidents;
   if (report.incidents_sought) report.incidents = FindIncidents(report.hosts);
   ExplainGaps(report.incidents, report.hosts);
   for (std::size_t h = 0; h < report.hosts.size(); ++h) {

@@ -91,8 +91,8 @@ struct WorstHours {
   int from = 0, to = 0;
   Days days = Days::kEvery;
   HoursFigures inside, outside;
-  std::int64_t days_shown = 0;    // days of the kind on which those hours stood out
-  std::int64_t days_counted = 0;  // days of the kind with entries in those hours
+  std::int64_t days_shown = 0;     // days of the kind on which those hours stood out
+  std::int64_t days_counted = 0;   // days of the kind with entries in those hours
   bool other_days_normal = false;  // the other kind of day did not show it
   std::vector<Outage> left_out;    // outages longer than an hour
 };

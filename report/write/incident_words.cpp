@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "report/model/incidents.h"
 #include "report/write/words.h"
 
 namespace pinglog::report {
@@ -178,7 +179,12 @@ std::string IncidentsHeading(const Report& report) {
   }
   const std::string found =
       report.incidents_sought ? "Incidents: " + std::to_string(incidents) + ". " : "";
-  return found + "The hosts, nearest first: " + hosts + ".";
+  const std::string too_many = report.hosts.size() > kMostHostsForIncidents
+                                   ? " (Incidents are looked for among " +
+                                         std::to_string(kMostHostsForIncidents) +
+                                         " hosts at most: give fewer logs to see them.)"
+                                   : "";
+  return found + "The hosts, nearest first: " + hosts + "." + too_many;
 }
 
 }  // namespace pinglog::report
