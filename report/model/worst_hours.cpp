@@ -165,12 +165,12 @@ std::optional<WorstHours> WorstHoursOf(const HostReport& host) {
   const bool weekdays = HoldsOn(kinds[0]), weekends = HoldsOn(kinds[1]);
   const bool no_weekdays = kinds[0].counted == 0, no_weekends = kinds[1].counted == 0;
   const DayCounts every{kinds[0].shown + kinds[1].shown, kinds[0].counted + kinds[1].counted};
-  if ((weekdays && (weekends || no_weekends)) || (weekends && no_weekdays)) {
-    worst.days = WorstHours::Days::kEvery;
-  } else if (weekdays || weekends) {
+  const bool apart =
+      (weekdays && !weekends && !no_weekends) || (weekends && !weekdays && !no_weekdays);
+  if (apart) {
     worst.days = weekdays ? WorstHours::Days::kWeekdays : WorstHours::Days::kWeekends;
     worst.other_days_normal = true;
-  } else if (HoldsOn(every)) {
+  } else if (weekdays || weekends || HoldsOn(every)) {
     worst.days = WorstHours::Days::kEvery;
   } else {
     return std::nullopt;  // one event, or a few: no pattern
