@@ -16,10 +16,8 @@ struct HourWindow {
   bool Holds(int hour) const { return (hour - from + 24) % 24 < length; }
 };
 
-// What one day lost in each hour, and the cycles counted.
-struct DayHours {
-  std::array<Requests, 24> hours{};
-};
+// What one day lost in each hour.
+using DayHours = std::array<Requests, 24>;
 
 // The entries counted: all but those of outages longer than an hour, per day and hour.
 struct Counted {
@@ -40,7 +38,7 @@ Counted CountedEntries(const HostReport& host, std::vector<Outage>& left_out) {
     });
     if (in_long_outage) continue;
     times.clear();
-    CountCycle(*e, counted.days[e->time - e->time % kDay].hours[e->time % kDay / 3600], times);
+    CountCycle(*e, counted.days[e->time - e->time % kDay][e->time % kDay / 3600], times);
     counted.entries.push_back(e);
   }
   return counted;
@@ -106,7 +104,7 @@ struct DayCounts {
 std::array<DayCounts, 2> CountDays(const Counted& counted, const HourWindow& w, double rest) {
   std::array<DayCounts, 2> kinds{};
   for (const auto& [day, hours] : counted.days) {
-    const Requests in = Sum(hours.hours, w, true);
+    const Requests in = Sum(hours, w, true);
     if (in.sent == 0) continue;
     DayCounts& kind = kinds[Weekend(day) ? 1 : 0];
     ++kind.counted;
@@ -152,8 +150,8 @@ std::optional<WorstHours> WorstHoursOf(const HostReport& host) {
   std::array<Requests, 24> by_hour{};
   for (const auto& [day, hours] : counted.days) {
     for (int h = 0; h < 24; ++h) {
-      by_hour[h].sent += hours.hours[h].sent;
-      by_hour[h].lost += hours.hours[h].lost;
+      by_hour[h].sent += hours[h].sent;
+      by_hour[h].lost += hours[h].lost;
     }
   }
   const std::optional<HourWindow> window = Window(by_hour);
