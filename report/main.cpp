@@ -40,7 +40,8 @@ int WriteExports(const Options& options, const Report& report, const ZoneTime* z
   };
   attempt(options.csv, [&](std::ostream& out) { WriteCsv(out, report); });
   attempt(options.json, [&](std::ostream& out) { WriteJson(out, report); });
-  attempt(options.html, [&](std::ostream& out) { WriteHtml(out, report, options.chart); });
+  attempt(options.html,
+          [&](std::ostream& out) { WriteHtml(out, report, options.chart, options.detail); });
   attempt(options.svg, [&](std::ostream& out) { WriteSvg(out, report, options.chart); });
   std::int64_t backwards = 0;
   attempt(options.openmetrics, [&](std::ostream& out) {

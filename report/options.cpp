@@ -34,7 +34,7 @@ bool ParseMinutes(const std::string& text, std::int64_t& minutes) {
 }
 
 struct Texts {
-  std::string interval, by = "day", from, to, path, names_file;
+  std::string interval, by = "day", detail = "levels", from, to, path, names_file;
   std::vector<std::string> labels, names;
 };
 
@@ -57,6 +57,11 @@ void AddOptions(CLI::App& app, Options& o, Texts& t) {
                  "The top of the charts' scale (default: just above the bulk of the round trips)")
       ->type_name("N")
       ->check(CLI::Range(1, 100000));
+  app.add_option("--detail", t.detail,
+                 "What the page carries of days older than the last 10: levels (buckets of 30 "
+                 "min and wider) or all (every cycle)")
+      ->check(CLI::IsMember({"levels", "all"}).description(""))
+      ->type_name("levels|all");
   app.add_option("--svg", o.svg, "Write the chart of every host as a standalone SVG to FILE")
       ->type_name("FILE");
   app.add_option("--openmetrics", o.openmetrics,
@@ -143,6 +148,7 @@ std::optional<int> TakeTexts(const Texts& t, Options& o) {
                                    " (the logger's longest pause)");
   }
   o.report.summary.by_hour = t.by == "hour";
+  o.detail = t.detail == "all" ? PageDetail::kEveryCycle : PageDetail::kLevels;
   if (o.follow && o.textfile.empty()) return Fail(kUsageProblem, "--follow needs --textfile FILE");
   if (o.follow && o.textfile == "-") {
     return Fail(kUsageProblem, "--follow rewrites its --textfile: give a file, not -");

@@ -11,6 +11,7 @@
 #include "report/model/chart_model.h"
 #include "report/model/report.h"
 #include "report/write/exposition.h"
+#include "report/write/page/detail_levels.h"
 
 namespace pinglog::report {
 
@@ -21,6 +22,7 @@ struct Options {
   LoadRequest load;      // the logs and the period
   ReportOptions report;  // the summaries, the hosts' order, incidents
   ChartOptions chart;
+  PageDetail detail = PageDetail::kLevels;  // what the page carries of older days
   std::string csv, json, html, svg, openmetrics, textfile;
   std::string tz;
   ExtraLabels labels;  // --label NAME=VALUE, for --openmetrics

@@ -23,11 +23,12 @@ int ScaleTop(const std::vector<ChartBucket>& buckets) {
     if (!b.times.empty()) upper.push_back(NearestRank(b.times, kBulkInBucket));
   }
   std::sort(upper.begin(), upper.end());
-  const int bulk = upper.empty() ? 1 : NearestRank(upper, kBulkOfBuckets);
-  return NiceTop(bulk + std::max(1, (bulk + 1) / 2));
+  return TopAboveBulk(upper.empty() ? 1 : NearestRank(upper, kBulkOfBuckets));
 }
 
 }  // namespace
+
+int TopAboveBulk(int bulk) { return NiceTop(bulk + std::max(1, (bulk + 1) / 2)); }
 
 const char* LossClass(const Requests& r) {
   if (r.lost == 0) return kLossClasses[0];

@@ -59,6 +59,9 @@ inline bool ShadedAcross(const Outage& outage, const ChartModel& chart) {
 // the last one's period.
 ChartOptions SharedAxis(const Report& report, ChartOptions options);
 
+// The scale's top for a bulk of `bulk` ms: a round value above it and half again.
+int TopAboveBulk(int bulk);
+
 // The loss class of a bucket's requests, one of kLossClasses.
 const char* LossClass(const Requests& requests);
 

@@ -117,6 +117,14 @@ time_labels() {
     --user-data-dir="$WORK/chromium" --dump-dom "file://$1" 2>/dev/null |
     grep -o 'class="time"[^>]*>[^<]*' | sed 's/.*>//' | sort -u | tr '\n' ' '
 }
+# title_of FILE: the title that a test page (which loads the report's page in a
+# frame) gives itself once its script has looked.
+title_of() {
+  timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$WORK/chromium" --allow-file-access-from-files --virtual-time-budget=5000 \
+    --dump-dom "file://$1" 2>/dev/null | grep -o '<title>[^<]*' | sed 's/<title>//'
+}
 if command -v chromium >/dev/null; then
   render "$WORK/a.html" "$WORK/a.png" 1100,900
   check_that "Chromium rendered the page (${width:-?}x${height:-?}, $coloured non-white, $colours colours)" \
@@ -145,10 +153,7 @@ document.getElementById('page').onload = function () {
 };
 </script>
 HTML
-  phone=$(timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$WORK/chromium" --allow-file-access-from-files --virtual-time-budget=5000 \
-    --dump-dom "file://$WORK/phone.html" 2>/dev/null | grep -o '<title>[^<]*' | sed 's/<title>//')
+  phone=$(title_of "$WORK/phone.html")
   check "on a phone the overview's availability and downtime are in view (${phone:-not drawn})" \
     [ "$phone" = "in view" ]
   # --svg: the charts alone, a well-formed file that renders.
@@ -193,6 +198,55 @@ HTML
   check_that "the link to the last 3 hours ($last3) opens them ($labels)" \
     '[ "$last3" = "#from=2021-03-07T21:00&to=2021-03-08T00:00" ] &&
      [ "$labels" = "21:00 21:30 22:00 22:30 23:00 23:30 " ]'
+  # Levels of detail: 40 days, every cycle of the last 10 and buckets before them. A
+  # zoom draws the same chart from the buckets as from every cycle; a zoom into an
+  # older day draws half hours and says so; an hour of the heat map tells its numbers.
+  "$MAKE_LOG" --cycles 57600 --interval 1 --start "2021-01-01 00:00:00" \
+    --loss-at "2021-01-04 10:00:00" --loss-minutes 360 >"$WORK/forty.log"
+  report "$WORK/forty.log" --html "$WORK/levels.html"
+  report "$WORK/forty.log" --html "$WORK/every.html" --detail all
+  levels_size=$(stat -c %s "$WORK/levels.html") every_size=$(stat -c %s "$WORK/every.html")
+  check_that "the page carries buckets for older days ($levels_size bytes, every cycle $every_size)" \
+    '[ "$levels_size" -lt $((every_size * 2 / 3)) ]'
+  zoomed_chart() {  # zoomed_chart FILE#HASH: the period shown, then the chart drawn
+    timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
+      --disable-background-networking --disable-component-update --disable-sync \
+      --user-data-dir="$WORK/chromium" --dump-dom "file://$1" 2>/dev/null |
+      python3 -c 'import re, sys; t = sys.stdin.read()
+shown = re.search(r"id=\"shown\">([^<]*)", t); chart = re.search(r"<svg class=\"chart\".*?</svg>", t, re.S)
+print(shown.group(1) if shown else "", chart.group(0) if chart else "", sep="\n")'
+  }
+  for view in "2021-01-01T00:00&to=2021-01-15T00:00" "2021-01-20T00:00&to=2021-02-05T00:00" \
+    "2021-01-01T00:00&to=2021-02-10T00:00"; do
+    from_levels=$(zoomed_chart "$WORK/levels.html#from=$view")
+    from_every=$(zoomed_chart "$WORK/every.html#from=$view")
+    check_that "zoomed to $view: the buckets draw what every cycle draws ($(head -1 <<<"$from_levels"))" \
+      '[ "$(wc -l <<<"$from_levels")" -gt 100 ] && [ "$from_levels" = "$from_every" ]'
+  done
+  old_day="$WORK/levels.html#from=2021-01-04T00:00&to=2021-01-05T00:00"
+  shown=$(zoomed_chart "$old_day" | head -1)
+  render "$old_day" "$WORK/old-day.png" 1000,1000
+  read -r _ _ _ loss_from loss_to _ <<<"$(python3 "$HELPERS/chart_pixels.py" "$WORK/old-day.png")"
+  check_that "an older day in half hours, said so ($shown), loss from ${loss_from:-?} to ${loss_to:-?}" \
+    '[ "$shown" = "Shown: 04.01.2021 00:00:00 to 05.01.2021 00:00:00 (buckets of 30 min: finer detail is kept for the last 10 days)" ] &&
+     awk -v a="${loss_from:--1}" -v b="${loss_to:--1}" "BEGIN { exit !(a >= 0.40 && a < 0.43 && b > 0.65 && b <= 0.69) }"'
+  cat >"$WORK/hover.html" <<'HTML'
+<iframe id="page" src="levels.html" style="width:1100px;height:900px;border:0"></iframe>
+<script>
+document.getElementById('page').onload = function () {
+  var svg = this.contentDocument.querySelector('svg.heat-map'), box = svg.getBoundingClientRect();
+  var k = box.width / 1000, row = +svg.getAttribute('data-row-height');
+  svg.dispatchEvent(new MouseEvent('mousemove', { bubbles: true,
+    clientX: box.left + (60 + 12.5 * 920 / 24) * k, clientY: box.top + (16 + 3.5 * row) * k }));
+  document.title = svg.querySelector('title').textContent;
+};
+</script>
+HTML
+  hovered=$(title_of "$WORK/hover.html")
+  report "$WORK/forty.log" --svg "$WORK/forty.svg"
+  check_that "hovering the heat map tells the hour as the SVG does (${hovered:-nothing})" \
+    '[ -n "$hovered" ] && grep -qF "<title>$hovered</title>" "$WORK/forty.svg" &&
+     [[ "$hovered" == "04.01.2021 12:00–13:00: loss "* ]]'
 else
   fail "chromium is not installed: the page was not rendered"
 fi

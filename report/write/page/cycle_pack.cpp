@@ -5,7 +5,10 @@
 #include "report/model/cycle_counts.h"
 
 namespace pinglog::report {
-namespace {
+std::uint64_t ZigZag(std::int64_t value) {
+  return value < 0 ? 2 * static_cast<std::uint64_t>(-(value + 1)) + 1
+                   : 2 * static_cast<std::uint64_t>(value);
+}
 
 void AppendNumber(std::string& out, std::uint64_t value) {
   static constexpr char kDigits[] =
@@ -17,13 +20,6 @@ void AppendNumber(std::string& out, std::uint64_t value) {
   } while (value != 0);
 }
 
-std::uint64_t ZigZag(std::int64_t value) {
-  return value < 0 ? 2 * static_cast<std::uint64_t>(-(value + 1)) + 1
-                   : 2 * static_cast<std::uint64_t>(value);
-}
-
-}  // namespace
-
 std::string PackCycles(const std::vector<const Entry*>& entries, LogTime origin,
                        std::int64_t step) {
   std::string packed;
@@ -31,7 +27,8 @@ std::string PackCycles(const std::vector<const Entry*>& entries, LogTime origin,
   std::int64_t previous = origin;
   std::vector<int> times;
   for (const Entry* entry : entries) {
-    if (entry->off_clock) continue;  // placed nowhere, as in the chart
+    if (entry->off_clock) continue;      // placed nowhere, as in the chart
+    if (entry->time < origin) continue;  // carried in buckets (PackLevels)
     Requests requests;
     times.clear();
     CountCycle(*entry, requests, times);

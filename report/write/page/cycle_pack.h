@@ -1,4 +1,4 @@
-// Every cycle of a host, packed as text for the page's script, which buckets the
+// Every cycle of a host from `origin` on, packed as text for the page's script, which buckets the
 // period a reader zooms to from them. Per cycle, in base-64 variable-length numbers
 // (five bits a digit, the sixth set while more digits follow, least significant
 // first, "A".."Z" "a".."z" "0".."9" "+" "/"):
@@ -9,12 +9,18 @@
 // A minute's cycle of three quick replies takes five characters.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "report/logs/log_set.h"
 
 namespace pinglog::report {
+
+// One number in those digits, appended to `out`.
+void AppendNumber(std::string& out, std::uint64_t value);
+// 0, -1, 1, -2 ... as 0, 1, 2, 3 ...
+std::uint64_t ZigZag(std::int64_t value);
 
 std::string PackCycles(const std::vector<const Entry*>& entries, LogTime origin, std::int64_t step);
 

@@ -6,6 +6,7 @@
 #include "report/model/chart_model.h"
 #include "report/write/page/chart_layout.h"
 #include "report/write/page/chart_svg.h"
+#include "report/write/page/cycle_pack.h"
 #include "report/write/words.h"
 
 namespace pinglog::report {
@@ -102,24 +103,60 @@ void WriteFoldedRow(std::ostream& out, const HeatRow& row, double y, double heig
   }
 }
 
-void WriteDayRow(std::ostream& out, const HeatRow& row, double y, double height) {
-  for (int h = 0; h < 24; ++h) {
+const char* CellClass(const HourCell& cell) {
+  return cell.requests.cycles == 0 ? "no-entries"
+         : cell.requests.sent == 0 ? "not-sent"
+                                   : kStepClasses[LossStep(cell.requests)];
+}
+
+// A day's hours, each a cell with its numbers as a title; or (HeatMapHover::kScript)
+// each run of hours alike one cell, the numbers told by the page's script.
+void WriteDayRow(std::ostream& out, const HeatRow& row, double y, double height,
+                 HeatMapHover hover) {
+  for (int h = 0, next = 1; h < 24; h = next, next = h + 1) {
     const HourCell& cell = row.hours[h];
     // A year is 8760 cells: the usual one (no loss) takes no class of its own.
-    const char* kind = cell.requests.cycles == 0 ? "no-entries"
-                       : cell.requests.sent == 0 ? "not-sent"
-                                                 : kStepClasses[LossStep(cell.requests)];
+    const char* kind = CellClass(cell);
+    if (hover == HeatMapHover::kScript) {
+      while (next < 24 && CellClass(row.hours[next]) == kind) ++next;
+    }
     out << "<rect";
     if (*kind != '\0') out << " class=\"" << kind << '"';
     out << " x=\"" << Short(kChartLeft + h * kCellWidth) << "\" y=\"" << Short(y) << "\" width=\""
-        << Short(kCellWidth) << "\" height=\"" << Short(height) << "\"><title>"
-        << Html(CellTitle(row.day + std::int64_t{h} * 3600, cell)) << "</title></rect>\n";
+        << Short(kCellWidth * (next - h)) << "\" height=\"" << Short(height) << '"';
+    if (hover == HeatMapHover::kScript) {
+      out << "/>\n";
+      continue;
+    }
+    out << "><title>" << Html(CellTitle(row.day + std::int64_t{h} * 3600, cell))
+        << "</title></rect>\n";
   }
 }
 
 }  // namespace
 
-void WriteHeatMap(std::ostream& out, const HeatMap& map) {
+double HeatMapRowHeight(const HeatMap& map) { return RowHeight(map); }
+
+std::string PackHeatMapHours(const HeatMap& map) {
+  std::string packed;
+  LogTime previous = 0;
+  for (const HeatRow& row : map.rows) {
+    AppendNumber(packed, static_cast<std::uint64_t>((row.day - previous) / 86400));
+    previous = row.day;
+    AppendNumber(packed, static_cast<std::uint64_t>(row.empty_days));
+    if (row.empty_days > 0) continue;
+    for (const HourCell& cell : row.hours) {
+      AppendNumber(packed, static_cast<std::uint64_t>(cell.requests.cycles));
+      if (cell.requests.cycles == 0) continue;
+      AppendNumber(packed, static_cast<std::uint64_t>(cell.requests.lost));
+      AppendNumber(packed, static_cast<std::uint64_t>(cell.requests.not_sent));
+      if (cell.replies) AppendNumber(packed, static_cast<std::uint64_t>(cell.median));
+    }
+  }
+  return packed;
+}
+
+void WriteHeatMap(std::ostream& out, const HeatMap& map, HeatMapHover hover) {
   const double row_height = RowHeight(map);
   const auto label_every = static_cast<std::size_t>(std::ceil(12 / row_height));
   out << "<g class=\"heat\">\n";
@@ -135,7 +172,7 @@ void WriteHeatMap(std::ostream& out, const HeatMap& map) {
     if (row.empty_days > 0) {
       WriteFoldedRow(out, row, y, row_height);
     } else {
-      WriteDayRow(out, row, y, row_height);
+      WriteDayRow(out, row, y, row_height, hover);
     }
   }
   WriteKey(out, kHeaderHeight + row_height * static_cast<double>(map.rows.size()) + 18);

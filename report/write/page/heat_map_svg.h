@@ -16,7 +16,21 @@ extern const char* const kHeatMapStyle;
 // The heat map's height in the SVG's units (it is 1000 wide, as the chart).
 int HeatMapHeight(const HeatMap& map);
 
+// A day's row height, in the same units; the rows begin 16 units down.
+double HeatMapRowHeight(const HeatMap& map);
+
+// How a reader learns an hour's numbers: from each cell's title, or from the page's
+// script (which reads PackHeatMapHours), so that a year's map is not 8760 titles.
+enum class HeatMapHover { kTitles, kScript };
+
 // The heat map as <g> elements, from the top of a drawing 1000 wide.
-void WriteHeatMap(std::ostream& out, const HeatMap& map);
+void WriteHeatMap(std::ostream& out, const HeatMap& map,
+                  HeatMapHover hover = HeatMapHover::kTitles);
+
+// The map's rows for the page's script, in the cycles' packed numbers (PackCycles):
+// per row the days since the row before (the first: since 1970), the days a folded
+// row holds (0: a day), and for a day its 24 hours: cycles; if any, lost and not sent
+// requests, and the replies' median if there were replies (sent less lost).
+std::string PackHeatMapHours(const HeatMap& map);
 
 }  // namespace pinglog::report

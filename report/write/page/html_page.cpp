@@ -6,6 +6,7 @@
 #include "report/write/page/chart_layout.h"
 #include "report/write/page/chart_svg.h"
 #include "report/write/page/cycle_pack.h"
+#include "report/write/page/detail_levels.h"
 #include "report/write/page/heat_map_svg.h"
 #include "report/write/page/html_tables.h"
 #include "report/write/page/page_script.h"
@@ -49,11 +50,14 @@ constexpr const char* kPageStyle =
     ".wide{overflow:visible}h2{break-after:avoid}.chart-box,svg,tr,.worst,.key{"
     "break-inside:avoid}}\n";
 
-// The numbers the script draws zoomed charts with, the chart's own.
-std::string ChartRules() {
+// The numbers the script draws zoomed charts with, the chart's own, and the levels of
+// detail the page carries.
+std::string ChartRules(const DetailLevels& detail) {
   nlohmann::json ticks = nlohmann::json::array(), bands = nlohmann::json::array();
   for (const TickStep& step : kTickSteps) ticks.push_back({step.seconds, step.months, step.mask});
   for (const SmokeBand& band : kSmokeBands) bands.push_back({band.low, band.high, band.opacity});
+  nlohmann::json levels = nlohmann::json::array();
+  for (const DetailLevel& level : detail.levels) levels.push_back({level.width, level.start});
   const nlohmann::json rules = {{"left", kChartLeft},
                                 {"right", kChartRight},
                                 {"top", kChartTop},
@@ -69,7 +73,9 @@ std::string ChartRules() {
                                 {"mostTicks", kMostTicks},
                                 {"monthSeconds", kAverageMonthSeconds},
                                 {"mostDayLines", kMostDayLines},
-                                {"bands", bands}};
+                                {"bands", bands},
+                                {"recent", detail.recent},
+                                {"levels", levels}};
   return rules.dump();
 }
 
@@ -106,13 +112,16 @@ void WriteLogFacts(std::ostream& out, const Report& report) {
 
 // When it happens: the heat map of the host's hours, and its worst hours if they
 // stand out.
-void WriteHeatMapBox(std::ostream& out, const HostReport& host) {
+// An hour's numbers are told by the script on hover, from the map's packed rows.
+void WriteHeatMapBox(std::ostream& out, const HostReport& host, std::size_t index) {
   const HeatMap map = BuildHeatMap(host);
   const int height = HeatMapHeight(map);
   out << "<svg class=\"heat-map\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 "
-      << height << "\" width=\"1000\" height=\"" << height << "\">\n";
-  WriteHeatMap(out, map);
-  out << "</svg>\n";
+      << height << "\" width=\"1000\" height=\"" << height << "\" data-row-height=\""
+      << HeatMapRowHeight(map) << "\" data-host=\"" << index << "\">\n<title></title>\n";
+  WriteHeatMap(out, map, HeatMapHover::kScript);
+  out << "</svg>\n<script type=\"text/plain\" id=\"hours-" << index << "\">"
+      << PackHeatMapHours(map) << "</script>\n";
   const std::string worst = WorstHoursLine(host.summary.worst_hours);
   if (!worst.empty()) out << "<p class=\"worst\">" << Html(worst) << "</p>\n";
 }
@@ -176,10 +185,21 @@ void WriteZoomBarAndKey(std::ostream& out, const ChartOptions& axis) {
          "map: a cell an hour, coloured by its loss (its key under it)</p>\n";
 }
 
+// The seconds of the longest interval among the hosts.
+std::int64_t LongestInterval(const Report& report) {
+  std::int64_t longest = 1;
+  for (const HostReport& host : report.hosts) {
+    longest = std::max<std::int64_t>(longest, host.summary.interval_minutes * 60);
+  }
+  return longest;
+}
+
 }  // namespace
 
-void WriteHtml(std::ostream& out, const Report& report, const ChartOptions& options) {
+void WriteHtml(std::ostream& out, const Report& report, const ChartOptions& options,
+               PageDetail detail) {
   const ChartOptions axis = SharedAxis(report, options);
+  const DetailLevels levels = PlanDetailLevels(axis, LongestInterval(report), detail);
   WriteHead(out, report);
   WriteLogFacts(out, report);
   WriteOverviewTable(out, report);
@@ -194,12 +214,16 @@ void WriteHtml(std::ostream& out, const Report& report, const ChartOptions& opti
     WriteChart(out, host, axis);
     out << "</div>\n<script type=\"application/json\" id=\"meta-" << i << "\">"
         << ChartMeta(s, axis, step) << "</script>\n<script type=\"text/plain\" id=\"cycles-" << i
-        << "\">" << PackCycles(host.entries, axis.axis_start, step) << "</script>\n";
-    WriteHeatMapBox(out, host);
+        << "\">" << PackCycles(host.entries, levels.recent, step) << "</script>\n";
+    if (!levels.levels.empty()) {
+      out << "<script type=\"text/plain\" id=\"levels-" << i << "\">"
+          << PackLevels(host.entries, levels, axis.axis_end, step, options.max_ms) << "</script>\n";
+    }
+    WriteHeatMapBox(out, host, i);
     WriteSummaryTables(out, s, report.logs.files);
     out << "</section>\n";
   }
-  out << "<script type=\"application/json\" id=\"chart-rules\">" << ChartRules()
+  out << "<script type=\"application/json\" id=\"chart-rules\">" << ChartRules(levels)
       << "</script>\n<script>\n"
       << kPageScript << "</script>\n</body></html>\n";
 }

@@ -1,5 +1,7 @@
 // The page's zoom: drag across a chart to show that period in every chart, in finer
-// buckets made from every cycle the page carries; the address keeps the period
+// buckets made from the cycles the page carries (every cycle of the recent past) or
+// from its consolidated buckets of older days (at the widths a zoom draws, from 30
+// minutes on: the same buckets as from every cycle); the address keeps the period
 // (#from=YYYY-MM-DDTHH:MM&to=YYYY-MM-DDTHH:MM) so that a zoomed view can be sent.
 // Without this script the page shows the charts of the whole period as written.
 // Times are the logger's wall-clock seconds counted as if in UTC, as in the program.
@@ -67,26 +69,32 @@
     return text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
   }
 
+  var VALUE_OF = new Int8Array(128);
+  for (var d = 0; d < 64; ++d) VALUE_OF[DIGITS.charCodeAt(d)] = d;
+  // The packed numbers of a text, one after the other.
+  function reader(text) {
+    var r = { pos: 0, text: text };
+    r.next = function () {
+      var value = 0, shift = 0, digit;
+      do {
+        digit = VALUE_OF[text.charCodeAt(r.pos++) & 127];
+        value += (digit & 31) * Math.pow(2, shift);
+        shift += 5;
+      } while (digit & 32);
+      return value;
+    };
+    return r;
+  }
+
   // The cycles, unpacked once: times, counts (replies + 4 lost + 16 not sent) and
   // where each cycle's round trips begin in `ms`.
   function unpack(host) {
     var text = document.getElementById('cycles-' + host.index).textContent.trim();
     // A cycle takes two characters at least, a round trip one.
-    var most = Math.ceil(text.length / 2), cycles = 0, replies = 0, pos = 0;
+    var most = Math.ceil(text.length / 2), cycles = 0, replies = 0, r = reader(text), next = r.next;
     var times = new Float64Array(most), counts = new Uint8Array(most);
-    var first = new Int32Array(most), ms = new Int32Array(text.length);
-    var value_of = new Int8Array(128), time = host.meta.start;
-    for (var d = 0; d < 64; ++d) value_of[DIGITS.charCodeAt(d)] = d;
-    function next() {
-      var value = 0, shift = 0, digit;
-      do {
-        digit = value_of[text.charCodeAt(pos++) & 127];
-        value += (digit & 31) * Math.pow(2, shift);
-        shift += 5;
-      } while (digit & 32);
-      return value;
-    }
-    while (pos < text.length) {
+    var first = new Int32Array(most), ms = new Int32Array(text.length), time = R.recent;
+    while (r.pos < text.length) {
       var z = next();
       time += (z % 2 ? -(z + 1) / 2 : z / 2) + host.meta.step;
       var count = next();
@@ -99,38 +107,104 @@
     host.cycles = { times: times, counts: counts, first: first, ms: ms };
   }
 
-  function buckets(host, from, to) {
-    if (!host.cycles) unpack(host);
-    var c = host.cycles, span = to - from;
-    var width = bucketWidth(span, Math.max(1, host.meta.interval));
-    var list = [];
-    for (var start = from; start < to; start += width) {
-      list.push({ start: start, times: [], cycles: 0, sent: 0, lost: 0, notSent: 0 });
+  // A bucket's round trips: the minimum, percentiles and maximum, and how many lie
+  // above a scale's top.
+  var PERCENTS = [0, 10, 25, 50, 75, 90, 100];
+  function pct(b, percent) { return b.q[PERCENTS.indexOf(percent)]; }
+  function countAbove(b, top) {
+    if (!b.n || top >= b.q[6]) return 0;
+    if (b.times) return b.times.filter(function (v) { return v > top; }).length;
+    return top < b.q[0] ? b.n : b.above[top] || 0;
+  }
+  // The round tops a scale may take.
+  var TOPS = [];
+  for (var power = 1; power <= 100000; power *= 10) TOPS.push(power, 2 * power, 5 * power);
+  function emptyBucket(start) {
+    return { start: start, times: [], cycles: 0, sent: 0, lost: 0, notSent: 0, n: 0 };
+  }
+  // A level's buckets, unpacked when a zoom first needs them (the program's
+  // PackLevels says how they are packed).
+  function levelBuckets(host, index) {
+    if (!host.levels) {
+      host.levels = document.getElementById('levels-' + host.index).textContent.trim().split(' ');
+      var lowest = reader(host.levels[0]).next();
+      host.tops = host.meta.maxMs > 0 ? [host.meta.maxMs]
+        : TOPS.filter(function (top) { return top >= lowest; });
     }
-    var lo = 0, hi = c.times.length;
+    if (typeof host.levels[index + 1] !== 'string') return host.levels[index + 1];
+    var r = reader(host.levels[index + 1]), next = r.next, list = [], level = R.levels[index];
+    var tops = host.tops, interval = host.meta.interval;
+    var expected = interval > 0 ? Math.floor(level[0] / interval) : 0;
+    for (var start = level[1]; start < R.recent; start += level[0]) {
+      var z = next(), b = { start: start, cycles: expected + (z % 2 ? -(z + 1) / 2 : z / 2),
+        sent: 0, lost: 0, notSent: 0, n: 0 };
+      list.push(b);
+      if (!b.cycles) continue;
+      b.lost = next(); b.notSent = next();
+      b.sent = 3 * b.cycles - b.notSent;
+      b.n = b.sent - b.lost;
+      if (!b.n) continue;
+      b.q = [next()];
+      for (var k = 1; k < 7; ++k) b.q.push(b.q[k - 1] + next());
+      b.above = {};
+      tops.forEach(function (top) { if (top >= b.q[0] && top < b.q[6]) b.above[top] = next(); });
+    }
+    host.levels[index + 1] = list;
+    return list;
+  }
+  // The buckets a view of [from, to) is drawn in, on multiples of their width: the
+  // usual width for its span; where it reaches older days, the widest level kept for
+  // them that is no wider (the finest kept, if all are).
+  function grid(from, to, interval) {
+    var usual = bucketWidth(to - from, Math.max(1, interval)), width = usual, level = -1;
+    if (from < R.recent && R.levels.length) {
+      for (var i = 0; i < R.levels.length; ++i) {
+        if (R.levels[i][1] <= from && (level < 0 || R.levels[i][0] <= usual)) level = i;
+      }
+      if (level < 0) level = R.levels.length - 1;
+      width = R.levels[level][0];
+    }
+    return { width: width, usual: usual, level: level, origin: Math.floor(from / width) * width };
+  }
+  function buckets(host, g, to) {
+    if (!host.cycles) unpack(host);
+    var c = host.cycles, width = g.width, list = [];
+    var stored = g.level >= 0 ? levelBuckets(host, g.level) : [], first = g.level >= 0 ? R.levels[g.level][1] : 0;
+    for (var start = g.origin; start < to; start += width) {
+      var kept = start < R.recent ? stored[(start - first) / width] : null;
+      list.push(kept ? Object.assign({}, kept) : emptyBucket(start));
+    }
+    var from = Math.max(g.origin, R.recent), lo = 0, hi = c.times.length;
     while (lo < hi) { var mid = (lo + hi) >> 1; if (c.times[mid] < from) lo = mid + 1; else hi = mid; }
     for (var i = lo; i < c.times.length && c.times[i] < to; ++i) {
-      var b = list[Math.floor((c.times[i] - from) / width)], n = c.counts[i];
+      var b = list[Math.floor((c.times[i] - g.origin) / width)], n = c.counts[i];
       var replies = n % 4, lost = (n >> 2) % 4;
       b.cycles += 1; b.sent += replies + lost; b.lost += lost; b.notSent += n >> 4;
       for (var k = 0; k < replies; ++k) b.times.push(c.ms[c.first[i] + k]);
     }
-    list.forEach(function (b) { b.times.sort(function (x, y) { return x - y; }); });
-    return { width: width, list: list };
+    list.forEach(function (b) {
+      if (!b.times || !b.times.length) return;
+      b.times.sort(function (x, y) { return x - y; });
+      b.n = b.times.length;
+      b.q = PERCENTS.map(function (p) { return nearestRank(b.times, p); });
+    });
+    return list;
   }
 
   // The chart of [from, to) as the program draws it, in finer buckets.
   function draw(host, from, to) {
-    var span = to - from, bs = buckets(host, from, to), list = bs.list;
-    var step = (RIGHT - LEFT) * bs.width / span, svg = [];
-    var upper = [];
+    function x(t) { return LEFT + (RIGHT - LEFT) * (t - from) / (to - from); }
+    var span = to - from, g = grid(from, to, host.meta.interval), list = buckets(host, g, to);
+    var svg = [], upper = [];
     list.forEach(function (b) {
-      if (b.times.length) upper.push(nearestRank(b.times, R.bulkInBucket));
+      if (b.n) upper.push(pct(b, R.bulkInBucket));
+      // Where the bucket lies on the plot: the first and last cut at the view's edges.
+      b.x = x(Math.max(b.start, from));
+      b.w = x(Math.min(b.start + g.width, to)) - b.x;
     });
     upper.sort(function (x, y) { return x - y; });
     var bulk = upper.length ? nearestRank(upper, R.bulkOfBuckets) : 1;
     var top = host.meta.maxMs > 0 ? host.meta.maxMs : niceTop(bulk + Math.max(1, Math.ceil(bulk / 2)));
-    function x(t) { return LEFT + (RIGHT - LEFT) * (t - from) / span; }
     function y(v) { return BOTTOM - (BOTTOM - TOP) * Math.min(v, top) / top; }
 
     function shade(kind, a, b, what, note) {
@@ -144,13 +218,13 @@
     // Outages of a bucket or more are shaded across the plot; shorter ones darken
     // the strip under the axis as far as the share of their bucket's time.
     host.meta.outages.forEach(function (o) {
-      if (o[1] - o[0] >= bs.width) {
+      if (o[1] - o[0] >= g.width) {
         shade('outage', o[0], o[1], 'Outage:', o[2]);
         return;
       }
       for (var t = Math.max(o[0], from); t < Math.min(o[1], to);) {
-        var b = list[Math.floor((t - from) / bs.width)];
-        var until = Math.min(o[1], b.start + bs.width);
+        var b = list[Math.floor((t - g.origin) / g.width)];
+        var until = Math.min(o[1], b.start + g.width);
         b.down = (b.down || 0) + until - t;
         t = until;
       }
@@ -193,20 +267,19 @@
     R.bands.forEach(function (band) {
       var d = '';
       list.forEach(function (b) {
-        if (!b.times.length) return;
-        var high = y(band[1] === 100 ? b.times[b.times.length - 1] : nearestRank(b.times, band[1]));
-        var low = y(band[0] === 0 ? b.times[0] : nearestRank(b.times, band[0]));
-        d += 'M' + num(x(b.start)) + ',' + num(high) + 'h' + num(step) + 'V' +
-          num(Math.max(low, high + 0.5)) + 'h' + num(-step) + 'Z';
+        if (!b.n) return;
+        var high = y(pct(b, band[1])), low = y(pct(b, band[0]));
+        d += 'M' + num(b.x) + ',' + num(high) + 'h' + num(b.w) + 'V' +
+          num(Math.max(low, high + 0.5)) + 'h' + num(-b.w) + 'Z';
       });
       svg.push('<path class="smoke" fill-opacity="' + band[2] + '" d="' + d + '"/>');
     });
     var above = 0;
     list.forEach(function (b) {
-      var count = b.times.filter(function (v) { return v > top; }).length;
+      var count = countAbove(b, top);
       if (!count) return;
       above += count;
-      svg.push('<path class="above" d="M' + num(x(b.start) + step / 2) + ',' + TOP + 'l3,5h-6Z"/>');
+      svg.push('<path class="above" d="M' + num(b.x + b.w / 2) + ',' + TOP + 'l3,5h-6Z"/>');
     });
     svg.push('<text x="' + RIGHT + '" y="' + (TOP - 6) + '" text-anchor="end">' + above +
       (above === 1 ? ' reply' : ' replies') + ' above ' + top + ' ms</text>');
@@ -214,17 +287,17 @@
     R.lossClasses.forEach(function (loss) {
       var d = '';
       list.forEach(function (b, i) {
-        if (!b.times.length || lossClass(b) !== loss) return;
-        d += 'M' + num(x(b.start)) + ',' + num(y(nearestRank(b.times, 50))) + 'h' + num(step);
+        if (!b.n || lossClass(b) !== loss) return;
+        d += 'M' + num(b.x) + ',' + num(y(pct(b, 50))) + 'h' + num(b.w);
         var n = list[i + 1];
-        if (n && n.times.length) d += 'V' + num(y(nearestRank(n.times, 50)));
+        if (n && n.n) d += 'V' + num(y(pct(n, 50)));
       });
       if (d) svg.push('<path class="median ' + loss + '" d="' + d + '"/>');
     });
 
     list.forEach(function (b) {
       if (!b.cycles) return;
-      var bx = num(x(b.start)), w = num(Math.max(step, 1));
+      var bx = num(b.x), w = num(Math.max(b.w, 1));
       if (b.lost > 0) {
         svg.push('<rect class="loss ' + lossClass(b) + '" x="' + bx + '" y="' + LOSS_TOP +
           '" width="' + w + '" height="16"/>');
@@ -233,7 +306,7 @@
           '" height="16"/>');
       }
       if (b.down) {
-        var high = Math.max(1, 16 * Math.min(1, b.down / bs.width));
+        var high = Math.max(1, 16 * Math.min(1, b.down / g.width));
         svg.push('<rect class="outage-share" x="' + bx + '" y="' + num(LOSS_TOP + 16 - high) +
           '" width="' + w + '" height="' + num(high) + '"/>');
       }
@@ -241,14 +314,12 @@
         num(b.sent ? 100 * b.lost / b.sent : 0) + '% loss';
       if (b.notSent) title += ', ' + b.notSent + ' not sent';
       if (b.down) title += ', down ' + duration(b.down);
-      if (b.times.length) {
-        title += ', ' + b.times[0] + '/' + nearestRank(b.times, 50) + '/' +
-          b.times[b.times.length - 1] + ' ms';
-      }
-      svg.push('<rect class="bucket" x="' + bx + '" y="' + TOP + '" width="' + num(step) +
+      if (b.n) title += ', ' + b.q[0] + '/' + pct(b, 50) + '/' + b.q[6] + ' ms';
+      svg.push('<rect class="bucket" x="' + bx + '" y="' + TOP + '" width="' + num(b.w) +
         '" height="' + (LOSS_TOP + 16 - TOP) + '"><title>' + escape(title) + '</title></rect>');
     });
-    host.svg.setAttribute('data-bucket-seconds', bs.width);
+    host.svg.setAttribute('data-bucket-seconds', g.width);
+    host.grid = g;
     host.svg.setAttribute('data-top-ms', top);
     host.svg.innerHTML = svg.join('\n');
   }
@@ -263,24 +334,21 @@
     if (!node) return;
     var span = to - from, interval = 1, svg = [];
     hosts.forEach(function (h) { interval = Math.max(interval, h.meta.interval); });
-    var width = bucketWidth(span, interval), n = Math.ceil(span / width);
+    var g = grid(from, to, interval), width = g.width, n = Math.ceil((to - g.origin) / width);
     var labels = document.querySelectorAll('#timeline text.strip-host');
     function x(t) { return LEFT + (RIGHT - LEFT) * (t - from) / span; }
     hosts.forEach(function (host, row) {
-      if (!host.cycles) unpack(host);
-      var c = host.cycles, states = new Uint8Array(n);
+      var states = new Uint8Array(n);
       function mark(a, b, state, onlyEmpty) {
         a = Math.max(a, from); b = Math.min(b, to);
         if (a >= b) return;
-        for (var k = Math.floor((a - from) / width); k <= Math.floor((b - 1 - from) / width) && k < n; ++k) {
+        for (var k = Math.floor((a - g.origin) / width); k <= Math.floor((b - 1 - g.origin) / width) && k < n; ++k) {
           if (!(onlyEmpty && states[k])) states[k] = Math.max(states[k], state);
         }
       }
-      for (var i = 0; i < c.times.length; ++i) {
-        if (c.times[i] < from || c.times[i] >= to) continue;
-        var k = Math.floor((c.times[i] - from) / width);
-        states[k] = Math.max(states[k], (c.counts[i] >> 2) % 4 ? 2 : 1);
-      }
+      buckets(host, g, to).forEach(function (b, k) {
+        if (b.cycles) states[k] = b.lost ? 2 : 1;
+      });
       host.meta.gaps.forEach(function (g) { mark(g[0], g[1], 3, true); });
       host.meta.outages.forEach(function (o) { mark(o[0], o[1], 4, false); });
       var y = +labels[row].getAttribute('y') + 3;
@@ -288,7 +356,7 @@
         var e = b + 1;
         while (e < n && states[e] === states[b]) ++e;
         if (states[b]) {
-          var a = from + b * width, z = Math.min(to, from + e * width);
+          var a = Math.max(from, g.origin + b * width), z = Math.min(to, g.origin + e * width);
           svg.push('<rect class="' + STRIP_CLASSES[states[b]] + '" x="' + num(x(a)) + '" y="' + y +
             '" width="' + num(Math.max(0.5, x(z) - x(a))) + '" height="10"><title>' +
             STRIP_WORDS[states[b]] + ': ' + readable(a) + ' to ' + readable(z) + '</title></rect>');
@@ -301,6 +369,48 @@
       RIGHT + '" y="' + bottom + '" text-anchor="end">' + readable(to) + '</text>');
     node.innerHTML = svg.join('\n');
   }
+
+  // The heat map's hour under the pointer, told in the map's title as the program
+  // words it: "01.03.2021 19:00–20:00: loss 6.67 %, median 15 ms, 20 cycles".
+  function heatRows(svg) {
+    var text = document.getElementById('hours-' + svg.getAttribute('data-host')).textContent;
+    var r = reader(text.trim()), rows = [], day = 0;
+    while (r.pos < r.text.length) {
+      day += r.next() * 86400;
+      var row = { day: day, empty: r.next(), hours: [] };
+      for (var h = 0; h < 24 && !row.empty; ++h) {
+        var cell = { cycles: r.next() };
+        if (cell.cycles) {
+          cell.lost = r.next();
+          cell.sent = 3 * cell.cycles - r.next();
+          if (cell.sent > cell.lost) cell.median = r.next();
+        }
+        row.hours.push(cell);
+      }
+      rows.push(row);
+    }
+    return rows;
+  }
+  function hourTitle(t, cell) {
+    var title = format('%dd.%mm.%yyyy %hh:00', t) + '\u2013' + format('%hh:00', t + 3600);
+    if (!cell.cycles) return title + ': no entries';
+    return title + ': loss ' + (cell.sent ? 100 * cell.lost / cell.sent : 0).toFixed(2) + ' %, ' +
+      (cell.median === undefined ? 'no replies' : 'median ' + cell.median + ' ms') + ', ' +
+      cell.cycles + (cell.cycles === 1 ? ' cycle' : ' cycles');
+  }
+  document.querySelectorAll('svg.heat-map[data-host]').forEach(function (svg) {
+    var rows = null, title = svg.querySelector('title');
+    var rowHeight = +svg.getAttribute('data-row-height');
+    svg.addEventListener('mousemove', function (event) {
+      rows = rows || heatRows(svg);
+      var box = svg.getBoundingClientRect(), scale = 1000 / box.width;
+      var x = (event.clientX - box.left) * scale, y = (event.clientY - box.top) * scale;
+      var row = y >= 16 ? rows[Math.floor((y - 16) / rowHeight)] : null;
+      var h = Math.floor((x - LEFT) * 24 / (RIGHT - LEFT));
+      title.textContent = row && !row.empty && h >= 0 && h < 24
+        ? hourTitle(row.day + h * 3600, row.hours[h]) : '';
+    });
+  });
 
   var hosts = [], whole = null;
   document.querySelectorAll('.chart-box').forEach(function (box, index) {
@@ -342,8 +452,17 @@
     bar.classList.toggle('zoomed', !!period);
     shown.textContent = period
       ? 'Shown: ' + readable(period[0]) + ' to ' + readable(period[1]) + ' (buckets of ' +
-        duration(+hosts[0].svg.getAttribute('data-bucket-seconds')) + ')'
+        duration(hosts[0].grid.width) + finerNote(hosts[0].grid) + ')'
       : 'Shown: the whole period.';
+  }
+  // Why a zoom into older days is drawn in wider buckets than its span would take.
+  function finerNote(g) {
+    if (g.level < 0 || g.width <= g.usual) return '';
+    if (g.level > 0 && R.levels[g.level - 1][0] >= g.usual) {
+      return ': finer detail is kept from ' + readable(R.levels[g.level - 1][1]).slice(0, 10);
+    }
+    return ': finer detail is kept for the last ' +
+      Math.floor((whole[1] - R.recent) / 86400) + ' days';
   }
   function zoom(from, to) {
     from = Math.floor(from / 60) * 60;

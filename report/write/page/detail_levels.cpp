@@ -1,0 +1,149 @@
+#include "report/write/page/detail_levels.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <numeric>
+
+#include "report/model/cycle_counts.h"
+#include "report/model/round_trip.h"
+#include "report/write/page/cycle_pack.h"
+
+namespace pinglog::report {
+namespace {
+
+constexpr std::array<int, 6> kPercentiles = {10, 25, 50, 75, 90, 100};
+
+std::int64_t FloorTo(std::int64_t t, std::int64_t width) {
+  return t >= 0 ? t / width * width : -((-t + width - 1) / width) * width;
+}
+
+struct Bucket {
+  Requests requests;
+  std::vector<int> times;  // sorted
+};
+
+// Each bucket of `width` seconds from `start` (a multiple of it) up to `end`.
+template <typename Visit>
+void ForEachBucket(const std::vector<const Entry*>& entries, std::int64_t width, LogTime start,
+                   LogTime end, Visit visit) {
+  auto entry = std::lower_bound(entries.begin(), entries.end(), start,
+                                [](const Entry* e, LogTime t) { return e->time < t; });
+  Bucket bucket;
+  for (LogTime at = start; at < end; at += width) {
+    bucket.requests = {};
+    bucket.times.clear();
+    for (; entry != entries.end() && (*entry)->time < at + width; ++entry) {
+      if (!(*entry)->off_clock) CountCycle(**entry, bucket.requests, bucket.times);
+    }
+    std::sort(bucket.times.begin(), bucket.times.end());
+    visit(bucket);
+  }
+}
+
+// A bucket as the page carries it: its counts, its round trips' minimum, percentiles
+// and maximum, and the replies above each round top from its minimum to below its
+// maximum (which of those are packed is known only once every bucket is seen).
+struct Consolidated {
+  std::int64_t cycles = 0, lost = 0, not_sent = 0;
+  std::array<int, 7> rounds{};  // minimum, kPercentiles
+  std::vector<std::pair<int, std::int64_t>> above;
+};
+
+// The round tops a scale can take: 1, 2, 5, 10 ... ms.
+constexpr std::array<int, 18> kRoundTops = {1,     2,     5,     10,     20,     50,
+                                            100,   200,   500,   1000,   2000,   5000,
+                                            10000, 20000, 50000, 100000, 200000, 500000};
+
+Consolidated Consolidate(const Bucket& b, int max_ms) {
+  Consolidated c{b.requests.cycles, b.requests.lost, b.requests.not_sent, {}, {}};
+  if (b.times.empty()) return c;
+  c.rounds[0] = std::max(b.times.front(), 0);
+  for (std::size_t i = 0; i < kPercentiles.size(); ++i) {
+    c.rounds[i + 1] = std::max(NearestRank(b.times, kPercentiles[i]), c.rounds[i]);
+  }
+  const auto above = [&](int top) {
+    if (top < b.times.front() || top >= b.times.back()) return;
+    c.above.emplace_back(top,
+                         b.times.end() - std::upper_bound(b.times.begin(), b.times.end(), top));
+  };
+  if (max_ms > 0) {
+    above(max_ms);
+  } else {
+    for (const int top : kRoundTops) above(top);
+  }
+  return c;
+}
+
+void AppendBucket(std::string& out, const Consolidated& c, std::int64_t expected_cycles,
+                  int lowest_top) {
+  AppendNumber(out, ZigZag(c.cycles - expected_cycles));
+  if (c.cycles == 0) return;
+  AppendNumber(out, static_cast<std::uint64_t>(c.lost));
+  AppendNumber(out, static_cast<std::uint64_t>(c.not_sent));
+  if (3 * c.cycles - c.not_sent - c.lost == 0) return;  // no replies
+  AppendNumber(out, static_cast<std::uint64_t>(c.rounds[0]));
+  for (std::size_t i = 1; i < c.rounds.size(); ++i) {
+    AppendNumber(out, static_cast<std::uint64_t>(c.rounds[i] - c.rounds[i - 1]));
+  }
+  for (const auto& [top, count] : c.above) {
+    if (top >= lowest_top) AppendNumber(out, static_cast<std::uint64_t>(count));
+  }
+}
+
+}  // namespace
+
+DetailLevels PlanDetailLevels(const ChartOptions& axis, std::int64_t interval_seconds,
+                              PageDetail detail) {
+  DetailLevels plan{axis.axis_start, {}};
+  if (detail == PageDetail::kEveryCycle) return plan;
+  // The levels up to the first as wide as the whole period's buckets: no zoom is wider.
+  const std::int64_t whole =
+      BucketWidth(std::int64_t{axis.axis_end} - axis.axis_start, interval_seconds);
+  std::vector<std::int64_t> widths;
+  for (const std::int64_t width : kLevelWidths) {
+    widths.push_back(width);
+    if (width >= whole) break;
+  }
+  const LogTime recent = FloorTo(axis.axis_end - kEveryCycleSeconds, widths.back());
+  if (recent <= axis.axis_start) return plan;
+  plan.recent = recent;
+  for (const std::int64_t width : widths) {
+    plan.levels.push_back(
+        {width, std::max(FloorTo(axis.axis_start, width), recent - kMostLevelBuckets * width)});
+  }
+  return plan;
+}
+
+std::string PackLevels(const std::vector<const Entry*>& entries, const DetailLevels& levels,
+                       LogTime axis_end, std::int64_t interval_seconds, int max_ms) {
+  // The lowest top a zoom's scale can take: above the lowest bulk of any bucket it
+  // may draw, older or recent.
+  int lowest_bulk = std::numeric_limits<int>::max();
+  const auto note_bulk = [&](const Bucket& b) {
+    if (!b.times.empty()) lowest_bulk = std::min(lowest_bulk, NearestRank(b.times, kBulkInBucket));
+  };
+  std::vector<std::vector<Consolidated>> kept(levels.levels.size());
+  for (std::size_t i = 0; i < levels.levels.size(); ++i) {
+    const DetailLevel& level = levels.levels[i];
+    ForEachBucket(entries, level.width, level.start, levels.recent, [&](const Bucket& b) {
+      note_bulk(b);
+      kept[i].push_back(Consolidate(b, max_ms));
+    });
+    ForEachBucket(entries, level.width, levels.recent, axis_end, note_bulk);
+  }
+  const int lowest_top =
+      max_ms > 0 ? max_ms
+                 : TopAboveBulk(lowest_bulk == std::numeric_limits<int>::max() ? 1 : lowest_bulk);
+  std::string packed;
+  AppendNumber(packed, static_cast<std::uint64_t>(lowest_top));
+  for (std::size_t i = 0; i < levels.levels.size(); ++i) {
+    packed += ' ';
+    const std::int64_t width = levels.levels[i].width;
+    const std::int64_t expected = interval_seconds > 0 ? width / interval_seconds : 0;
+    for (const Consolidated& c : kept[i]) AppendBucket(packed, c, expected, lowest_top);
+  }
+  return packed;
+}
+
+}  // namespace pinglog::report
