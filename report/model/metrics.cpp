@@ -8,8 +8,11 @@ void HostMetrics::Add(const Entry& entry, std::int64_t unix_time) {
   times_.clear();
   const CycleCounts counts = CountCycle(entry, requests, times_);
   if (counts.sent > 0) unanswered = counts.replies > 0 ? 0 : unanswered + 1;
-  address = FormatAddress(entry.target);
-  addresses.insert(address);
+  if (address.empty() || entry.target != target_) {  // the text only when it changes
+    target_ = entry.target;
+    address = FormatAddress(entry.target);
+    addresses.insert(address);
+  }
   for (const int ms : times_) {
     const double seconds = ms / 1000.0;
     for (std::size_t b = 0; b < kRttBuckets.size(); ++b) {

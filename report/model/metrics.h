@@ -83,6 +83,7 @@ struct HostMetrics {
 
  private:
   std::vector<int> times_;  // the cycle's reply times, kept to spare an allocation a cycle
+  Address target_{};        // `address` as bytes
 };
 
 // A series of a family beside the histogram: its own label's value ("" for none).

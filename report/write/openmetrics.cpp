@@ -1,6 +1,7 @@
 #include "report/write/openmetrics.h"
 
 #include <algorithm>
+#include <charconv>
 #include <map>
 
 #include "report/model/metrics.h"
@@ -93,7 +94,10 @@ std::int64_t WriteOpenMetrics(std::ostream& out, const Report& report, const Zon
     hosts.push_back({SeriesLabels(host.summary.host, labels), NumericHost(host.summary.host),
                      host.summary.name, &one.total, [&one](const ExposedHost::Visit& visit) {
                        ForEachPoint(one, [&](const SamplePoint& point, const HostMetrics& m) {
-                         visit(m, ' ' + std::to_string(point.time) + '\n');
+                         char end[24] = {' '};
+                         char* last = std::to_chars(end + 1, end + 22, point.time).ptr;
+                         *last = '\n';
+                         visit(m, std::string_view(end, static_cast<std::size_t>(last + 1 - end)));
                        });
                      }});
   }
