@@ -52,8 +52,30 @@ bool SameMeasurement(const Entry& a, const Entry& b) {
 }
 
 void SortByTime(LogSet& logs) {
-  std::stable_sort(logs.entries.begin(), logs.entries.end(),
-                   [](const Entry& a, const Entry& b) { return a.time < b.time; });
+  std::vector<Entry>& entries = logs.entries;
+  const auto by_time = [](const Entry& a, const Entry& b) { return a.time < b.time; };
+  // The runs already in time order: a log as the logger wrote it is one, and each
+  // step of its clock back begins another. They are merged, not sorted: a pass for
+  // logs in order, a merge per pair of runs and round otherwise, each keeping the
+  // earlier run's entries first among those of the same second.
+  std::vector<std::size_t> bounds = {0};
+  for (std::size_t i = 1; i < entries.size(); ++i) {
+    if (entries[i].time < entries[i - 1].time) bounds.push_back(i);
+  }
+  bounds.push_back(entries.size());
+  while (bounds.size() > 2) {
+    const std::size_t runs = bounds.size() - 1;
+    std::vector<std::size_t> merged = {0};
+    for (std::size_t r = 0; r < runs; r += 2) {
+      if (r + 1 < runs) {
+        std::inplace_merge(entries.begin() + static_cast<std::ptrdiff_t>(bounds[r]),
+                           entries.begin() + static_cast<std::ptrdiff_t>(bounds[r + 1]),
+                           entries.begin() + static_cast<std::ptrdiff_t>(bounds[r + 2]), by_time);
+      }
+      merged.push_back(bounds[std::min(r + 2, runs)]);
+    }
+    bounds = std::move(merged);
+  }
 }
 
 }  // namespace pinglog::report
