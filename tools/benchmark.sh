@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The report's benchmark: generates a year of one-minute cycles per host (525,600
+# entries, about 220 MB a log; five hosts, and ten years of one) and prints what the
+# README quotes, each time as the median of three runs and each ratio taken in this
+# one run (the machine may be shared: absolute times drift, ratios much less):
+#   the plain report and --html against `wc -l` on the same log, their peak memory
+#   and the page's size; --openmetrics against the plain report plus `cat` of its
+#   output (both into /dev/null); five host-years with --html; ten years of one
+#   host; Chromium's first render of the five-host page against a one-host week's.
+# Usage, from the project's root: tools/benchmark.sh [BUILD_DIR]   (a built
+# pinglog-report and tests/make_log; about 2.5 GB in a temporary folder, removed
+# afterwards)
+set -euo pipefail
+build=$(readlink -f "${1:-build}")
+report="$build/pinglog-report"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+for host in router gw.isp dns.isp remote cloud; do
+  "$build/tests/make_log" --cycles 525600 --interval 1 --start "2025-01-01 00:00:00" --host "$host" >"$host.log"
+done
+"$build/tests/make_log" --cycles 10080 --interval 1 --start "2025-12-25 00:00:00" >week.log
+"$build/tests/make_log" --cycles 5256000 --interval 1 --start "2016-01-01 00:00:00" >ten-years.log
+"$report" router.log --openmetrics metrics.txt >/dev/null
+sync
+cat ./*.log metrics.txt >/dev/null  # read from memory from here on, as wc -l is
+
+# run NAME COMMAND...: the median seconds and the largest peak memory of three runs,
+# as "NAME SECONDS MB", also kept in $work/NAME.
+run() {
+  local name=$1
+  shift
+  python3 - "$@" <<'PY' | tee "$name.result" | sed "s/^/$name /"
+import resource, statistics, subprocess, sys, time
+times = []
+for _ in range(3):
+    start = time.monotonic()
+    subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    times.append(time.monotonic() - start)
+peak = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss / 1024
+print(f"{statistics.median(times):.3f} {peak:.0f}")
+PY
+}
+seconds() { cut -d' ' -f1 "$1.result"; }
+megabytes() { cut -d' ' -f2 "$1.result"; }
+ratio() { python3 -c "print(f'{$1 / $2:.2f}')"; }
+
+echo "== a year of one host: seconds, peak MB (median of three runs)"
+run wc wc -l router.log
+run plain "$report" router.log
+run html "$report" router.log --html one.html
+run openmetrics "$report" router.log --openmetrics /dev/null
+run cat cat metrics.txt
+echo "== five host-years, ten years of one host"
+run five "$report" router.log gw.isp.log dns.isp.log remote.log cloud.log --html five.html
+run ten "$report" ten-years.log
+"$report" week.log --html week.html >/dev/null
+
+render() {
+  timeout 300 chromium --headless --no-sandbox --disable-gpu --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$work/chromium" --window-size=1100,900 --screenshot="$work/shot.png" \
+    "file://$work/$1" >/dev/null 2>&1
+}
+if command -v chromium >/dev/null; then
+  export -f render
+  export work
+  run render_week bash -c 'render week.html'
+  run render_five bash -c 'render five.html'
+fi
+
+echo "== ratios"
+echo "plain report: $(ratio "$(seconds plain)" "$(seconds wc)") x wc -l, $(megabytes plain) MB"
+echo "--html: $(ratio "$(seconds html)" "$(seconds wc)") x wc -l, $(megabytes html) MB," \
+  "page $(stat -c %s one.html) bytes"
+echo "--openmetrics: $(ratio "$(seconds openmetrics)" "$(python3 -c "print($(seconds plain) + $(seconds cat))")")" \
+  "x (plain report + cat of its $(stat -c %s metrics.txt) bytes)"
+echo "five host-years --html: $(ratio "$(seconds five)" "$(seconds wc)") x wc -l of one," \
+  "$(megabytes five) MB, page $(stat -c %s five.html) bytes"
+echo "ten years of one host: $(ratio "$(seconds ten)" "$(seconds wc)") x wc -l of one year, $(megabytes ten) MB"
+if [ -f render_five.result ]; then
+  echo "Chromium's first render: five host-years $(ratio "$(seconds render_five)" "$(seconds render_week)")" \
+    "x a one-host week"
+fi
