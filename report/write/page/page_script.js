@@ -154,12 +154,17 @@
   }
   // The buckets a view of [from, to) is drawn in, on multiples of their width: the
   // usual width for its span; where it reaches older days, the widest level kept for
-  // them that is no wider (the finest kept, if all are).
+  // them that is no wider, nor narrower than the interval; else the finest wider one.
   function grid(from, to, interval) {
-    var usual = bucketWidth(to - from, Math.max(1, interval)), width = usual, level = -1;
+    interval = Math.max(1, interval);
+    var usual = bucketWidth(to - from, interval), width = usual, level = -1, i;
     if (from < R.recent && R.levels.length) {
-      for (var i = 0; i < R.levels.length; ++i) {
-        if (R.levels[i][1] <= from && (level < 0 || R.levels[i][0] <= usual)) level = i;
+      for (i = 0; i < R.levels.length; ++i) {
+        var w = R.levels[i][0];
+        if (R.levels[i][1] <= from && w >= interval && w <= usual) level = i;
+      }
+      for (i = 0; i < R.levels.length && level < 0; ++i) {
+        if (R.levels[i][1] <= from && R.levels[i][0] >= usual) level = i;
       }
       if (level < 0) level = R.levels.length - 1;
       width = R.levels[level][0];
