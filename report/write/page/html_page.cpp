@@ -21,6 +21,9 @@ constexpr const char* kPageStyle =
     "body{font-family:sans-serif;margin:1em auto;padding:0 1em;max-width:1100px;color:#222;"
     "background:#fff;line-height:1.35}\n"
     "h2{margin-top:1.6em;border-bottom:1px solid #ddd}\n"
+    // Hosts out of view are laid out when scrolled to: a page of many host-years
+    // shows its top as soon as one of a week.
+    "section{content-visibility:auto;contain-intrinsic-size:auto 2400px}\n"
     "table{border-collapse:collapse;margin:.6em 0}\n"
     "th,td{padding:.2em .6em;text-align:left;vertical-align:top}\n"
     ".facts th{white-space:nowrap;font-weight:600}\n"
