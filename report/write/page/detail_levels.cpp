@@ -23,21 +23,48 @@ struct Bucket {
   std::vector<int> times;  // sorted
 };
 
-// Each bucket of `width` seconds from `start` (a multiple of it) up to `end`.
+void AddInto(Bucket& wide, const Bucket& narrow, std::vector<int>& spare) {
+  Requests& r = wide.requests;
+  const Requests& n = narrow.requests;
+  r.cycles += n.cycles;
+  r.sent += n.sent;
+  r.received += n.received;
+  r.lost += n.lost;
+  r.router += n.router;
+  r.not_sent += n.not_sent;
+  spare.resize(wide.times.size() + narrow.times.size());
+  std::merge(wide.times.begin(), wide.times.end(), narrow.times.begin(), narrow.times.end(),
+             spare.begin());
+  wide.times.swap(spare);
+}
+
+// Every bucket of every width (each a whole number of the one before) from `start`
+// (a multiple of the widest) to `end`, in one walk through the entries: a bucket of
+// the finest width counted and its replies sorted, each wider one merged from the
+// narrower ones it holds. visit(width's index, bucket's start, bucket).
 template <typename Visit>
-void ForEachBucket(const std::vector<const Entry*>& entries, std::int64_t width, LogTime start,
-                   LogTime end, Visit visit) {
+void ForEachBucket(const std::vector<const Entry*>& entries,
+                   const std::vector<std::int64_t>& widths, LogTime start, LogTime end,
+                   Visit visit) {
   auto entry = std::lower_bound(entries.begin(), entries.end(), start,
                                 [](const Entry* e, LogTime t) { return e->time < t; });
-  Bucket bucket;
-  for (LogTime at = start; at < end; at += width) {
-    bucket.requests = {};
-    bucket.times.clear();
-    for (; entry != entries.end() && (*entry)->time < at + width; ++entry) {
+  std::vector<Bucket> open(widths.size());
+  std::vector<int> spare;
+  const std::int64_t finest = widths.front();
+  for (LogTime at = start; at < end; at += finest) {
+    Bucket& bucket = open.front();
+    for (; entry != entries.end() && (*entry)->time < at + finest; ++entry) {
       if (!(*entry)->off_clock) CountCycle(**entry, bucket.requests, bucket.times);
     }
     std::sort(bucket.times.begin(), bucket.times.end());
-    visit(bucket);
+    // The finest bucket, then each wider one that it completes, each added to the
+    // next wider once complete.
+    for (std::size_t w = 0; w < widths.size() && (at + finest) % widths[w] == 0; ++w) {
+      visit(w, at + finest - widths[w], open[w]);
+      if (w + 1 < widths.size()) AddInto(open[w + 1], open[w], spare);
+      open[w].requests = {};
+      open[w].times.clear();
+    }
   }
 }
 
@@ -124,14 +151,16 @@ std::string PackLevels(const std::vector<const Entry*>& entries, const DetailLev
     if (!b.times.empty()) lowest_bulk = std::min(lowest_bulk, NearestRank(b.times, kBulkInBucket));
   };
   std::vector<std::vector<Consolidated>> kept(levels.levels.size());
-  for (std::size_t i = 0; i < levels.levels.size(); ++i) {
-    const DetailLevel& level = levels.levels[i];
-    ForEachBucket(entries, level.width, level.start, levels.recent, [&](const Bucket& b) {
-      note_bulk(b);
-      kept[i].push_back(Consolidate(b, max_ms));
-    });
-    ForEachBucket(entries, level.width, levels.recent, axis_end, note_bulk);
-  }
+  std::vector<std::int64_t> widths;
+  for (const DetailLevel& level : levels.levels) widths.push_back(level.width);
+  const std::int64_t widest = widths.back();
+  ForEachBucket(entries, widths, FloorTo(levels.levels.back().start, widest),
+                FloorTo(axis_end + widest - 1, widest),
+                [&](std::size_t w, LogTime start, const Bucket& b) {
+                  if (start < levels.levels[w].start || start >= axis_end) return;
+                  note_bulk(b);
+                  if (start < levels.recent) kept[w].push_back(Consolidate(b, max_ms));
+                });
   const int lowest_top =
       max_ms > 0 ? max_ms
                  : TopAboveBulk(lowest_bulk == std::numeric_limits<int>::max() ? 1 : lowest_bulk);
