@@ -6,13 +6,16 @@
 #   the plain report and --html against `wc -l` on the same log, their peak memory
 #   and the page's size; --openmetrics against the plain report plus `cat` of its
 #   output (both into /dev/null); five host-years with --html; ten years of one
-#   host; Chromium's first render of the five-host page against a one-host week's.
-# Usage, from the project's root: tools/benchmark.sh [BUILD_DIR]   (a built
-# pinglog-report and tests/make_log; about 2.5 GB in a temporary folder, removed
-# afterwards)
+#   host; Chromium's first render of the five-host page against a one-host week's;
+#   with a Windows build, its plain report under Wine against the Linux build's.
+# Usage, from the project's root: tools/benchmark.sh [BUILD_DIR [WINDOWS_BUILD_DIR]]
+# (a built pinglog-report and tests/make_log; about 2.5 GB in a temporary folder,
+# removed afterwards)
 set -euo pipefail
 build=$(readlink -f "${1:-build}")
 report="$build/pinglog-report"
+wine_run=$(readlink -f tools/wine-run.sh)
+windows=${2:+$(readlink -f "$2")/pinglog-report.exe}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -70,6 +73,12 @@ if command -v chromium >/dev/null; then
   run render_five bash -c 'render five.html'
 fi
 
+if [ -n "$windows" ]; then
+  # Into a file: Wine writes to a character device such as /dev/null as to a console.
+  run windows bash -c "WINEPREFIX=$(dirname "$windows")/wineprefix '$wine_run' '$windows' router.log >windows.txt"
+  run linux bash -c "'$report' router.log >linux.txt"
+fi
+
 echo "== ratios"
 echo "plain report: $(ratio "$(seconds plain)" "$(seconds wc)") x wc -l, $(megabytes plain) MB"
 echo "--html: $(ratio "$(seconds html)" "$(seconds wc)") x wc -l, $(megabytes html) MB," \
@@ -82,4 +91,7 @@ echo "ten years of one host: $(ratio "$(seconds ten)" "$(seconds wc)") x wc -l o
 if [ -f render_five.result ]; then
   echo "Chromium's first render: five host-years $(ratio "$(seconds render_five)" "$(seconds render_week)")" \
     "x a one-host week"
+fi
+if [ -n "$windows" ]; then
+  echo "Windows build under Wine: $(ratio "$(seconds windows)" "$(seconds linux)") x the Linux build"
 fi
