@@ -16,6 +16,15 @@ namespace pinglog::report {
 struct Requests {
   std::int64_t cycles = 0, sent = 0, received = 0, lost = 0, router = 0, not_sent = 0;
   double LossPercent() const { return sent == 0 ? 0 : 100.0 * static_cast<double>(lost) / sent; }
+  Requests& operator+=(const Requests& more) {
+    cycles += more.cycles;
+    sent += more.sent;
+    received += more.received;
+    lost += more.lost;
+    router += more.router;
+    not_sent += more.not_sent;
+    return *this;
+  }
 };
 
 // Whether an item with this error number stands for a request that was never sent.

@@ -24,14 +24,7 @@ struct Bucket {
 };
 
 void AddInto(Bucket& wide, const Bucket& narrow, std::vector<int>& spare) {
-  Requests& r = wide.requests;
-  const Requests& n = narrow.requests;
-  r.cycles += n.cycles;
-  r.sent += n.sent;
-  r.received += n.received;
-  r.lost += n.lost;
-  r.router += n.router;
-  r.not_sent += n.not_sent;
+  wide.requests += narrow.requests;
   spare.resize(wide.times.size() + narrow.times.size());
   std::merge(wide.times.begin(), wide.times.end(), narrow.times.begin(), narrow.times.end(),
              spare.begin());
