@@ -203,6 +203,19 @@ HTML
   # older day draws half hours and says so; an hour of the heat map tells its numbers.
   "$MAKE_LOG" --cycles 57600 --interval 1 --start "2021-01-01 00:00:00" \
     --loss-at "2021-01-04 10:00:00" --loss-minutes 360 >"$WORK/forty.log"
+  # ... and an hour of 02.01. without a reply (the hover reads past it).
+  python3 - "$WORK/forty.log" "$HELPERS" <<'PY'
+import datetime, sys
+sys.path.insert(0, sys.argv[2])
+from log_lines import entry
+with open(sys.argv[1], newline="") as f:
+    lines = f.readlines()
+with open(sys.argv[1], "w", newline="") as f:
+    for line in lines:
+        if line.startswith("02.01.2021 / 05:"):
+            line = entry(datetime.datetime.strptime(line[:21], "%d.%m.%Y / %H:%M:%S"), [-11010] * 3)
+        f.write(line)
+PY
   report "$WORK/forty.log" --html "$WORK/levels.html"
   report "$WORK/forty.log" --html "$WORK/every.html" --detail all
   levels_size=$(stat -c %s "$WORK/levels.html") every_size=$(stat -c %s "$WORK/every.html")
@@ -230,6 +243,12 @@ print(shown.group(1) if shown else "", chart.group(0) if chart else "", sep="\n"
   check_that "an older day in half hours, said so ($shown), loss from ${loss_from:-?} to ${loss_to:-?}" \
     '[ "$shown" = "Shown: 04.01.2021 00:00:00 to 05.01.2021 00:00:00 (buckets of 30 min: finer detail is kept for the last 10 days)" ] &&
      awk -v a="${loss_from:--1}" -v b="${loss_to:--1}" "BEGIN { exit !(a >= 0.40 && a < 0.43 && b > 0.65 && b <= 0.69) }"'
+  # An hourly host's older day: never buckets narrower than its interval.
+  "$MAKE_LOG" --cycles 960 --interval 60 --start "2021-01-01 00:00:00" >"$WORK/hourly.log"
+  report "$WORK/hourly.log" --html "$WORK/hourly.html"
+  width=$(zoomed_chart "$WORK/hourly.html#from=2021-01-04T00:00&to=2021-01-06T00:00" |
+    grep -o 'data-bucket-seconds="[0-9]*"')
+  check "an hourly host's older days in buckets of 2 h ($width)" [ "$width" = 'data-bucket-seconds="7200"' ]
   cat >"$WORK/hover.html" <<'HTML'
 <iframe id="page" src="levels.html" style="width:1100px;height:900px;border:0"></iframe>
 <script>
