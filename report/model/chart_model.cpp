@@ -94,4 +94,12 @@ ChartOptions SharedAxis(const Report& report, ChartOptions options) {
   return options;
 }
 
+std::int64_t LongestInterval(const Report& report) {
+  std::int64_t longest = 1;
+  for (const HostReport& host : report.hosts) {
+    longest = std::max<std::int64_t>(longest, host.summary.interval_minutes * 60);
+  }
+  return longest;
+}
+
 }  // namespace pinglog::report

@@ -55,6 +55,10 @@ inline bool ShadedAcross(const Outage& outage, const ChartModel& chart) {
   return outage.Seconds() >= chart.width;
 }
 
+// The longest interval among the hosts, in seconds (at least 1): the widest step any
+// of their charts or strips must allow for.
+std::int64_t LongestInterval(const Report& report);
+
 // One time axis for every host's chart: from the first entry of any to the end of
 // the last one's period.
 ChartOptions SharedAxis(const Report& report, ChartOptions options);

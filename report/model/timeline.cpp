@@ -44,11 +44,7 @@ Timeline BuildTimeline(const Report& report, const ChartOptions& axis) {
   Timeline t;
   t.start = axis.axis_start;
   t.span = std::max<std::int64_t>(1, axis.axis_end - axis.axis_start);
-  std::int64_t interval = 1;
-  for (const HostReport& host : report.hosts) {
-    interval = std::max(interval, host.summary.interval_minutes * 60);
-  }
-  t.width = BucketWidth(t.span, interval);
+  t.width = BucketWidth(t.span, LongestInterval(report));
   const auto buckets = static_cast<std::size_t>((t.span + t.width - 1) / t.width);
   for (const HostReport& host : report.hosts) t.strips.push_back(StripOf(host, t, buckets));
   return t;

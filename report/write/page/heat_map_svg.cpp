@@ -22,8 +22,8 @@ const char* const kHeatMapStyle =
 
 namespace {
 
-constexpr double kHeaderHeight = 16;
-constexpr double kKeyHeight = 22;  // the key under the map
+constexpr double kHeaderHeight = kHeatMapRowsTop;  // the hours' labels
+constexpr double kKeyHeight = 22;                  // the key under the map
 constexpr const char* kStepClasses[] = {"", "l1", "l2", "l3", "l4", "l5"};
 constexpr double kCellWidth = (kChartRight - kChartLeft) / 24;
 

@@ -16,7 +16,8 @@ extern const char* const kHeatMapStyle;
 // The heat map's height in the SVG's units (it is 1000 wide, as the chart).
 int HeatMapHeight(const HeatMap& map);
 
-// A day's row height, in the same units; the rows begin 16 units down.
+// Where the rows begin, and a day's row height, in the same units.
+inline constexpr double kHeatMapRowsTop = 16;
 double HeatMapRowHeight(const HeatMap& map);
 
 // How a reader learns an hour's numbers: from each cell's title, or from the page's

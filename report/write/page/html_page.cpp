@@ -120,8 +120,9 @@ void WriteHeatMapBox(std::ostream& out, const HostReport& host, std::size_t inde
   const HeatMap map = BuildHeatMap(host);
   const int height = HeatMapHeight(map);
   out << "<svg class=\"heat-map\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 "
-      << height << "\" width=\"1000\" height=\"" << height << "\" data-row-height=\""
-      << HeatMapRowHeight(map) << "\" data-host=\"" << index << "\">\n<title></title>\n";
+      << height << "\" width=\"1000\" height=\"" << height << "\" data-rows-top=\""
+      << kHeatMapRowsTop << "\" data-row-height=\"" << HeatMapRowHeight(map) << "\" data-host=\""
+      << index << "\">\n<title></title>\n";
   WriteHeatMap(out, map, HeatMapHover::kScript);
   out << "</svg>\n<script type=\"text/plain\" id=\"hours-" << index << "\">"
       << PackHeatMapHours(map) << "</script>\n";
@@ -186,15 +187,6 @@ void WriteZoomBarAndKey(std::ostream& out, const ChartOptions& axis) {
          "class=\"k\"><span style=\"background:#f0c7a6\"></span>outage</span><span "
          "class=\"k\"><span style=\"background:#ebebeb\"></span>no entries</span>; the heat "
          "map: a cell an hour, coloured by its loss (its key under it)</p>\n";
-}
-
-// The seconds of the longest interval among the hosts.
-std::int64_t LongestInterval(const Report& report) {
-  std::int64_t longest = 1;
-  for (const HostReport& host : report.hosts) {
-    longest = std::max<std::int64_t>(longest, host.summary.interval_minutes * 60);
-  }
-  return longest;
 }
 
 }  // namespace

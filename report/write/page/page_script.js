@@ -125,14 +125,17 @@
   // A level's buckets, unpacked when a zoom first needs them (the program's
   // PackLevels says how they are packed).
   function levelBuckets(host, index) {
-    if (!host.levels) {
-      host.levels = document.getElementById('levels-' + host.index).textContent.trim().split(' ');
-      var lowest = reader(host.levels[0]).next();
+    if (!host.levelTexts) {
+      // The lowest top a zoom's scale can take, then each level's buckets.
+      var texts = document.getElementById('levels-' + host.index).textContent.trim().split(' ');
+      var lowest = reader(texts.shift()).next();
       host.tops = host.meta.maxMs > 0 ? [host.meta.maxMs]
         : TOPS.filter(function (top) { return top >= lowest; });
+      host.levelTexts = texts;
+      host.levelLists = [];
     }
-    if (typeof host.levels[index + 1] !== 'string') return host.levels[index + 1];
-    var r = reader(host.levels[index + 1]), next = r.next, list = [], level = R.levels[index];
+    if (host.levelLists[index]) return host.levelLists[index];
+    var r = reader(host.levelTexts[index]), next = r.next, list = [], level = R.levels[index];
     var tops = host.tops, interval = host.meta.interval;
     var expected = interval > 0 ? Math.floor(level[0] / interval) : 0;
     for (var start = level[1]; start < R.recent; start += level[0]) {
@@ -149,7 +152,7 @@
       b.above = {};
       tops.forEach(function (top) { if (top >= b.q[0] && top < b.q[6]) b.above[top] = next(); });
     }
-    host.levels[index + 1] = list;
+    host.levelLists[index] = list;
     return list;
   }
   // The buckets a view of [from, to) is drawn in, on multiples of their width: the
@@ -405,12 +408,12 @@
   }
   document.querySelectorAll('svg.heat-map[data-host]').forEach(function (svg) {
     var rows = null, title = svg.querySelector('title');
-    var rowHeight = +svg.getAttribute('data-row-height');
+    var top = +svg.getAttribute('data-rows-top'), rowHeight = +svg.getAttribute('data-row-height');
     svg.addEventListener('mousemove', function (event) {
       rows = rows || heatRows(svg);
       var box = svg.getBoundingClientRect(), scale = 1000 / box.width;
       var x = (event.clientX - box.left) * scale, y = (event.clientY - box.top) * scale;
-      var row = y >= 16 ? rows[Math.floor((y - 16) / rowHeight)] : null;
+      var row = y >= top ? rows[Math.floor((y - top) / rowHeight)] : null;
       var h = Math.floor((x - LEFT) * 24 / (RIGHT - LEFT));
       title.textContent = row && !row.empty && h >= 0 && h < 24
         ? hourTitle(row.day + h * 3600, row.hours[h]) : '';
