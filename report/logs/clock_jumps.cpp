@@ -18,6 +18,7 @@ struct Run {
 // The usual step between the entries of one file and host (at least a second).
 std::int64_t MedianStep(const std::vector<Entry>& entries, const std::vector<std::size_t>& order) {
   std::vector<std::int64_t> steps;
+  steps.reserve(order.size());
   for (std::size_t k = 1; k < order.size(); ++k) {
     const std::int64_t step = std::int64_t{entries[order[k]].time} - entries[order[k - 1]].time;
     if (step > 0) steps.push_back(step);
@@ -117,10 +118,25 @@ void FindInSequence(LogSet& logs, const std::vector<std::size_t>& order) {
 }  // namespace
 
 void FindClockJumps(LogSet& logs) {
-  std::map<std::pair<std::uint32_t, std::uint32_t>, std::vector<std::size_t>> sequences;
-  for (std::size_t i = 0; i < logs.entries.size(); ++i) {
-    sequences[{logs.entries[i].file, logs.entries[i].host}].push_back(i);
-  }
+  // The entries of each log and host, in the log's order; counted first, so that each
+  // list takes its room once. A log's entries mostly share one host: the last list is
+  // kept at hand.
+  using Key = std::pair<std::uint32_t, std::uint32_t>;
+  std::map<Key, std::vector<std::size_t>> sequences;
+  std::map<Key, std::size_t> counts;
+  const auto each = [&](auto& lists, auto take) {
+    Key last{UINT32_MAX, UINT32_MAX};
+    decltype(&lists.begin()->second) list = nullptr;
+    for (std::size_t i = 0; i < logs.entries.size(); ++i) {
+      const Key key{logs.entries[i].file, logs.entries[i].host};
+      if (list == nullptr || key != last) list = &lists[key];
+      last = key;
+      take(*list, i);
+    }
+  };
+  each(counts, [](std::size_t& count, std::size_t) { ++count; });
+  for (const auto& [key, count] : counts) sequences[key].reserve(count);
+  each(sequences, [](std::vector<std::size_t>& order, std::size_t i) { order.push_back(i); });
   for (const auto& [key, order] : sequences) FindInSequence(logs, order);
 }
 

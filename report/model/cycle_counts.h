@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "report/logs/log_set.h"
+#include "report/model/round_trip.h"
 
 namespace pinglog::report {
 
@@ -30,11 +31,13 @@ struct Requests {
 // Whether an item with this error number stands for a request that was never sent.
 bool NeverSent(std::uint32_t error);
 
-// One cycle's items added to the requests; the replies' times appended to `times`.
+// One cycle's items added to the requests; the replies' times appended to `times`
+// (or counted).
 struct CycleCounts {
   int replies = 0, routers = 0, sent = 0;
 };
 CycleCounts CountCycle(const Entry& entry, Requests& requests, std::vector<int>& times);
+CycleCounts CountCycle(const Entry& entry, Requests& requests, RoundTripCounter& times);
 
 // How long the logger took for this cycle, from what its items say: each attempt
 // waits for its reply (or the whole time-out) and then pauses.

@@ -52,6 +52,11 @@ Report BuildReport(LogSet logs, const ReportOptions& options) {
   report.logs.host_indexes.clear();  // by the names as read: done with
   for (const auto& [files, count] : report.logs.duplicates) report.duplicates_dropped += count;
   std::map<std::uint32_t, std::vector<const Entry*>> by_host;
+  std::vector<std::size_t> per_host(report.logs.hosts.size(), 0);
+  for (const Entry& entry : report.logs.entries) ++per_host[entry.host];
+  for (std::uint32_t host = 0; host < per_host.size(); ++host) {
+    if (per_host[host] > 0) by_host[host].reserve(per_host[host]);
+  }
   for (const Entry& entry : report.logs.entries) by_host[entry.host].push_back(&entry);
   report.hosts.reserve(by_host.size());
   for (auto& [host, entries] : by_host) {

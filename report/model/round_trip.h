@@ -17,6 +17,24 @@ struct RoundTrip {
 // The value at a percentile of sorted values, by the nearest-rank method.
 int NearestRank(const std::vector<int>& sorted, int percent);
 
+// Round-trip statistics gathered reply by reply, in time order. Round trips are whole
+// milliseconds: a count per value is kept, so memory follows the range of the values
+// (at most 65,536 of them), never the number of replies.
+class RoundTripCounter {
+ public:
+  void Add(int ms);
+  RoundTrip Result() const;
+  void Clear();
+
+ private:
+  int Rank(int percent) const;
+
+  std::vector<std::int64_t> counts_;  // by value; as long as the highest value seen
+  std::int64_t replies_ = 0;
+  double sum_ = 0, differences_ = 0;
+  int last_ = 0, low_ = 0, high_ = 0;
+};
+
 // Round-trip statistics of reply times given in time order.
 RoundTrip RoundTripOf(const std::vector<int>& times_in_order);
 

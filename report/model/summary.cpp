@@ -102,18 +102,17 @@ class OutageTracker {
   LogTime last_ = 0;
 };
 
-// The entries a wrong clock stamped are counted, but placed nowhere in time.
-std::vector<const Entry*> PlacedEntries(const std::vector<const Entry*>& entries,
-                                        HostSummary& summary) {
-  std::vector<const Entry*> placed;
+// The entries a wrong clock stamped are counted, but placed nowhere in time: the
+// others, gathered in `kept` when there are such entries (else all of them, uncopied).
+const std::vector<const Entry*>& PlacedEntries(const std::vector<const Entry*>& entries,
+                                               HostSummary& summary,
+                                               std::vector<const Entry*>& kept) {
+  for (const Entry* entry : entries) summary.off_clock += entry->off_clock ? 1 : 0;
+  if (summary.off_clock == 0) return entries;
   for (const Entry* entry : entries) {
-    if (entry->off_clock) {
-      ++summary.off_clock;
-    } else {
-      placed.push_back(entry);
-    }
+    if (!entry->off_clock) kept.push_back(entry);
   }
-  return placed;
+  return kept;
 }
 
 // The interval (given or inferred) and the period it makes with a cycle's own time.
@@ -153,9 +152,9 @@ bool AddGapIfAny(HostSummary& summary, const Entry& before, const Entry& after,
 
 // The placed entries in time order: gaps, the day (or hour) rows, requests, outages.
 void WalkPlaced(HostSummary& summary, const std::vector<const Entry*>& placed,
-                std::vector<int>& all_times) {
+                RoundTripCounter& all_times) {
   const double longest_step = LongestStepSeconds(summary.interval_minutes);
-  std::vector<int> period_times;
+  RoundTripCounter period_times;
   OutageTracker outages(summary.outages, summary.period);
   for (std::size_t i = 0; i < placed.size(); ++i) {
     const Entry& entry = *placed[i];
@@ -164,8 +163,8 @@ void WalkPlaced(HostSummary& summary, const std::vector<const Entry*>& placed,
     }
     const LogTime period = PeriodStart(entry.time, summary.by_hour);
     if (summary.periods.empty() || summary.periods.back().start != period) {
-      if (!summary.periods.empty()) summary.periods.back().round_trip = RoundTripOf(period_times);
-      period_times.clear();
+      if (!summary.periods.empty()) summary.periods.back().round_trip = period_times.Result();
+      period_times.Clear();
       summary.periods.push_back({period, {}, {}, 0, {}});
     }
     PeriodRow& row = summary.periods.back();
@@ -174,7 +173,7 @@ void WalkPlaced(HostSummary& summary, const std::vector<const Entry*>& placed,
     if (outages.Take(entry, counts)) ++row.outages;
   }
   outages.Interrupt(OutageEnd::kOpen);
-  if (!summary.periods.empty()) summary.periods.back().round_trip = RoundTripOf(period_times);
+  if (!summary.periods.empty()) summary.periods.back().round_trip = period_times.Result();
 }
 
 // The seconds of [from, to) that lie in [start, end).
@@ -237,16 +236,21 @@ HostSummary Summarize(const std::string& host, const std::vector<const Entry*>& 
   summary.by_hour = options.by_hour;
   if (entries.empty()) return summary;
   summary.target = entries.back()->target;
-  const std::vector<const Entry*> placed = PlacedEntries(entries, summary);
+  std::vector<const Entry*> kept;
+  const std::vector<const Entry*>& placed = PlacedEntries(entries, summary, kept);
   for (const ClockJump& jump : clock_jumps) {
     if (jump.host == entries.front()->host) summary.clock_jumps.push_back(jump);
   }
-  for (const Entry* entry : entries) summary.files.push_back(entry->file);
+  for (const Entry* entry : entries) {  // a log's entries mostly follow one another
+    if (summary.files.empty() || summary.files.back() != entry->file) {
+      summary.files.push_back(entry->file);
+    }
+  }
   std::sort(summary.files.begin(), summary.files.end());
   summary.files.erase(std::unique(summary.files.begin(), summary.files.end()), summary.files.end());
   SetTiming(summary, entries, placed, options.interval_minutes);
 
-  std::vector<int> all_times;
+  RoundTripCounter all_times;
   WalkPlaced(summary, placed, all_times);
   for (const Entry* entry : entries) {
     if (entry->off_clock) CountCycle(*entry, summary.requests, all_times);
@@ -263,7 +267,7 @@ HostSummary Summarize(const std::string& host, const std::vector<const Entry*>& 
     const double minutes = static_cast<double>(summary.last - summary.first + 1) / 60;
     summary.cycles_per_minute = static_cast<double>(logged) / minutes;
   }
-  summary.round_trip = RoundTripOf(all_times);
+  summary.round_trip = all_times.Result();
   if (!placed.empty()) {
     summary.uptime = UptimeWithin(summary, summary.first, summary.End());
     const std::int64_t length = summary.by_hour ? 3600 : kSecondsPerDay;
