@@ -20,14 +20,15 @@ struct Steps {
   double steady = 0;
 };
 Steps StepsOf(const std::vector<const Entry*>& placed, std::size_t k) {
+  if (placed.size() <= k) return {};
   std::vector<std::int64_t> steps;
+  steps.reserve(placed.size() - k);
   for (std::size_t i = k; i < placed.size(); ++i) {
     steps.push_back(std::int64_t{placed[i]->time} - placed[i - k]->time);
   }
-  if (steps.empty()) return {};
-  std::vector<std::int64_t> sorted = steps;
-  std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
-  const std::int64_t median = sorted[sorted.size() / 2];
+  // Counting the steps near the median needs no order: they are partitioned in place.
+  std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
+  const std::int64_t median = steps[steps.size() / 2];
   const auto near = std::count_if(steps.begin(), steps.end(),
                                   [&](std::int64_t s) { return std::llabs(s - median) <= 2; });
   return {median, static_cast<double>(near) / static_cast<double>(steps.size())};

@@ -19,10 +19,17 @@ struct HourWindow {
 // What one day lost in each hour.
 using DayHours = std::array<Requests, 24>;
 
-// The entries counted: all but those of outages longer than an hour, per day and hour.
+// Whether an entry is counted: all but those placed nowhere and those of outages
+// longer than an hour (`left_out`).
+bool Counts(const Entry& e, const std::vector<Outage>& left_out) {
+  if (e.off_clock) return false;
+  return std::none_of(left_out.begin(), left_out.end(),
+                      [&](const Outage& o) { return e.time >= o.start && e.time < o.end; });
+}
+
+// The counted entries' requests per day and hour.
 struct Counted {
   std::map<LogTime, DayHours> days;  // by midnight
-  std::vector<const Entry*> entries;
 };
 
 Counted CountedEntries(const HostReport& host, std::vector<Outage>& left_out) {
@@ -32,14 +39,9 @@ Counted CountedEntries(const HostReport& host, std::vector<Outage>& left_out) {
   Counted counted;
   std::vector<int> times;
   for (const Entry* e : host.entries) {
-    if (e->off_clock) continue;
-    const bool in_long_outage = std::any_of(left_out.begin(), left_out.end(), [&](const Outage& o) {
-      return e->time >= o.start && e->time < o.end;
-    });
-    if (in_long_outage) continue;
+    if (!Counts(*e, left_out)) continue;
     times.clear();
     CountCycle(*e, counted.days[e->time - e->time % kDay][e->time % kDay / 3600], times);
-    counted.entries.push_back(e);
   }
   return counted;
 }
@@ -118,25 +120,23 @@ bool HoldsOn(const DayCounts& days) {
 }
 
 // The figures inside the window on the days of the kind, and of all other hours.
-void Figures(const Counted& counted, WorstHours& worst) {
+void Figures(const HostReport& host, WorstHours& worst) {
   const HourWindow w{
       worst.from, (worst.to - worst.from + 24) % 24 == 0 ? 24 : (worst.to - worst.from + 24) % 24};
-  std::vector<int> inside, outside, times;
-  for (const Entry* e : counted.entries) {
+  RoundTripCounter inside, outside;
+  for (const Entry* e : host.entries) {
+    if (!Counts(*e, worst.left_out)) continue;
     const LogTime day = e->time - e->time % kDay;
     const bool kind = worst.days == WorstHours::Days::kEvery ||
                       (worst.days == WorstHours::Days::kWeekends) == Weekend(day);
     const bool in = kind && w.Holds(static_cast<int>(e->time % kDay / 3600));
-    times.clear();
-    CountCycle(*e, (in ? worst.inside : worst.outside).requests, times);
-    (in ? inside : outside).insert((in ? inside : outside).end(), times.begin(), times.end());
+    CountCycle(*e, (in ? worst.inside : worst.outside).requests, in ? inside : outside);
   }
   for (auto [times_of, figures] :
        {std::pair{&inside, &worst.inside}, std::pair{&outside, &worst.outside}}) {
-    figures->replies = static_cast<std::int64_t>(times_of->size());
-    if (times_of->empty()) continue;
-    std::sort(times_of->begin(), times_of->end());
-    figures->median = NearestRank(*times_of, 50);
+    const RoundTrip round_trip = times_of->Result();
+    figures->replies = round_trip.replies;
+    if (round_trip.replies > 0) figures->median = round_trip.median;
   }
 }
 
@@ -180,7 +180,7 @@ std::optional<WorstHours> WorstHoursOf(const HostReport& host) {
   worst.days_counted = shown.counted;
   worst.from = window->from;
   worst.to = (window->from + window->length) % 24;
-  Figures(counted, worst);
+  Figures(host, worst);
   return worst;
 }
 
