@@ -1,5 +1,6 @@
 #include "report/logs/load_logs.h"
 
+#include "platform/input_file.h"
 #include "report/logs/clock_jumps.h"
 #include "report/logs/duplicates.h"
 #include "report/logs/read_log.h"
@@ -9,9 +10,19 @@ namespace pinglog::report {
 LogSet LoadLogs(const LoadRequest& request,
                 const std::function<void(const std::string&)>& problem) {
   LogSet logs;
+  // The sizes of the files still to come, for the room their entries take.
+  std::vector<std::uint64_t> sizes;
+  std::uint64_t bytes_after = 0;
   for (const std::string& file : request.files) {
+    sizes.push_back(file != "-" && KindOfPath(file) == FileKind::kRegular ? InputFile(file).Size()
+                                                                          : 0);
+    bytes_after += sizes.back();
+  }
+  for (std::size_t i = 0; i < request.files.size(); ++i) {
+    const std::string& file = request.files[i];
+    bytes_after -= sizes[i];
     std::string why;
-    if (ReadLog(file, logs, why) == ReadStatus::kRead) continue;
+    if (ReadLog(file, logs, why, bytes_after) == ReadStatus::kRead) continue;
     std::string message = file;
     message += ": ";
     message += why;

@@ -1,6 +1,7 @@
 #include "report/logs/log_set.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace pinglog::report {
 
@@ -51,31 +52,72 @@ bool SameMeasurement(const Entry& a, const Entry& b) {
   return true;
 }
 
+namespace {
+
+using Index = std::uint32_t;
+
+// The order that merges the runs (each in time order, between `bounds`), pair by pair
+// and round by round, each keeping the earlier run's entries first among those of the
+// same second.
+std::vector<Index> MergedOrder(const std::vector<Entry>& entries, std::vector<std::size_t> bounds) {
+  std::vector<Index> order(entries.size()), merged(entries.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<Index>(i);
+  const auto by_time = [&](Index a, Index b) { return entries[a].time < entries[b].time; };
+  while (bounds.size() > 2) {
+    const std::size_t runs = bounds.size() - 1;
+    std::vector<std::size_t> merged_bounds = {0};
+    for (std::size_t r = 0; r < runs; r += 2) {
+      const auto at = [&](std::size_t k) { return static_cast<std::ptrdiff_t>(bounds[k]); };
+      const std::size_t end = std::min(r + 2, runs);
+      std::merge(order.begin() + at(r), order.begin() + at(r + 1), order.begin() + at(r + 1),
+                 order.begin() + at(end), merged.begin() + at(r), by_time);
+      merged_bounds.push_back(bounds[end]);
+    }
+    order.swap(merged);
+    bounds = std::move(merged_bounds);
+  }
+  return order;
+}
+
+// Puts entry order[i] at i, moving each entry once along the cycles of the order.
+void Arrange(std::vector<Entry>& entries, std::vector<Index>& order) {
+  for (std::size_t start = 0; start < order.size(); ++start) {
+    if (order[start] == start) continue;
+    const Entry first = entries[start];
+    std::size_t at = start;
+    while (order[at] != start) {
+      const std::size_t from = order[at];
+      entries[at] = entries[from];
+      order[at] = static_cast<Index>(at);
+      at = from;
+    }
+    entries[at] = first;
+    order[at] = static_cast<Index>(at);
+  }
+}
+
+}  // namespace
+
 void SortByTime(LogSet& logs) {
   std::vector<Entry>& entries = logs.entries;
-  const auto by_time = [](const Entry& a, const Entry& b) { return a.time < b.time; };
   // The runs already in time order: a log as the logger wrote it is one, and each
   // step of its clock back begins another. They are merged, not sorted: a pass for
-  // logs in order, a merge per pair of runs and round otherwise, each keeping the
-  // earlier run's entries first among those of the same second.
+  // logs in order; otherwise the merged order is found by their indexes (four bytes an
+  // entry, where moving entries to merge them would need room for half of them), and
+  // each entry then moved once.
   std::vector<std::size_t> bounds = {0};
   for (std::size_t i = 1; i < entries.size(); ++i) {
     if (entries[i].time < entries[i - 1].time) bounds.push_back(i);
   }
   bounds.push_back(entries.size());
-  while (bounds.size() > 2) {
-    const std::size_t runs = bounds.size() - 1;
-    std::vector<std::size_t> merged = {0};
-    for (std::size_t r = 0; r < runs; r += 2) {
-      if (r + 1 < runs) {
-        std::inplace_merge(entries.begin() + static_cast<std::ptrdiff_t>(bounds[r]),
-                           entries.begin() + static_cast<std::ptrdiff_t>(bounds[r + 1]),
-                           entries.begin() + static_cast<std::ptrdiff_t>(bounds[r + 2]), by_time);
-      }
-      merged.push_back(bounds[std::min(r + 2, runs)]);
-    }
-    bounds = std::move(merged);
+  if (bounds.size() <= 2) return;
+  if (entries.size() > std::numeric_limits<Index>::max()) {  // beyond any machine's memory
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const Entry& a, const Entry& b) { return a.time < b.time; });
+    return;
   }
+  std::vector<Index> order = MergedOrder(entries, std::move(bounds));
+  Arrange(entries, order);
 }
 
 }  // namespace pinglog::report

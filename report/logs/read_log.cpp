@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "platform/input_file.h"
@@ -13,17 +14,25 @@ namespace {
 constexpr std::size_t kBlockBytes = 1 << 20;
 // No entry is shorter (a timestamp, three failures and the statistics take more).
 constexpr std::uint64_t kShortestEntryBytes = 200;
-// Room reserved at once at most: a size hint is only a hint.
-constexpr std::uint64_t kMostReservedEntries = (std::uint64_t{64} << 20) / sizeof(Entry);
+// Room reserved at once at most: a size hint is only a hint (a sparse file).
+constexpr std::uint64_t kMostReservedEntries = (std::uint64_t{1} << 30) / sizeof(Entry);
 
-// Room for the entries a log of this size holds, as densely as its first block held
-// them: a year's log then takes one allocation instead of twenty moves.
-void ReserveEntries(std::uint64_t size, std::uint64_t first_block, std::uint64_t entries,
+// Room for the entries of this log and of those after it, as densely as this one's
+// first block held them: a year's logs then take one allocation instead of a move per
+// log (each move holds the old room and the new at once). Room the machine cannot
+// give is not taken: the entries then grow as they come.
+void ReserveEntries(std::uint64_t bytes, std::uint64_t first_block, std::uint64_t entries,
                     LogSet& logs) {
-  if (size <= first_block || entries == 0) return;
-  const std::uint64_t expected = std::min(
-      {size / first_block * entries + entries, size / kShortestEntryBytes, kMostReservedEntries});
-  logs.entries.reserve(logs.entries.size() + static_cast<std::size_t>(expected));
+  if (bytes <= first_block || entries == 0) return;
+  // A block ends within a line: the lines it holds whole, and a sixty-fourth more.
+  const std::uint64_t dense = bytes / first_block * entries + entries;
+  const std::uint64_t expected =
+      std::min({dense + dense / 64, bytes / kShortestEntryBytes, kMostReservedEntries});
+  if (logs.entries.size() + expected <= logs.entries.capacity()) return;
+  try {
+    logs.entries.reserve(logs.entries.size() + static_cast<std::size_t>(expected));
+  } catch (const std::bad_alloc&) {
+  }
 }
 
 // Why a file without entries has none, when its line ends say so.
@@ -35,7 +44,8 @@ std::string NoEntryProblem(bool line_feed, bool carriage_return) {
 
 }  // namespace
 
-ReadStatus ReadLog(const std::string& path, LogSet& logs, std::string& problem) {
+ReadStatus ReadLog(const std::string& path, LogSet& logs, std::string& problem,
+                   std::uint64_t bytes_after) {
   InputFile file(path);
   const FileKind kind = file.kind();
   if (!file.IsOpen() && kind != FileKind::kSocket) {  // a socket refuses to open: named
@@ -72,7 +82,7 @@ ReadStatus ReadLog(const std::string& path, LogSet& logs, std::string& problem) 
       carriage_return = carriage_return || read.find('\r') != std::string_view::npos;
     }
     lines.Feed(read, take);
-    if (bytes == 0) ReserveEntries(file.Size(), read.size(), sink.entries(), logs);
+    if (bytes == 0) ReserveEntries(file.Size() + bytes_after, read.size(), sink.entries(), logs);
     bytes += read.size();
   }
   lines.Finish(take);
