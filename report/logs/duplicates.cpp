@@ -48,8 +48,9 @@ std::uint64_t MeasurementKey(const Entry& e) {
   for (const Attempt& a : e.attempts) {
     mix(static_cast<std::uint64_t>(a.outcome) << 56 | std::uint64_t{a.ttl} << 48 |
         std::uint64_t{a.bytes} << 32 | std::uint64_t{a.time_ms} << 16);
-    mix(std::uint64_t{a.source[0]} << 56 | std::uint64_t{a.source[1]} << 48 |
-        std::uint64_t{a.source[2]} << 40 | std::uint64_t{a.source[3]} << 32 | a.error);
+    const Address source = a.source();
+    mix(std::uint64_t{source[0]} << 56 | std::uint64_t{source[1]} << 48 |
+        std::uint64_t{source[2]} << 40 | std::uint64_t{source[3]} << 32 | a.error());
   }
   return key;
 }

@@ -1,5 +1,7 @@
 #include "report/logs/log_line.h"
 
+#include <cstring>
+
 #include "ping/target.h"
 
 namespace pinglog::report {
@@ -13,6 +15,26 @@ class Cursor {
   bool Literal(std::string_view expected) {
     if (rest_.substr(0, expected.size()) != expected) return false;
     rest_.remove_prefix(expected.size());
+    return true;
+  }
+
+  // A text known when compiling: compared in place, eight bytes at a time.
+  template <std::size_t N>
+  bool Literal(const char (&expected)[N]) {
+    constexpr std::size_t length = N - 1;
+    if (rest_.size() < length) return false;
+    const char* at = rest_.data();
+    std::size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+      std::uint64_t have, want;
+      std::memcpy(&have, at + i, 8);
+      std::memcpy(&want, expected + i, 8);
+      if (have != want) return false;
+    }
+    for (; i < length; ++i) {
+      if (at[i] != expected[i]) return false;
+    }
+    rest_.remove_prefix(length);
     return true;
   }
 
@@ -84,11 +106,12 @@ bool Item(Cursor& in, const LogLine& entry, Attempt& attempt) {
       return false;
     }
     attempt.outcome = Outcome::kFailure;
-    attempt.error = static_cast<std::uint32_t>(error);
+    attempt.SetError(static_cast<std::uint32_t>(error));
     return true;
   }
   std::int32_t bytes, time_ms, ttl;
-  if (!in.Literal("Reply from ") || !in.Address(attempt.source) || !in.Literal(":  bytes = ") ||
+  Address source;
+  if (!in.Literal("Reply from ") || !in.Address(source) || !in.Literal(":  bytes = ") ||
       !in.Number(bytes, 65535) || !in.Literal(" time = ") || !in.Number(time_ms, 65535) ||
       !in.Literal("ms TTL = ") || !in.Number(ttl, 255) || !in.Literal("\t")) {
     return false;
@@ -96,7 +119,11 @@ bool Item(Cursor& in, const LogLine& entry, Attempt& attempt) {
   attempt.bytes = static_cast<std::uint16_t>(bytes);
   attempt.time_ms = static_cast<std::uint16_t>(time_ms);
   attempt.ttl = static_cast<std::uint8_t>(ttl);
-  const bool from_router = attempt.source != target && bytes == 0;
+  attempt.SetSource(source);
+  std::uint32_t source_number, target_number;  // compared as numbers: no call per item
+  std::memcpy(&source_number, source.data(), sizeof source_number);
+  std::memcpy(&target_number, target.data(), sizeof target_number);
+  const bool from_router = source_number != target_number && bytes == 0;
   attempt.outcome = from_router ? Outcome::kRouter : Outcome::kReply;
   return true;
 }

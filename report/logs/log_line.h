@@ -24,14 +24,31 @@ enum class Outcome : std::uint8_t {
   kRouter,   // a reply from another address with no data: a router's error report
 };
 
-// Compact: a year of one-minute cycles keeps 1.5 million of these.
+// Compact, ten bytes: a year of one-minute cycles keeps 1.5 million of these. A reply
+// (or a router's report) has a source and no error number, a failure the other way
+// round: the two share their four bytes.
 struct Attempt {
   Outcome outcome = Outcome::kFailure;
   std::uint8_t ttl = 0;
   std::uint16_t bytes = 0;
   std::uint16_t time_ms = 0;
-  Address source{};
-  std::uint32_t error = 0;
+
+  // Where the answer came from; none for a failure.
+  Address source() const { return outcome == Outcome::kFailure ? Address{} : detail_; }
+  // The echo service's error number of a failure; 0 for an answer.
+  std::uint32_t error() const {
+    if (outcome != Outcome::kFailure) return 0;
+    return std::uint32_t{detail_[0]} << 24 | std::uint32_t{detail_[1]} << 16 |
+           std::uint32_t{detail_[2]} << 8 | detail_[3];
+  }
+  void SetSource(const Address& source) { detail_ = source; }
+  void SetError(std::uint32_t error) {
+    detail_ = {static_cast<std::uint8_t>(error >> 24), static_cast<std::uint8_t>(error >> 16),
+               static_cast<std::uint8_t>(error >> 8), static_cast<std::uint8_t>(error)};
+  }
+
+ private:
+  Address detail_{};  // the source, or the error number (most significant byte first)
 };
 
 struct LogLine {

@@ -45,7 +45,7 @@ bool SameMeasurement(const Entry& a, const Entry& b) {
     const Attempt& x = a.attempts[i];
     const Attempt& y = b.attempts[i];
     if (x.outcome != y.outcome || x.ttl != y.ttl || x.bytes != y.bytes || x.time_ms != y.time_ms ||
-        x.source != y.source || x.error != y.error) {
+        x.source() != y.source() || x.error() != y.error()) {
       return false;
     }
   }

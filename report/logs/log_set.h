@@ -23,6 +23,8 @@ struct Entry {
   bool off_clock = false;  // stamped by a clock set wrong: not placed in time
   std::array<Attempt, 3> attempts;
 };
+// A year of one-minute cycles is half a million entries: their size is the report's.
+static_assert(sizeof(Entry) <= 56, "an entry grew");
 
 // The same measurement: host, time, target and items alike.
 bool SameMeasurement(const Entry& a, const Entry& b);

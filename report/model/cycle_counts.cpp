@@ -16,7 +16,7 @@ CycleCounts CountInto(const Entry& entry, Requests& requests, AddTime add) {
   CycleCounts counts;
   ++requests.cycles;
   for (const Attempt& attempt : entry.attempts) {
-    if (attempt.outcome == Outcome::kFailure && NeverSent(attempt.error)) {
+    if (attempt.outcome == Outcome::kFailure && NeverSent(attempt.error())) {
       ++requests.not_sent;
       continue;
     }
@@ -55,7 +55,7 @@ double CycleSeconds(const Entry& entry) {
   std::uint32_t ms = 0;
   for (const Attempt& a : entry.attempts) {
     if (a.outcome == Outcome::kFailure) {
-      ms += a.error == kTimedOut ? kEchoTimeoutMs : 0;
+      ms += a.error() == kTimedOut ? kEchoTimeoutMs : 0;
     } else {
       ms += std::min<std::uint32_t>(a.time_ms, kEchoTimeoutMs);
     }

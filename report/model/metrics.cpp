@@ -22,9 +22,9 @@ void HostMetrics::Add(const Entry& entry, std::int64_t unix_time) {
     rtt_sum_ms += ms;
   }
   for (const Attempt& attempt : entry.attempts) {
-    if (attempt.outcome == Outcome::kRouter) ++routers[FormatAddress(attempt.source)];
+    if (attempt.outcome == Outcome::kRouter) ++routers[FormatAddress(attempt.source())];
     if (attempt.outcome != Outcome::kFailure) continue;
-    ++(NeverSent(attempt.error) ? not_sent : failures)[attempt.error];
+    ++(NeverSent(attempt.error()) ? not_sent : failures)[attempt.error()];
   }
   last_cycle = std::max(last_cycle, unix_time);
 }

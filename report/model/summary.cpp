@@ -208,11 +208,11 @@ void CountFailuresAndRouters(HostSummary& summary, const std::vector<const Entry
   for (const Entry* entry : entries) {
     for (const Attempt& attempt : entry->attempts) {
       if (attempt.outcome == Outcome::kRouter) {
-        ++summary.routers[attempt.source];
-        if (!entry->off_clock) AddRouterReply(summary, attempt.source, entry->time);
+        ++summary.routers[attempt.source()];
+        if (!entry->off_clock) AddRouterReply(summary, attempt.source(), entry->time);
       }
       if (attempt.outcome != Outcome::kFailure) continue;
-      ++(NeverSent(attempt.error) ? summary.not_sent : summary.failures)[attempt.error];
+      ++(NeverSent(attempt.error()) ? summary.not_sent : summary.failures)[attempt.error()];
     }
   }
   for (auto& [router, spans] : summary.router_spans) {

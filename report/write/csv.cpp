@@ -56,9 +56,9 @@ void WriteCsv(std::ostream& out, const Report& report) {
       const Attempt& a = entry.attempts[i];
       out << prefix << i + 1 << ',' << OutcomeName(a.outcome) << ',';
       if (a.outcome == Outcome::kFailure) {
-        out << ",,,," << a.error << suffix;
+        out << ",,,," << a.error() << suffix;
       } else {
-        out << FormatAddress(a.source) << ',' << a.bytes << ',' << a.time_ms << ','
+        out << FormatAddress(a.source()) << ',' << a.bytes << ',' << a.time_ms << ','
             << static_cast<int>(a.ttl) << ',' << suffix;
       }
     }

@@ -81,8 +81,11 @@ LogSet LogsOf(const std::string& odd) {
       entry.target = {192, 0, 2, 1};
       for (Attempt& attempt : entry.attempts) {
         attempt.outcome = minute == 1 ? Outcome::kFailure : Outcome::kReply;
-        attempt.error = 11010;
-        attempt.source = entry.target;
+        if (minute == 1) {
+          attempt.SetError(11010);
+        } else {
+          attempt.SetSource(entry.target);
+        }
         attempt.bytes = 32;
         attempt.time_ms = 12;
       }

@@ -20,13 +20,13 @@ inline Attempt MakeAttempt(int ms, const Address& target) {
   Attempt a;
   if (ms == kRouter) {
     a.outcome = Outcome::kRouter;
-    a.source = {198, 51, 100, 254};
+    a.SetSource({198, 51, 100, 254});
   } else if (ms < 0) {
     a.outcome = Outcome::kFailure;
-    a.error = static_cast<std::uint32_t>(-ms);
+    a.SetError(static_cast<std::uint32_t>(-ms));
   } else {
     a.outcome = Outcome::kReply;
-    a.source = target;
+    a.SetSource(target);
     a.bytes = 32;
     a.time_ms = static_cast<std::uint16_t>(ms);
     a.ttl = 64;

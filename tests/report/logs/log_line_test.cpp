@@ -34,9 +34,9 @@ TEST(ParseLogLineTest, ReadsEveryPieceOfAnEntryByName) {
   EXPECT_EQ(entry->attempts[0].time_ms, 2);
   EXPECT_EQ(entry->attempts[0].ttl, 64);
   EXPECT_EQ(entry->attempts[1].outcome, Outcome::kFailure);
-  EXPECT_EQ(entry->attempts[1].error, 11010u);
+  EXPECT_EQ(entry->attempts[1].error(), 11010u);
   EXPECT_EQ(entry->attempts[2].outcome, Outcome::kRouter);
-  EXPECT_EQ(entry->attempts[2].source, (Address{198, 51, 100, 254}));
+  EXPECT_EQ(entry->attempts[2].source(), (Address{198, 51, 100, 254}));
 }
 
 // A router's report is a reply without data from another address; the target's own
