@@ -10,43 +10,14 @@ namespace {
 // The echo service's number for a request that timed out: it waited the whole time-out.
 constexpr std::uint32_t kTimedOut = 11010;
 
-// `add` takes each reply's time.
-template <typename AddTime>
-CycleCounts CountInto(const Entry& entry, Requests& requests, AddTime add) {
-  CycleCounts counts;
-  ++requests.cycles;
-  for (const Attempt& attempt : entry.attempts) {
-    if (attempt.outcome == Outcome::kFailure && NeverSent(attempt.error())) {
-      ++requests.not_sent;
-      continue;
-    }
-    ++requests.sent;
-    ++counts.sent;
-    if (attempt.outcome == Outcome::kReply) {
-      ++requests.received;
-      ++counts.replies;
-      add(attempt.time_ms);
-    } else {
-      ++requests.lost;
-      if (attempt.outcome == Outcome::kRouter) {
-        ++requests.router;
-        ++counts.routers;
-      }
-    }
-  }
-  return counts;
-}
-
 }  // namespace
 
-bool NeverSent(std::uint32_t error) { return error == 5 || error == 1214; }
-
 CycleCounts CountCycle(const Entry& entry, Requests& requests, std::vector<int>& times) {
-  return CountInto(entry, requests, [&](int ms) { times.push_back(ms); });
+  return CountCycleWith(entry, requests, [&](int ms) { times.push_back(ms); });
 }
 
 CycleCounts CountCycle(const Entry& entry, Requests& requests, RoundTripCounter& times) {
-  return CountInto(entry, requests, [&](int ms) { times.Add(ms); });
+  return CountCycleWith(entry, requests, [&](int ms) { times.Add(ms); });
 }
 
 // The logger's own figures (ping/cycle.h): each attempt waits for its reply, at most

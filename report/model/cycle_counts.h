@@ -29,7 +29,7 @@ struct Requests {
 };
 
 // Whether an item with this error number stands for a request that was never sent.
-bool NeverSent(std::uint32_t error);
+inline bool NeverSent(std::uint32_t error) { return error == 5 || error == 1214; }
 
 // One cycle's items added to the requests; the replies' times appended to `times`
 // (or counted).
@@ -38,6 +38,32 @@ struct CycleCounts {
 };
 CycleCounts CountCycle(const Entry& entry, Requests& requests, std::vector<int>& times);
 CycleCounts CountCycle(const Entry& entry, Requests& requests, RoundTripCounter& times);
+// The same, handing each reply's time to `add`.
+template <typename AddTime>
+CycleCounts CountCycleWith(const Entry& entry, Requests& requests, AddTime add) {
+  CycleCounts counts;
+  ++requests.cycles;
+  for (const Attempt& attempt : entry.attempts) {
+    if (attempt.outcome == Outcome::kFailure && NeverSent(attempt.error())) {
+      ++requests.not_sent;
+      continue;
+    }
+    ++requests.sent;
+    ++counts.sent;
+    if (attempt.outcome == Outcome::kReply) {
+      ++requests.received;
+      ++counts.replies;
+      add(attempt.time_ms);
+    } else {
+      ++requests.lost;
+      if (attempt.outcome == Outcome::kRouter) {
+        ++requests.router;
+        ++counts.routers;
+      }
+    }
+  }
+  return counts;
+}
 
 // How long the logger took for this cycle, from what its items say: each attempt
 // waits for its reply (or the whole time-out) and then pauses.

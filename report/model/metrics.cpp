@@ -3,23 +3,32 @@
 #include "support/text.h"
 
 namespace pinglog::report {
+namespace {
+
+// The histogram's bounds in whole milliseconds: a reply of `ms` lies within a bound
+// when ms / 1000.0 is at most that bound, so when ms is at most this.
+constexpr std::array<int, kRttBuckets.size()> MillisecondBounds() {
+  std::array<int, kRttBuckets.size()> bounds{};
+  for (std::size_t b = 0; b < bounds.size(); ++b) {
+    while ((bounds[b] + 1) / 1000.0 <= kRttBuckets[b]) ++bounds[b];
+  }
+  return bounds;
+}
+constexpr std::array<int, kRttBuckets.size()> kRttBoundsMs = MillisecondBounds();
+
+}  // namespace
 
 void HostMetrics::Add(const Entry& entry, std::int64_t unix_time) {
-  times_.clear();
-  const CycleCounts counts = CountCycle(entry, requests, times_);
+  const CycleCounts counts = CountCycleWith(entry, requests, [this](int ms) {
+    for (std::size_t b = 0; b < kRttBoundsMs.size(); ++b) buckets[b] += ms <= kRttBoundsMs[b];
+    ++rtt_count;
+    rtt_sum_ms += ms;
+  });
   if (counts.sent > 0) unanswered = counts.replies > 0 ? 0 : unanswered + 1;
   if (address.empty() || entry.target != target_) {  // the text only when it changes
     target_ = entry.target;
     address = FormatAddress(entry.target);
     addresses.insert(address);
-  }
-  for (const int ms : times_) {
-    const double seconds = ms / 1000.0;
-    for (std::size_t b = 0; b < kRttBuckets.size(); ++b) {
-      if (seconds <= kRttBuckets[b]) ++buckets[b];
-    }
-    ++rtt_count;
-    rtt_sum_ms += ms;
   }
   for (const Attempt& attempt : entry.attempts) {
     if (attempt.outcome == Outcome::kRouter) ++routers[FormatAddress(attempt.source())];

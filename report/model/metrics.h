@@ -82,8 +82,7 @@ struct HostMetrics {
   void Add(const Entry& entry, std::int64_t unix_time);
 
  private:
-  std::vector<int> times_;  // the cycle's reply times, kept to spare an allocation a cycle
-  Address target_{};        // `address` as bytes
+  Address target_{};  // `address` as bytes
 };
 
 // A series of a family beside the histogram: its own label's value ("" for none).

@@ -23,20 +23,25 @@ struct HostSeries {
   HostMetrics total;                     // by the end: which series there are
 };
 
-// Entries in the order the logs hold them, the logs ordered by their first entry.
+// Entries in the order the logs hold them, the logs ordered by their first entry (one
+// log in order, the usual case, is already so).
 std::vector<const Entry*> LogOrder(const std::vector<const Entry*>& entries) {
   std::map<std::uint32_t, LogTime> first_of_file;
   for (const Entry* e : entries) {
     auto [it, added] = first_of_file.try_emplace(e->file, e->time);
     if (!added) it->second = std::min(it->second, e->time);
   }
-  std::vector<const Entry*> ordered = entries;
-  std::sort(ordered.begin(), ordered.end(), [&](const Entry* a, const Entry* b) {
-    const LogTime fa = first_of_file[a->file], fb = first_of_file[b->file];
-    if (fa != fb) return fa < fb;
-    if (a->file != b->file) return a->file < b->file;
+  std::vector<std::pair<LogTime, std::uint32_t>> file_order(
+      first_of_file.empty() ? 0 : first_of_file.rbegin()->first + 1);
+  for (const auto& [file, first] : first_of_file) file_order[file] = {first, file};
+  const auto before = [&](const Entry* a, const Entry* b) {
+    if (a->file != b->file) return file_order[a->file] < file_order[b->file];
     return a->line < b->line;
-  });
+  };
+  std::vector<const Entry*> ordered = entries;
+  if (!std::is_sorted(ordered.begin(), ordered.end(), before)) {
+    std::sort(ordered.begin(), ordered.end(), before);
+  }
   return ordered;
 }
 
