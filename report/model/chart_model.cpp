@@ -20,7 +20,7 @@ int NiceTop(int value) {
 int ScaleTop(const std::vector<ChartBucket>& buckets) {
   std::vector<int> upper;
   for (const ChartBucket& b : buckets) {
-    if (!b.times.empty()) upper.push_back(NearestRank(b.times, kBulkInBucket));
+    if (!b.times.empty()) upper.push_back(b.times.Rank(kBulkInBucket));
   }
   std::sort(upper.begin(), upper.end());
   return TopAboveBulk(upper.empty() ? 1 : NearestRank(upper, kBulkOfBuckets));
@@ -56,6 +56,8 @@ ChartModel BuildChart(const HostReport& host, const ChartOptions& options) {
   for (std::size_t i = 0; i < chart.buckets.size(); ++i) {
     chart.buckets[i].start = chart.start + static_cast<std::int64_t>(i) * chart.width;
   }
+  // The entries come in time order: each bucket's times are counted once it is left.
+  ReplyTimes* filling = nullptr;
   for (const Entry* entry : host.entries) {
     // A wrong clock's stamps are placed nowhere.
     if (entry->off_clock || entry->time < chart.start || entry->time - chart.start >= chart.span) {
@@ -63,9 +65,11 @@ ChartModel BuildChart(const HostReport& host, const ChartOptions& options) {
     }
     ChartBucket& b =
         chart.buckets[static_cast<std::size_t>((entry->time - chart.start) / chart.width)];
-    CountCycle(*entry, b.requests, b.times);
+    if (filling != &b.times && filling != nullptr) filling->Settle();
+    filling = &b.times;
+    CountCycleWith(*entry, b.requests, [&](int ms) { b.times.Add(ms); });
   }
-  for (ChartBucket& b : chart.buckets) std::sort(b.times.begin(), b.times.end());
+  if (filling != nullptr) filling->Settle();
   for (const Outage& o : s.outages) {
     if (ShadedAcross(o, chart)) continue;
     for (std::int64_t t = o.start; t < o.end;) {  // at most two buckets

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "report/model/reply_times.h"
 #include "report/model/report.h"
 
 namespace pinglog::report {
@@ -35,7 +36,7 @@ struct ChartOptions {
 
 struct ChartBucket {
   LogTime start = 0;
-  std::vector<int> times;  // the replies' round trips, sorted
+  ReplyTimes times;  // the replies' round trips
   Requests requests;
   // Seconds of the bucket that outages shorter than a bucket took: at this scale
   // they are marked under the axis, not shaded across the plot.

@@ -138,10 +138,10 @@ void WriteSmoke(std::ostream& out, const Scale& at, const ChartModel& chart) {
   for (const SmokeBand& band : kSmokeBands) {
     out << "<path class=\"smoke\" fill-opacity=\"" << band.opacity << "\" d=\"";
     for (const ChartBucket& b : chart.buckets) {
-      const std::vector<int>& t = b.times;
+      const ReplyTimes& t = b.times;
       if (t.empty()) continue;
-      const double y_high = at.Y(band.high == 100 ? t.back() : NearestRank(t, band.high));
-      const double y_low = at.Y(band.low == 0 ? t.front() : NearestRank(t, band.low));
+      const double y_high = at.Y(band.high == 100 ? t.Highest() : t.Rank(band.high));
+      const double y_low = at.Y(band.low == 0 ? t.Lowest() : t.Rank(band.low));
       out << 'M' << Num(BucketX(at, b)) << ',' << Num(y_high) << 'h' << Num(at.Step()) << 'V'
           << Num(std::max(y_low, y_high + 0.5)) << 'h' << Num(-at.Step()) << 'Z';
     }
@@ -149,7 +149,7 @@ void WriteSmoke(std::ostream& out, const Scale& at, const ChartModel& chart) {
   }
   std::int64_t above = 0;
   for (const ChartBucket& b : chart.buckets) {
-    const auto count = b.times.end() - std::upper_bound(b.times.begin(), b.times.end(), chart.top);
+    const std::int64_t count = b.times.CountAbove(chart.top);
     if (count == 0) continue;
     above += count;
     const double x = BucketX(at, b) + at.Step() / 2;
@@ -168,10 +168,9 @@ void WriteMedian(std::ostream& out, const Scale& at, const ChartModel& chart) {
     for (std::size_t i = 0; i < buckets.size(); ++i) {
       const ChartBucket& b = buckets[i];
       if (b.times.empty() || LossClass(b.requests) != std::string_view(loss)) continue;
-      d += 'M' + Num(BucketX(at, b)) + ',' + Num(at.Y(NearestRank(b.times, 50))) + 'h' +
-           Num(at.Step());
+      d += 'M' + Num(BucketX(at, b)) + ',' + Num(at.Y(b.times.Rank(50))) + 'h' + Num(at.Step());
       if (i + 1 < buckets.size() && !buckets[i + 1].times.empty()) {
-        d += 'V' + Num(at.Y(NearestRank(buckets[i + 1].times, 50)));
+        d += 'V' + Num(at.Y(buckets[i + 1].times.Rank(50)));
       }
     }
     if (!d.empty()) out << "<path class=\"median " << loss << "\" d=\"" << d << "\"/>\n";
@@ -185,9 +184,8 @@ std::string BucketTitle(const ChartBucket& b) {
   if (b.requests.not_sent > 0) title += ", " + std::to_string(b.requests.not_sent) + " not sent";
   if (b.short_outage_seconds > 0) title += ", down " + Duration(b.short_outage_seconds);
   if (!b.times.empty()) {
-    title += ", " + std::to_string(b.times.front()) + "/" +
-             std::to_string(NearestRank(b.times, 50)) + "/" + std::to_string(b.times.back()) +
-             " ms";
+    title += ", " + std::to_string(b.times.Lowest()) + "/" + std::to_string(b.times.Rank(50)) +
+             "/" + std::to_string(b.times.Highest()) + " ms";
   }
   return title;
 }
@@ -216,8 +214,8 @@ void WriteBuckets(std::ostream& out, const Scale& at, const ChartModel& chart) {
         << b.requests.sent << "\" data-lost=\"" << b.requests.lost << "\" data-not-sent=\""
         << b.requests.not_sent << "\"";
     if (!b.times.empty()) {
-      out << " data-min=\"" << b.times.front() << "\" data-median=\"" << NearestRank(b.times, 50)
-          << "\" data-max=\"" << b.times.back() << "\"";
+      out << " data-min=\"" << b.times.Lowest() << "\" data-median=\"" << b.times.Rank(50)
+          << "\" data-max=\"" << b.times.Highest() << "\"";
     }
     out << "><title>" << Html(BucketTitle(b)) << "</title></rect>\n";
   }
