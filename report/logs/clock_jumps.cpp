@@ -119,24 +119,28 @@ void FindInSequence(LogSet& logs, const std::vector<std::size_t>& order) {
 
 void FindClockJumps(LogSet& logs) {
   // The entries of each log and host, in the log's order; counted first, so that each
-  // list takes its room once. A log's entries mostly share one host: the last list is
-  // kept at hand.
+  // list takes its room once. A log's entries mostly share one host: they are taken
+  // run by run.
   using Key = std::pair<std::uint32_t, std::uint32_t>;
-  std::map<Key, std::vector<std::size_t>> sequences;
-  std::map<Key, std::size_t> counts;
-  const auto each = [&](auto& lists, auto take) {
-    Key last{UINT32_MAX, UINT32_MAX};
-    decltype(&lists.begin()->second) list = nullptr;
-    for (std::size_t i = 0; i < logs.entries.size(); ++i) {
-      const Key key{logs.entries[i].file, logs.entries[i].host};
-      if (list == nullptr || key != last) list = &lists[key];
-      last = key;
-      take(*list, i);
+  const std::vector<Entry>& entries = logs.entries;
+  const auto for_each_run = [&](auto visit) {
+    for (std::size_t first = 0; first < entries.size();) {
+      const Key key{entries[first].file, entries[first].host};
+      std::size_t end = first + 1;
+      while (end < entries.size() && Key{entries[end].file, entries[end].host} == key) ++end;
+      visit(key, first, end);
+      first = end;
     }
   };
-  each(counts, [](std::size_t& count, std::size_t) { ++count; });
+  std::map<Key, std::size_t> counts;
+  for_each_run(
+      [&](const Key& key, std::size_t first, std::size_t end) { counts[key] += end - first; });
+  std::map<Key, std::vector<std::size_t>> sequences;
   for (const auto& [key, count] : counts) sequences[key].reserve(count);
-  each(sequences, [](std::vector<std::size_t>& order, std::size_t i) { order.push_back(i); });
+  for_each_run([&](const Key& key, std::size_t first, std::size_t end) {
+    std::vector<std::size_t>& order = sequences[key];
+    for (std::size_t i = first; i < end; ++i) order.push_back(i);
+  });
   for (const auto& [key, order] : sequences) FindInSequence(logs, order);
 }
 

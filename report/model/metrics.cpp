@@ -20,7 +20,9 @@ constexpr std::array<int, kRttBuckets.size()> kRttBoundsMs = MillisecondBounds()
 
 void HostMetrics::Add(const Entry& entry, std::int64_t unix_time) {
   const CycleCounts counts = CountCycleWith(entry, requests, [this](int ms) {
-    for (std::size_t b = 0; b < kRttBoundsMs.size(); ++b) buckets[b] += ms <= kRttBoundsMs[b];
+    for (std::size_t b = 0; b < kRttBoundsMs.size(); ++b) {
+      if (ms <= kRttBoundsMs[b]) ++buckets[b];
+    }
     ++rtt_count;
     rtt_sum_ms += ms;
   });
