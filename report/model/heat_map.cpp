@@ -21,8 +21,7 @@ void AddEmptyDays(HeatMap& map, LogTime from, LogTime to) {
 void SetMedians(HeatRow& row, std::array<std::vector<int>, 24>& times) {
   for (std::size_t hour = 0; hour < 24; ++hour) {
     if (times[hour].empty()) continue;
-    std::sort(times[hour].begin(), times[hour].end());
-    row.hours[hour].median = NearestRank(times[hour], 50);
+    row.hours[hour].median = NearestRankOf(times[hour], 50);
     row.hours[hour].replies = true;
     times[hour].clear();
   }

@@ -17,9 +17,23 @@ void ReplyTimes::Settle() {
   std::vector<int>().swap(pending_);
   if (runs_.empty()) {
     runs_ = std::move(added);
-    return;
+  } else {
+    MergeRuns(added);
   }
+}
+
+void ReplyTimes::Add(const ReplyTimes& other) {
+  count_ += other.count_;
+  if (runs_.empty()) {
+    runs_ = other.runs_;
+  } else {
+    MergeRuns(other.runs_);
+  }
+}
+
+void ReplyTimes::MergeRuns(const std::vector<std::pair<int, std::int64_t>>& added) {
   std::vector<std::pair<int, std::int64_t>> merged;
+  merged.reserve(runs_.size() + added.size());
   std::merge(runs_.begin(), runs_.end(), added.begin(), added.end(), std::back_inserter(merged));
   runs_.clear();
   for (const auto& [ms, count] : merged) {

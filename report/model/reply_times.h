@@ -14,6 +14,9 @@ class ReplyTimes {
   // Times are added in any order; Settle() counts those added since the last call.
   void Add(int ms) { pending_.push_back(ms); }
   void Settle();
+  // Another bucket's settled times added to these settled ones.
+  void Add(const ReplyTimes& other);
+  void Clear() { *this = {}; }
 
   // Asked once settled.
   bool empty() const { return runs_.empty(); }
@@ -29,6 +32,7 @@ class ReplyTimes {
   std::vector<std::pair<int, std::int64_t>> runs_;  // value, count; by value
   std::int64_t count_ = 0;
   std::vector<int> pending_;
+  void MergeRuns(const std::vector<std::pair<int, std::int64_t>>& added);
 };
 
 }  // namespace pinglog::report

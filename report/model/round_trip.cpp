@@ -6,10 +6,25 @@
 
 namespace pinglog::report {
 
-int NearestRank(const std::vector<int>& sorted, int percent) {
+namespace {
+
+// The index of the value at a percentile among `count` sorted values.
+std::size_t RankIndex(std::size_t count, int percent) {
   const auto rank = static_cast<std::size_t>(
-      std::ceil(static_cast<double>(percent) / 100.0 * static_cast<double>(sorted.size())));
-  return sorted[std::max<std::size_t>(rank, 1) - 1];
+      std::ceil(static_cast<double>(percent) / 100.0 * static_cast<double>(count)));
+  return std::max<std::size_t>(rank, 1) - 1;
+}
+
+}  // namespace
+
+int NearestRank(const std::vector<int>& sorted, int percent) {
+  return sorted[RankIndex(sorted.size(), percent)];
+}
+
+int NearestRankOf(std::vector<int>& values, int percent) {
+  const auto at = values.begin() + static_cast<std::ptrdiff_t>(RankIndex(values.size(), percent));
+  std::nth_element(values.begin(), at, values.end());
+  return *at;
 }
 
 void RoundTripCounter::Add(int ms) {

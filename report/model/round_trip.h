@@ -16,6 +16,8 @@ struct RoundTrip {
 
 // The value at a percentile of sorted values, by the nearest-rank method.
 int NearestRank(const std::vector<int>& sorted, int percent);
+// The same of values in any order, which it reorders (in linear time, not sorted).
+int NearestRankOf(std::vector<int>& values, int percent);
 
 // Round-trip statistics gathered reply by reply, in time order. Round trips are whole
 // milliseconds: a count per value is kept, so memory follows the range of the values

@@ -6,7 +6,7 @@
 #include <numeric>
 
 #include "report/model/cycle_counts.h"
-#include "report/model/round_trip.h"
+#include "report/model/reply_times.h"
 #include "report/write/page/cycle_pack.h"
 
 namespace pinglog::report {
@@ -20,16 +20,8 @@ std::int64_t FloorTo(std::int64_t t, std::int64_t width) {
 
 struct Bucket {
   Requests requests;
-  std::vector<int> times;  // sorted
+  ReplyTimes times;
 };
-
-void AddInto(Bucket& wide, const Bucket& narrow, std::vector<int>& spare) {
-  wide.requests += narrow.requests;
-  spare.resize(wide.times.size() + narrow.times.size());
-  std::merge(wide.times.begin(), wide.times.end(), narrow.times.begin(), narrow.times.end(),
-             spare.begin());
-  wide.times.swap(spare);
-}
 
 // Every bucket of every width (each a whole number of the one before) from `start`
 // (a multiple of the widest) to `end`, in one walk through the entries: a bucket of
@@ -42,21 +34,23 @@ void ForEachBucket(const std::vector<const Entry*>& entries,
   auto entry = std::lower_bound(entries.begin(), entries.end(), start,
                                 [](const Entry* e, LogTime t) { return e->time < t; });
   std::vector<Bucket> open(widths.size());
-  std::vector<int> spare;
   const std::int64_t finest = widths.front();
   for (LogTime at = start; at < end; at += finest) {
     Bucket& bucket = open.front();
     for (; entry != entries.end() && (*entry)->time < at + finest; ++entry) {
-      if (!(*entry)->off_clock) CountCycle(**entry, bucket.requests, bucket.times);
+      if ((*entry)->off_clock) continue;
+      CountCycleWith(**entry, bucket.requests, [&](int ms) { bucket.times.Add(ms); });
     }
-    std::sort(bucket.times.begin(), bucket.times.end());
+    bucket.times.Settle();
     // The finest bucket, then each wider one that it completes, each added to the
     // next wider once complete.
     for (std::size_t w = 0; w < widths.size() && (at + finest) % widths[w] == 0; ++w) {
       visit(w, at + finest - widths[w], open[w]);
-      if (w + 1 < widths.size()) AddInto(open[w + 1], open[w], spare);
-      open[w].requests = {};
-      open[w].times.clear();
+      if (w + 1 < widths.size()) {
+        open[w + 1].requests += open[w].requests;
+        open[w + 1].times.Add(open[w].times);
+      }
+      open[w] = {};
     }
   }
 }
@@ -78,14 +72,13 @@ constexpr std::array<int, 18> kRoundTops = {1,     2,     5,     10,     20,    
 Consolidated Consolidate(const Bucket& b, int max_ms) {
   Consolidated c{b.requests.cycles, b.requests.lost, b.requests.not_sent, {}, {}};
   if (b.times.empty()) return c;
-  c.rounds[0] = std::max(b.times.front(), 0);
+  c.rounds[0] = std::max(b.times.Lowest(), 0);
   for (std::size_t i = 0; i < kPercentiles.size(); ++i) {
-    c.rounds[i + 1] = std::max(NearestRank(b.times, kPercentiles[i]), c.rounds[i]);
+    c.rounds[i + 1] = std::max(b.times.Rank(kPercentiles[i]), c.rounds[i]);
   }
   const auto above = [&](int top) {
-    if (top < b.times.front() || top >= b.times.back()) return;
-    c.above.emplace_back(top,
-                         b.times.end() - std::upper_bound(b.times.begin(), b.times.end(), top));
+    if (top < b.times.Lowest() || top >= b.times.Highest()) return;
+    c.above.emplace_back(top, b.times.CountAbove(top));
   };
   if (max_ms > 0) {
     above(max_ms);
@@ -141,7 +134,7 @@ std::string PackLevels(const std::vector<const Entry*>& entries, const DetailLev
   // may draw, older or recent.
   int lowest_bulk = std::numeric_limits<int>::max();
   const auto note_bulk = [&](const Bucket& b) {
-    if (!b.times.empty()) lowest_bulk = std::min(lowest_bulk, NearestRank(b.times, kBulkInBucket));
+    if (!b.times.empty()) lowest_bulk = std::min(lowest_bulk, b.times.Rank(kBulkInBucket));
   };
   std::vector<std::vector<Consolidated>> kept(levels.levels.size());
   std::vector<std::int64_t> widths;
