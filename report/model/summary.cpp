@@ -169,10 +169,13 @@ void WalkPlaced(HostSummary& summary, const std::vector<const Entry*>& placed,
       summary.periods.push_back({period, {}, {}, 0, {}});
     }
     PeriodRow& row = summary.periods.back();
-    const CycleCounts counts = CountCycle(entry, summary.requests, all_times);
-    CountCycle(entry, row.requests, period_times);
+    const CycleCounts counts = CountCycleWith(entry, row.requests, [&](int ms) {
+      all_times.Add(ms);
+      period_times.Add(ms);
+    });
     if (outages.Take(entry, counts)) ++row.outages;
   }
+  for (const PeriodRow& row : summary.periods) summary.requests += row.requests;
   outages.Interrupt(OutageEnd::kOpen);
   if (!summary.periods.empty()) summary.periods.back().round_trip = period_times.Result();
 }
