@@ -120,10 +120,7 @@ bool Item(Cursor& in, const LogLine& entry, Attempt& attempt) {
   attempt.time_ms = static_cast<std::uint16_t>(time_ms);
   attempt.ttl = static_cast<std::uint8_t>(ttl);
   attempt.SetSource(source);
-  std::uint32_t source_number, target_number;  // compared as numbers: no call per item
-  std::memcpy(&source_number, source.data(), sizeof source_number);
-  std::memcpy(&target_number, target.data(), sizeof target_number);
-  const bool from_router = source_number != target_number && bytes == 0;
+  const bool from_router = !SameAddress(source, target) && bytes == 0;
   attempt.outcome = from_router ? Outcome::kRouter : Outcome::kReply;
   return true;
 }

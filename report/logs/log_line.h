@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -13,6 +14,14 @@
 namespace pinglog::report {
 
 using Address = std::array<std::uint8_t, 4>;
+
+// Two addresses alike, compared as one number (the arrays' == calls the library).
+inline bool SameAddress(const Address& a, const Address& b) {
+  std::uint32_t x, y;
+  std::memcpy(&x, a.data(), sizeof x);
+  std::memcpy(&y, b.data(), sizeof y);
+  return x == y;
+}
 
 // A local wall-clock time as the logs write it: the logger's calendar count of seconds,
 // 64 bits wide, so that a log reaching 2038 (or past it) reads like any other.

@@ -27,7 +27,7 @@ void HostMetrics::Add(const Entry& entry, std::int64_t unix_time) {
     rtt_sum_ms += ms;
   });
   if (counts.sent > 0) unanswered = counts.replies > 0 ? 0 : unanswered + 1;
-  if (address.empty() || entry.target != target_) {  // the text only when it changes
+  if (address.empty() || !SameAddress(entry.target, target_)) {  // the text only when it changes
     target_ = entry.target;
     address = FormatAddress(entry.target);
     addresses.insert(address);

@@ -1,6 +1,9 @@
 #include "report/write/exposition.h"
 
 #include <charconv>
+#include <cstring>
+#include <initializer_list>
+#include <vector>
 
 #include "support/text.h"
 
@@ -11,12 +14,12 @@ namespace {
 // the history of a year is about a gigabyte of them.
 class SampleWriter {
  public:
-  explicit SampleWriter(std::ostream& out) : out_(out) { buffer_.reserve(kFlushAt + 4096); }
+  explicit SampleWriter(std::ostream& out) : out_(out), buffer_(kFlushAt + kSlack) {}
   ~SampleWriter() { Flush(); }
   SampleWriter(const SampleWriter&) = delete;
   SampleWriter& operator=(const SampleWriter&) = delete;
 
-  void Text(std::string_view text) { buffer_.append(text); }
+  void Text(std::string_view text) { Put({text}); }
   // PREFIX VALUE END, where END holds the time, if any, and the line end.
   void Sample(std::string_view prefix, std::int64_t value, std::string_view end) {
     char digits[24];
@@ -24,20 +27,35 @@ class SampleWriter {
     Sample(prefix, std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)), end);
   }
   void Sample(std::string_view prefix, std::string_view value, std::string_view end) {
-    buffer_.append(prefix);
-    buffer_.append(value);
-    buffer_.append(end);
-    if (buffer_.size() >= kFlushAt) Flush();
+    Put({prefix, value, end});
   }
   void Flush() {
-    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-    buffer_.clear();
+    out_.write(buffer_.data(), static_cast<std::streamsize>(used_));
+    used_ = 0;
   }
 
  private:
   static constexpr std::size_t kFlushAt = 1 << 20;
+  static constexpr std::size_t kSlack = 1 << 16;  // a line's room beyond kFlushAt
+
+  // The pieces copied in after one another, into room made once.
+  void Put(std::initializer_list<std::string_view> pieces) {
+    std::size_t size = 0;
+    for (const std::string_view piece : pieces) size += piece.size();
+    if (used_ + size > buffer_.size()) {
+      Flush();
+      if (size > buffer_.size()) buffer_.resize(size);
+    }
+    for (const std::string_view piece : pieces) {
+      std::memcpy(buffer_.data() + used_, piece.data(), piece.size());
+      used_ += piece.size();
+    }
+    if (used_ >= kFlushAt) Flush();
+  }
+
   std::ostream& out_;
-  std::string buffer_;
+  std::vector<char> buffer_;
+  std::size_t used_ = 0;
 };
 
 const char* TypeName(MetricType type) {

@@ -48,6 +48,8 @@ std::vector<const Entry*> LogOrder(const std::vector<const Entry*>& entries) {
 std::int64_t MakePoints(HostSeries& series, const ZoneTime& zone) {
   std::int64_t backwards = 0;
   std::int64_t last = INT64_MIN;
+  series.unix_times.reserve(series.in_log_order.size());
+  series.points.reserve(series.in_log_order.size());
   for (std::size_t i = 0; i < series.in_log_order.size(); ++i) {
     const std::optional<std::int64_t> unix_time =
         zone.NextInLog(series.in_log_order[i]->time, last);
