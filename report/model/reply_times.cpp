@@ -5,14 +5,37 @@
 
 namespace pinglog::report {
 
+namespace {
+
+using Runs = std::vector<std::pair<int, std::int64_t>>;
+
+// Values in any order as counts per value, in value order: counted in place when they
+// lie close together (round trips mostly do), sorted first otherwise.
+Runs CountedRuns(std::vector<int>& values) {
+  Runs runs;
+  const auto [low, high] = std::minmax_element(values.begin(), values.end());
+  const auto range = static_cast<std::size_t>(std::int64_t{*high} - *low) + 1;
+  if (range <= 4 * values.size() + 64) {
+    std::vector<std::int64_t> counts(range, 0);
+    for (const int ms : values) ++counts[static_cast<std::size_t>(ms - *low)];
+    for (std::size_t i = 0; i < range; ++i) {
+      if (counts[i] > 0) runs.emplace_back(*low + static_cast<int>(i), counts[i]);
+    }
+    return runs;
+  }
+  std::sort(values.begin(), values.end());
+  for (const int ms : values) {
+    if (runs.empty() || runs.back().first != ms) runs.emplace_back(ms, 0);
+    ++runs.back().second;
+  }
+  return runs;
+}
+
+}  // namespace
+
 void ReplyTimes::Settle() {
   if (pending_.empty()) return;
-  std::sort(pending_.begin(), pending_.end());
-  std::vector<std::pair<int, std::int64_t>> added;
-  for (const int ms : pending_) {
-    if (added.empty() || added.back().first != ms) added.emplace_back(ms, 0);
-    ++added.back().second;
-  }
+  Runs added = CountedRuns(pending_);
   count_ += static_cast<std::int64_t>(pending_.size());
   std::vector<int>().swap(pending_);
   if (runs_.empty()) {

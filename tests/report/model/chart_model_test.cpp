@@ -31,26 +31,26 @@ TEST(ChartModelTest, TheScaleEndsARoundValueAboveTheBulk) {
 }
 
 // A bucket's times kept as counts per value answer as its sorted times would, also
-// when they come in two lots that overlap.
+// when they come in lots that overlap, close together or far apart.
 TEST(ReplyTimesTest, AnswersAsTheSortedTimesWould) {
   std::vector<int> all;
   ReplyTimes times;
-  for (int lot = 0; lot < 2; ++lot) {
+  for (int lot = 0; lot < 3; ++lot) {
     for (int i = 0; i < 37; ++i) {
-      const int ms = (i * 7 + lot * 3) % 23;
+      const int ms = lot == 2 && i % 9 == 0 ? 60000 - i : (i * 7 + lot * 3) % 23;
       all.push_back(ms);
       times.Add(ms);
     }
     times.Settle();
   }
   std::sort(all.begin(), all.end());
-  EXPECT_EQ(times.size(), 74);
+  EXPECT_EQ(times.size(), 111);
   EXPECT_EQ(times.Lowest(), all.front());
   EXPECT_EQ(times.Highest(), all.back());
   for (const int percent : {1, 10, 25, 50, 75, 90, 95, 99, 100}) {
     EXPECT_EQ(times.Rank(percent), NearestRank(all, percent)) << percent;
   }
-  for (const int top : {-1, 0, 5, 21, 22, 30}) {
+  for (const int top : {-1, 0, 5, 21, 22, 30, 59990, 60000}) {
     EXPECT_EQ(times.CountAbove(top), all.end() - std::upper_bound(all.begin(), all.end(), top))
         << top;
   }
