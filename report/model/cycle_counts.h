@@ -38,6 +38,8 @@ struct CycleCounts {
 };
 CycleCounts CountCycle(const Entry& entry, Requests& requests, std::vector<int>& times);
 CycleCounts CountCycle(const Entry& entry, Requests& requests, RoundTripCounter& times);
+// The requests alone, where the times are not asked for.
+CycleCounts CountCycle(const Entry& entry, Requests& requests);
 // The same, handing each reply's time to `add`.
 template <typename AddTime>
 CycleCounts CountCycleWith(const Entry& entry, Requests& requests, AddTime add) {

@@ -34,9 +34,8 @@ IncidentHost Answered(const HostReport& host, std::size_t index, LogTime from, L
   if (to <= s.first || from >= s.End()) state.state = HostState::kNotLogging;
   const auto begin = std::lower_bound(host.entries.begin(), host.entries.end(), from,
                                       [](const Entry* e, LogTime t) { return e->time < t; });
-  std::vector<int> times;
   for (auto it = begin; it != host.entries.end() && (*it)->time < to; ++it) {
-    if (!(*it)->off_clock) CountCycle(**it, state.requests, times);
+    if (!(*it)->off_clock) CountCycle(**it, state.requests);
   }
   return state;
 }

@@ -37,11 +37,10 @@ Counted CountedEntries(const HostReport& host, std::vector<Outage>& left_out) {
     if (o.Seconds() > kLongestCounted) left_out.push_back(o);
   }
   Counted counted;
-  std::vector<int> times;
   for (const Entry* e : host.entries) {
-    if (!Counts(*e, left_out)) continue;
-    times.clear();
-    CountCycle(*e, counted.days[e->time - e->time % kDay][e->time % kDay / 3600], times);
+    if (Counts(*e, left_out)) {
+      CountCycle(*e, counted.days[e->time - e->time % kDay][e->time % kDay / 3600]);
+    }
   }
   return counted;
 }
