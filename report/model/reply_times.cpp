@@ -1,33 +1,34 @@
 #include "report/model/reply_times.h"
 
 #include <algorithm>
-#include <cmath>
+
+#include "report/model/round_trip.h"
 
 namespace pinglog::report {
-
 namespace {
 
-using Runs = std::vector<std::pair<int, std::int64_t>>;
+// `count` more of `ms`, after the runs of lower values.
+void AddRun(ReplyTimes::Runs& runs, int ms, std::int64_t count) {
+  if (runs.empty() || runs.back().first != ms) runs.emplace_back(ms, 0);
+  runs.back().second += count;
+}
 
 // Values in any order as counts per value, in value order: counted in place when they
 // lie close together (round trips mostly do), sorted first otherwise.
-Runs CountedRuns(std::vector<int>& values) {
-  Runs runs;
+ReplyTimes::Runs CountedRuns(std::vector<int>& values) {
+  ReplyTimes::Runs runs;
   const auto [low, high] = std::minmax_element(values.begin(), values.end());
   const auto range = static_cast<std::size_t>(std::int64_t{*high} - *low) + 1;
   if (range <= 4 * values.size() + 64) {
     std::vector<std::int64_t> counts(range, 0);
     for (const int ms : values) ++counts[static_cast<std::size_t>(ms - *low)];
     for (std::size_t i = 0; i < range; ++i) {
-      if (counts[i] > 0) runs.emplace_back(*low + static_cast<int>(i), counts[i]);
+      if (counts[i] > 0) AddRun(runs, *low + static_cast<int>(i), counts[i]);
     }
     return runs;
   }
   std::sort(values.begin(), values.end());
-  for (const int ms : values) {
-    if (runs.empty() || runs.back().first != ms) runs.emplace_back(ms, 0);
-    ++runs.back().second;
-  }
+  for (const int ms : values) AddRun(runs, ms, 1);
   return runs;
 }
 
@@ -54,21 +55,16 @@ void ReplyTimes::Add(const ReplyTimes& other) {
   }
 }
 
-void ReplyTimes::MergeRuns(const std::vector<std::pair<int, std::int64_t>>& added) {
-  std::vector<std::pair<int, std::int64_t>> merged;
+void ReplyTimes::MergeRuns(const Runs& added) {
+  Runs merged;
   merged.reserve(runs_.size() + added.size());
   std::merge(runs_.begin(), runs_.end(), added.begin(), added.end(), std::back_inserter(merged));
   runs_.clear();
-  for (const auto& [ms, count] : merged) {
-    if (runs_.empty() || runs_.back().first != ms) runs_.emplace_back(ms, 0);
-    runs_.back().second += count;
-  }
+  for (const auto& [ms, count] : merged) AddRun(runs_, ms, count);
 }
 
 int ReplyTimes::Rank(int percent) const {
-  const auto wanted = std::max<std::int64_t>(
-      1, static_cast<std::int64_t>(
-             std::ceil(static_cast<double>(percent) / 100.0 * static_cast<double>(count_))));
+  const std::int64_t wanted = RankIndex(count_, percent) + 1;
   std::int64_t seen = 0;
   for (const auto& [ms, count] : runs_) {
     seen += count;

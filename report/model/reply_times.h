@@ -11,12 +11,13 @@ namespace pinglog::report {
 
 class ReplyTimes {
  public:
+  using Runs = std::vector<std::pair<int, std::int64_t>>;  // value, count; by value
+
   // Times are added in any order; Settle() counts those added since the last call.
   void Add(int ms) { pending_.push_back(ms); }
   void Settle();
   // Another bucket's settled times added to these settled ones.
   void Add(const ReplyTimes& other);
-  void Clear() { *this = {}; }
 
   // Asked once settled.
   bool empty() const { return runs_.empty(); }
@@ -29,10 +30,11 @@ class ReplyTimes {
   std::int64_t CountAbove(int top) const;
 
  private:
-  std::vector<std::pair<int, std::int64_t>> runs_;  // value, count; by value
+  void MergeRuns(const Runs& added);
+
+  Runs runs_;
   std::int64_t count_ = 0;
   std::vector<int> pending_;
-  void MergeRuns(const std::vector<std::pair<int, std::int64_t>>& added);
 };
 
 }  // namespace pinglog::report

@@ -6,23 +6,19 @@
 
 namespace pinglog::report {
 
-namespace {
-
-// The index of the value at a percentile among `count` sorted values.
-std::size_t RankIndex(std::size_t count, int percent) {
-  const auto rank = static_cast<std::size_t>(
+std::int64_t RankIndex(std::int64_t count, int percent) {
+  const auto rank = static_cast<std::int64_t>(
       std::ceil(static_cast<double>(percent) / 100.0 * static_cast<double>(count)));
-  return std::max<std::size_t>(rank, 1) - 1;
+  return std::max<std::int64_t>(rank, 1) - 1;
 }
 
-}  // namespace
-
 int NearestRank(const std::vector<int>& sorted, int percent) {
-  return sorted[RankIndex(sorted.size(), percent)];
+  return sorted[static_cast<std::size_t>(
+      RankIndex(static_cast<std::int64_t>(sorted.size()), percent))];
 }
 
 int NearestRankOf(std::vector<int>& values, int percent) {
-  const auto at = values.begin() + static_cast<std::ptrdiff_t>(RankIndex(values.size(), percent));
+  const auto at = values.begin() + RankIndex(static_cast<std::int64_t>(values.size()), percent);
   std::nth_element(values.begin(), at, values.end());
   return *at;
 }
@@ -45,9 +41,7 @@ void RoundTripCounter::Add(int ms) {
 }
 
 int RoundTripCounter::Rank(int percent) const {
-  const auto wanted = std::max<std::int64_t>(
-      1, static_cast<std::int64_t>(
-             std::ceil(static_cast<double>(percent) / 100.0 * static_cast<double>(replies_))));
+  const std::int64_t wanted = RankIndex(replies_, percent) + 1;
   std::int64_t seen = 0;
   for (int value = low_; value < high_; ++value) {
     seen += counts_[static_cast<std::size_t>(value)];

@@ -14,6 +14,9 @@ struct RoundTrip {
   double jitter = 0;  // mean absolute difference of consecutive replies
 };
 
+// Where the value at a percentile lies among `count` sorted values (from 0), by the
+// nearest-rank method.
+std::int64_t RankIndex(std::int64_t count, int percent);
 // The value at a percentile of sorted values, by the nearest-rank method.
 int NearestRank(const std::vector<int>& sorted, int percent);
 // The same of values in any order, which it reorders (in linear time, not sorted).
