@@ -5,37 +5,46 @@
 
 namespace pinglog::report {
 
+bool ParseEntry(std::string_view line, Entry& entry, std::string_view& host) {
+  const std::optional<LogLine> parsed = ParseLogLine(line);
+  if (!parsed) return false;
+  entry.time = parsed->time;
+  entry.target = parsed->target;
+  entry.attempts = parsed->attempts;
+  host = parsed->host;
+  return true;
+}
+
 void EntryReader::Take(std::string_view line) {
   ++line_number_;
-  const std::optional<LogLine> parsed = ParseLogLine(line);
-  if (!parsed) {
+  Entry entry;
+  std::string_view host;
+  if (!ParseEntry(line, entry, host)) {
     ++logs_.unparsed_count;
     if (logs_.unparsed.size() < LogSet::kUnparsedKept) {
       logs_.unparsed.push_back({file_, line_number_});
     }
     return;
   }
-  Entry entry;
-  entry.time = parsed->time;
-  entry.host = HostIndex(parsed->host);
+  entry.host = HostIndex(host);
   entry.file = file_;
   entry.line = static_cast<std::uint32_t>(line_number_);
-  entry.target = parsed->target;
-  entry.attempts = parsed->attempts;
   logs_.entries.push_back(entry);
   ++entries_;
 }
 
+std::uint32_t FindOrAddHost(LogSet& logs, std::string_view host) {
+  const auto found = logs.host_indexes.find(host);
+  if (found != logs.host_indexes.end()) return found->second;
+  const auto index = static_cast<std::uint32_t>(logs.hosts.size());
+  logs.hosts.emplace_back(host);
+  logs.host_indexes.emplace(host, index);
+  return index;
+}
+
 std::uint32_t EntryReader::HostIndex(std::string_view host) {
   if (last_host_ < logs_.hosts.size() && logs_.hosts[last_host_] == host) return last_host_;
-  const auto found = logs_.host_indexes.find(host);
-  if (found != logs_.host_indexes.end()) {
-    last_host_ = found->second;
-  } else {
-    last_host_ = static_cast<std::uint32_t>(logs_.hosts.size());
-    logs_.hosts.emplace_back(host);
-    logs_.host_indexes.emplace(host, last_host_);
-  }
+  last_host_ = FindOrAddHost(logs_, host);
   return last_host_;
 }
 

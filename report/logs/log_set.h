@@ -66,6 +66,13 @@ struct LogSet {
   std::map<std::pair<std::uint32_t, std::uint32_t>, std::int64_t> duplicates;
 };
 
+// The index of a host's text in the set, added when it is new.
+std::uint32_t FindOrAddHost(LogSet& logs, std::string_view host);
+
+// The entry on a line, its host's text aside (the caller numbers hosts, files and
+// lines); false when the line is no entry.
+bool ParseEntry(std::string_view line, Entry& entry, std::string_view& host);
+
 // Parses lines into the entries of a set, numbering them: the one reader behind
 // ReadLog and the follower. Lines that are no entry are counted and kept by number.
 class EntryReader {

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <thread>
 #include <vector>
 
 #include "platform/input_file.h"
-#include "report/logs/line_splitter.h"
+#include "report/logs/block_pipeline.h"
+#include "report/logs/whole_lines.h"
 
 namespace pinglog::report {
 namespace {
@@ -35,6 +37,13 @@ void ReserveEntries(std::uint64_t bytes, std::uint64_t first_block, std::uint64_
   }
 }
 
+// Threads that parse while the log is read: one a core, up to four (beyond, reading
+// is what takes the time); none on a machine of one core.
+unsigned ParsingThreads() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores > 1 ? std::min(cores, 4u) : 0;
+}
+
 // Why a file without entries has none, when its line ends say so.
 std::string NoEntryProblem(bool line_feed, bool carriage_return) {
   if (line_feed || !carriage_return) return "no line is a log entry";
@@ -61,36 +70,39 @@ ReadStatus ReadLog(const std::string& path, LogSet& logs, std::string& problem,
   const auto index = static_cast<std::uint32_t>(logs.files.size());
   logs.files.push_back(path);
   const std::size_t entries_before = logs.entries.size();
-  EntryReader sink(logs, index);
-  LineSplitter lines;
-  const auto take = [&](std::string_view line) { sink.Take(line); };
-
-  std::vector<char> block(kBlockBytes);
+  WholeLines lines;
+  BlockPipeline blocks(logs, index, WholeLines::BufferBytes(kBlockBytes), ParsingThreads());
   std::uint64_t bytes = 0;
   bool line_feed = false, carriage_return = false;
   for (;;) {
-    const std::int64_t got = file.Read(block.data(), block.size());
+    char* buffer = blocks.NextBuffer();
+    const std::size_t begin = lines.Begin(buffer);
+    const std::int64_t got = file.Read(buffer + begin, kBlockBytes);
     if (got <= 0) {
-      if (got == 0) break;
+      if (got == 0) {
+        blocks.Submit(lines.Finish(buffer, begin));
+        break;
+      }
       problem = file.problem();
+      blocks.Finish();
       logs.entries.resize(entries_before);
       return ReadStatus::kUnreadable;
     }
-    const std::string_view read(block.data(), static_cast<std::size_t>(got));
+    const std::string_view read(buffer + begin, static_cast<std::size_t>(got));
     if (!line_feed) {
       line_feed = read.find('\n') != std::string_view::npos;
       carriage_return = carriage_return || read.find('\r') != std::string_view::npos;
     }
-    lines.Feed(read, take);
-    if (bytes == 0) ReserveEntries(file.Size() + bytes_after, read.size(), sink.entries(), logs);
+    blocks.Submit(lines.Cut(buffer, begin, read.size()));
+    if (bytes == 0) ReserveEntries(file.Size() + bytes_after, read.size(), blocks.entries(), logs);
     bytes += read.size();
   }
-  lines.Finish(take);
+  blocks.Finish();
   if (bytes == 0) {
     problem = "the log is empty";
     return ReadStatus::kEmpty;
   }
-  if (sink.entries() == 0) {
+  if (blocks.entries() == 0) {
     problem = NoEntryProblem(line_feed, carriage_return);
     return ReadStatus::kNoEntry;
   }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "report/logs/line_splitter.h"
 #include "report/logs/period_filter.h"
 #include "report/report_fixture.h"
 
@@ -24,6 +25,52 @@ TEST(ReadLogTest, ReadsLinesAcrossBlocksWhole) {
   EXPECT_EQ(logs.entries.size(), static_cast<std::size_t>(lines));
   EXPECT_EQ(logs.unparsed_count, 0u);
   EXPECT_EQ(logs.entries.back().time, start + 60 * (lines - 1));
+}
+
+// Blocks are parsed side by side: hosts, line numbers and the lines that are no entry
+// come out as one reader taking the lines in order would have them, whatever lies
+// across a block's end (a host first seen there, a line too long to hold).
+TEST(ReadLogTest, NumbersLinesAndHostsAsOneReaderWould) {
+  const CalendarTime start = ComposeTime(2021, 3, 1, 0, 0, 0);
+  const auto entry = [&](int n, const std::string& host) {
+    std::string line = testing::EntryLine(start + 60 * n, n % 90);
+    for (std::size_t at = 0; (at = line.find("router1", at)) != std::string::npos;) {
+      line.replace(at, 7, host);
+      at += host.size();
+    }
+    return line;
+  };
+  std::string text;
+  for (int n = 0; text.size() < 5 * (1 << 20); ++n) {
+    text += entry(n, n % 7 == 0 ? "h" + std::to_string(n / 9000) : "router1");
+    if (n % 5000 == 17) text += "not an entry\n";
+    if (n % 9000 == 4000) text += std::string(kLongestLine + n % 3, 'x') + "\n";
+  }
+  text += std::string(70000, 'y');  // a last line too long, without its line end
+  const testing::TempFile log("numbers.log");
+  log.Write(text);
+  LogSet read;
+  std::string problem;
+  ASSERT_EQ(ReadLog(log.path(), read, problem), ReadStatus::kRead) << problem;
+
+  LogSet expected;
+  expected.files.push_back(log.path());
+  EntryReader reader(expected, 0);
+  LineSplitter lines;
+  const auto take = [&](std::string_view line) { reader.Take(line); };
+  lines.Feed(text, take);
+  lines.Finish(take);
+  EXPECT_EQ(read.hosts, expected.hosts);
+  EXPECT_EQ(read.unparsed_count, expected.unparsed_count);
+  ASSERT_EQ(read.unparsed.size(), expected.unparsed.size());
+  for (std::size_t i = 0; i < read.unparsed.size(); ++i) {
+    EXPECT_EQ(read.unparsed[i].line, expected.unparsed[i].line);
+  }
+  ASSERT_EQ(read.entries.size(), expected.entries.size());
+  for (std::size_t i = 0; i < read.entries.size(); ++i) {
+    ASSERT_TRUE(SameMeasurement(read.entries[i], expected.entries[i])) << i;
+    ASSERT_EQ(read.entries[i].line, expected.entries[i].line) << i;
+  }
 }
 
 // What a file holds: its entries read, a line too long for an entry counted without
