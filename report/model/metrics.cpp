@@ -20,9 +20,9 @@ constexpr std::array<int, kRttBuckets.size()> kRttBoundsMs = MillisecondBounds()
 
 void HostMetrics::Add(const Entry& entry, std::int64_t unix_time) {
   const CycleCounts counts = CountCycleWith(entry, requests, [this](int ms) {
-    for (std::size_t b = 0; b < kRttBoundsMs.size(); ++b) {
-      if (ms <= kRttBoundsMs[b]) ++buckets[b];
-    }
+    std::size_t b = 0;
+    while (b < kRttBoundsMs.size() && ms > kRttBoundsMs[b]) ++b;
+    ++within_[b];
     ++rtt_count;
     rtt_sum_ms += ms;
   });
@@ -38,6 +38,13 @@ void HostMetrics::Add(const Entry& entry, std::int64_t unix_time) {
     ++(NeverSent(attempt.error()) ? not_sent : failures)[attempt.error()];
   }
   last_cycle = std::max(last_cycle, unix_time);
+}
+
+std::array<std::int64_t, kRttBuckets.size()> HostMetrics::Buckets() const {
+  std::array<std::int64_t, kRttBuckets.size()> cumulative{};
+  std::int64_t sum = 0;
+  for (std::size_t b = 0; b < cumulative.size(); ++b) cumulative[b] = sum += within_[b];
+  return cumulative;
 }
 
 std::vector<SeriesKey> SeriesKeys(const MetricFamily& family, const HostMetrics& m) {

@@ -70,7 +70,6 @@ struct HostMetrics {
   Requests requests;  // cycles, sent, received, router, not_sent: the summary's counting
   std::map<std::uint32_t, std::int64_t> failures, not_sent;  // by error number
   std::map<std::string, std::int64_t> routers;               // by router address
-  std::array<std::int64_t, kRttBuckets.size()> buckets{};    // cumulative: at most each bound
   std::int64_t rtt_count = 0;
   std::int64_t rtt_sum_ms = 0;
   std::int64_t last_cycle = 0;  // Unix seconds
@@ -81,8 +80,13 @@ struct HostMetrics {
   // Adds one cycle, logged at the given Unix time.
   void Add(const Entry& entry, std::int64_t unix_time);
 
+  // The histogram's buckets, cumulative: the round trips of at most each bound.
+  std::array<std::int64_t, kRttBuckets.size()> Buckets() const;
+
  private:
   Address target_{};  // `address` as bytes
+  // The round trips above the bound before and at most this one (the last: above all).
+  std::array<std::int64_t, kRttBuckets.size() + 1> within_{};
 };
 
 // A series of a family beside the histogram: its own label's value ("" for none).

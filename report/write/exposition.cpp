@@ -92,7 +92,8 @@ void WriteHistogram(SampleWriter& out, ExpositionFormat format, const ExposedHos
   const std::string sum = name + "_sum{" + host.labels + "} ";
   const bool sum_first = format == ExpositionFormat::kText;
   host.samples([&](const HostMetrics& m, std::string_view end) {
-    for (std::size_t b = 0; b < kRttBuckets.size(); ++b) out.Sample(buckets[b], m.buckets[b], end);
+    const auto cumulative = m.Buckets();
+    for (std::size_t b = 0; b < kRttBuckets.size(); ++b) out.Sample(buckets[b], cumulative[b], end);
     out.Sample(infinity, m.rtt_count, end);
     if (sum_first) out.Sample(sum, Seconds(m.rtt_sum_ms), end);
     out.Sample(count, m.rtt_count, end);
