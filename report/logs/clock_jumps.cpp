@@ -1,6 +1,9 @@
 #include "report/logs/clock_jumps.h"
 
 #include <algorithm>
+#include <map>
+
+#include "report/logs/step_counts.h"
 
 namespace pinglog::report {
 namespace {
@@ -15,21 +18,38 @@ struct Run {
   std::int64_t shift = 0;  // an excursion's: what brings it back to where the clock stood
 };
 
-// The usual step between the entries of one file and host (at least a second).
-std::int64_t MedianStep(const std::vector<Entry>& entries, const std::vector<std::size_t>& order) {
-  std::vector<std::int64_t> steps;
-  steps.reserve(order.size());
-  for (std::size_t k = 1; k < order.size(); ++k) {
-    const std::int64_t step = std::int64_t{entries[order[k]].time} - entries[order[k - 1]].time;
-    if (step > 0) steps.push_back(step);
+// The entries of one file and host in the log's order, by their index: a list of
+// indexes, or (the usual case, a log of one host) the span they lie in.
+struct Span {
+  std::size_t first = 0, count = 0;
+  std::size_t operator[](std::size_t k) const { return first + k; }
+  std::size_t size() const { return count; }
+};
+
+// The usual step between the entries of one file and host (at least a second): the
+// middle one of the steps forward in order.
+template <typename Order>
+std::int64_t MedianStep(const std::vector<Entry>& entries, const Order& order) {
+  const auto step_to = [&](std::size_t k) {
+    return std::int64_t{entries[order[k]].time} - entries[order[k - 1]].time;
+  };
+  StepCounts counts;
+  bool counted = true;
+  for (std::size_t k = 1; k < order.size() && counted; ++k) {
+    if (const std::int64_t step = step_to(k); step > 0) counted = counts.Add(step);
   }
-  if (steps.empty()) return 1;
+  if (counted) return counts.size() == 0 ? 1 : counts.Median();
+  std::vector<std::int64_t> steps;
+  for (std::size_t k = 1; k < order.size(); ++k) {
+    if (const std::int64_t step = step_to(k); step > 0) steps.push_back(step);
+  }
   std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
   return steps[steps.size() / 2];
 }
 
 // Runs split at every step backwards and at every step forwards longer than `split`.
-std::vector<Run> SplitRuns(const std::vector<Entry>& entries, const std::vector<std::size_t>& order,
+template <typename Order>
+std::vector<Run> SplitRuns(const std::vector<Entry>& entries, const Order& order,
                            std::int64_t split) {
   std::vector<Run> runs;
   for (std::size_t k = 0; k < order.size(); ++k) {
@@ -92,7 +112,8 @@ void PlaceRuns(std::vector<Run>& runs) {
 }
 
 // The entries of one file and host, by index in file order.
-void FindInSequence(LogSet& logs, const std::vector<std::size_t>& order) {
+template <typename Order>
+void FindInSequence(LogSet& logs, const Order& order) {
   std::vector<Entry>& entries = logs.entries;
   const std::int64_t step = MedianStep(entries, order);
   std::vector<Run> runs = SplitRuns(entries, order, 2 * step + 60);
@@ -118,30 +139,32 @@ void FindInSequence(LogSet& logs, const std::vector<std::size_t>& order) {
 }  // namespace
 
 void FindClockJumps(LogSet& logs) {
-  // The entries of each log and host, in the log's order; counted first, so that each
-  // list takes its room once. A log's entries mostly share one host: they are taken
-  // run by run.
+  // Where the entries of each log and host lie, in the log's order: a log's entries
+  // mostly share one host, and lie in one span.
   using Key = std::pair<std::uint32_t, std::uint32_t>;
   const std::vector<Entry>& entries = logs.entries;
-  const auto for_each_run = [&](auto visit) {
-    for (std::size_t first = 0; first < entries.size();) {
-      const Key key{entries[first].file, entries[first].host};
-      std::size_t end = first + 1;
-      while (end < entries.size() && Key{entries[end].file, entries[end].host} == key) ++end;
-      visit(key, first, end);
-      first = end;
+  std::map<Key, std::vector<Span>> spans;
+  for (std::size_t first = 0; first < entries.size();) {
+    const Key key{entries[first].file, entries[first].host};
+    std::size_t end = first + 1;
+    while (end < entries.size() && Key{entries[end].file, entries[end].host} == key) ++end;
+    spans[key].push_back({first, end - first});
+    first = end;
+  }
+  for (const auto& [key, pieces] : spans) {
+    if (pieces.size() == 1) {
+      FindInSequence(logs, pieces.front());
+      continue;
     }
-  };
-  std::map<Key, std::size_t> counts;
-  for_each_run(
-      [&](const Key& key, std::size_t first, std::size_t end) { counts[key] += end - first; });
-  std::map<Key, std::vector<std::size_t>> sequences;
-  for (const auto& [key, count] : counts) sequences[key].reserve(count);
-  for_each_run([&](const Key& key, std::size_t first, std::size_t end) {
-    std::vector<std::size_t>& order = sequences[key];
-    for (std::size_t i = first; i < end; ++i) order.push_back(i);
-  });
-  for (const auto& [key, order] : sequences) FindInSequence(logs, order);
+    std::size_t count = 0;
+    for (const Span& piece : pieces) count += piece.count;
+    std::vector<std::size_t> order;
+    order.reserve(count);
+    for (const Span& piece : pieces) {
+      for (std::size_t k = 0; k < piece.count; ++k) order.push_back(piece[k]);
+    }
+    FindInSequence(logs, order);
+  }
 }
 
 }  // namespace pinglog::report
