@@ -30,21 +30,13 @@ struct Span {
 // middle one of the steps forward in order.
 template <typename Order>
 std::int64_t MedianStep(const std::vector<Entry>& entries, const Order& order) {
-  const auto step_to = [&](std::size_t k) {
-    return std::int64_t{entries[order[k]].time} - entries[order[k - 1]].time;
-  };
-  StepCounts counts;
-  bool counted = true;
-  for (std::size_t k = 1; k < order.size() && counted; ++k) {
-    if (const std::int64_t step = step_to(k); step > 0) counted = counts.Add(step);
-  }
-  if (counted) return counts.size() == 0 ? 1 : counts.Median();
-  std::vector<std::int64_t> steps;
-  for (std::size_t k = 1; k < order.size(); ++k) {
-    if (const std::int64_t step = step_to(k); step > 0) steps.push_back(step);
-  }
-  std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
-  return steps[steps.size() / 2];
+  const MiddleStep middle = MiddleOfSteps(
+      1, order.size(),
+      [&](std::size_t k) {
+        return std::int64_t{entries[order[k]].time} - entries[order[k - 1]].time;
+      },
+      [](std::int64_t step) { return step > 0; }, 0);
+  return middle.count == 0 ? 1 : middle.median;
 }
 
 // Runs split at every step backwards and at every step forwards longer than `split`.

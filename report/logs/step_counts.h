@@ -3,8 +3,11 @@
 // too many lengths to count, the counter says so and the caller sorts a list instead.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
+#include <vector>
 
 namespace pinglog::report {
 
@@ -51,5 +54,40 @@ class StepCounts {
   std::map<std::int64_t, std::uint64_t>::iterator last_ = counts_.end();
   std::uint64_t total_ = 0;
 };
+
+// The middle one of some steps, how many lie within a distance of it, and how many
+// there are.
+struct MiddleStep {
+  std::int64_t median = 0;
+  std::uint64_t near = 0;
+  std::uint64_t count = 0;
+};
+
+// Of the steps `step_at(i)` for i in [first, end) that `take` accepts: counted per
+// length, or, with too many lengths, listed and partitioned.
+template <typename StepAt, typename Take>
+MiddleStep MiddleOfSteps(std::size_t first, std::size_t end, StepAt step_at, Take take,
+                         std::int64_t within) {
+  StepCounts counts;
+  bool counted = true;
+  for (std::size_t i = first; i < end && counted; ++i) {
+    if (const std::int64_t step = step_at(i); take(step)) counted = counts.Add(step);
+  }
+  if (counted) {
+    if (counts.size() == 0) return {};
+    const std::int64_t median = counts.Median();
+    return {median, counts.Near(median, within), counts.size()};
+  }
+  std::vector<std::int64_t> steps;
+  for (std::size_t i = first; i < end; ++i) {
+    if (const std::int64_t step = step_at(i); take(step)) steps.push_back(step);
+  }
+  // Counting the steps near the middle needs no order: they are partitioned in place.
+  std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
+  const std::int64_t median = steps[steps.size() / 2];
+  const auto near = std::count_if(steps.begin(), steps.end(),
+                                  [&](std::int64_t s) { return std::llabs(s - median) <= within; });
+  return {median, static_cast<std::uint64_t>(near), steps.size()};
+}
 
 }  // namespace pinglog::report

@@ -22,29 +22,11 @@ struct Steps {
 };
 Steps StepsOf(const std::vector<const Entry*>& placed, std::size_t k) {
   if (placed.size() <= k) return {};
-  const auto step_to = [&](std::size_t i) {
-    return std::int64_t{placed[i]->time} - placed[i - k]->time;
-  };
-  const auto share = [](auto near, std::size_t all) {
-    return static_cast<double>(near) / static_cast<double>(all);
-  };
-  // Counted per length, where a list of half a million steps would only be sorted.
-  StepCounts counts;
-  bool counted = true;
-  for (std::size_t i = k; i < placed.size() && counted; ++i) counted = counts.Add(step_to(i));
-  if (counted) {
-    const std::int64_t median = counts.Median();
-    return {median, share(counts.Near(median, 2), placed.size() - k)};
-  }
-  std::vector<std::int64_t> steps;
-  steps.reserve(placed.size() - k);
-  for (std::size_t i = k; i < placed.size(); ++i) steps.push_back(step_to(i));
-  // Counting the steps near the median needs no order: they are partitioned in place.
-  std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
-  const std::int64_t median = steps[steps.size() / 2];
-  const auto near = std::count_if(steps.begin(), steps.end(),
-                                  [&](std::int64_t s) { return std::llabs(s - median) <= 2; });
-  return {median, share(near, steps.size())};
+  const MiddleStep middle = MiddleOfSteps(
+      k, placed.size(),
+      [&](std::size_t i) { return std::int64_t{placed[i]->time} - placed[i - k]->time; },
+      [](std::int64_t) { return true; }, 2);
+  return {middle.median, static_cast<double>(middle.near) / static_cast<double>(middle.count)};
 }
 
 // Loggers that write one host's entries at once (a logger started twice on one log):
