@@ -7,10 +7,11 @@ namespace pinglog::report {
 
 BlockPipeline::BlockPipeline(LogSet& logs, std::uint32_t file, std::size_t buffer_bytes,
                              unsigned workers)
-    : logs_(logs), file_(file), workers_wanted_(workers), slots_(workers + 1) {
-  // Each worker parses one block while the next is read into the last.
-  for (Slot& slot : slots_) slot.bytes.resize(buffer_bytes);
-}
+    : logs_(logs),
+      file_(file),
+      buffer_bytes_(buffer_bytes),
+      workers_wanted_(workers),
+      slots_(workers + 1) {}  // each worker parses one block while the next is read
 
 BlockPipeline::~BlockPipeline() {
   {
@@ -23,7 +24,10 @@ BlockPipeline::~BlockPipeline() {
 
 char* BlockPipeline::NextBuffer() {
   if (submitted_ - added_ == slots_.size()) AddOldest();
-  return slots_[submitted_ % slots_.size()].bytes.data();
+  // Room taken as blocks come: a log of one block takes one buffer.
+  std::vector<char>& bytes = slots_[submitted_ % slots_.size()].bytes;
+  if (bytes.empty()) bytes.resize(buffer_bytes_);
+  return bytes.data();
 }
 
 void BlockPipeline::Submit(std::string_view text) {

@@ -51,6 +51,7 @@ class BlockPipeline {
 
   LogSet& logs_;
   const std::uint32_t file_;
+  const std::size_t buffer_bytes_;
   unsigned workers_wanted_;
   std::uint64_t lines_ = 0, entries_ = 0;
   std::vector<Slot> slots_;  // a ring: block n in slot n % size

@@ -1,10 +1,8 @@
 #include "report/logs/read_log.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 #include <thread>
-#include <vector>
 
 #include "platform/input_file.h"
 #include "report/logs/block_pipeline.h"
