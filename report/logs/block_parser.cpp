@@ -24,7 +24,7 @@ void ParsedBlock::Take(std::string_view line) {
   ++lines_;
   Entry entry;
   std::string_view host;
-  if (!ParseEntry(line, entry, host)) {
+  if (!ParseEntry(line, entry, host, &memory_)) {
     if (unparsed_.size() < LogSet::kUnparsedKept) unparsed_.push_back(lines_);
     ++unparsed_count_;
     return;

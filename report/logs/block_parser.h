@@ -36,6 +36,7 @@ class ParsedBlock {
   std::uint64_t lines_ = 0;
   std::uint64_t unparsed_count_ = 0;
   std::vector<std::uint64_t> unparsed_;  // the first LogSet::kUnparsedKept, by line
+  LineMemory memory_;
 };
 
 }  // namespace pinglog::report

@@ -96,6 +96,12 @@ class Cursor {
   }
 
   bool AtEnd() const { return rest_.empty(); }
+  const char* At() const { return rest_.data(); }
+  void Skip(std::size_t size) { rest_.remove_prefix(size); }
+  // Whether the rest begins with `text` and then `next`.
+  bool StartsWith(std::string_view text, char next) const {
+    return rest_.size() > text.size() && rest_[text.size()] == next && StartsWith(text);
+  }
   bool StartsWith(std::string_view text) const { return rest_.substr(0, text.size()) == text; }
 
  private:
@@ -114,9 +120,26 @@ bool TimeStamp(Cursor& in, LogTime& time) {
   return time != kInvalidTime;
 }
 
+// A reply's source. Its text read before, and a ':' after it, reads as it did then.
+bool Source(Cursor& in, Address& source, LineMemory* memory) {
+  if (memory == nullptr) return in.Address(source);
+  const std::string_view known(memory->source_text.data(), memory->source_size);
+  if (!known.empty() && in.StartsWith(known, ':')) {
+    in.Skip(known.size());
+    source = memory->source;
+    return true;
+  }
+  const char* start = in.At();
+  if (!in.Address(source)) return false;
+  memory->source_size = static_cast<std::size_t>(in.At() - start);  // 7 to 15 bytes
+  std::memcpy(memory->source_text.data(), start, memory->source_size);
+  memory->source = source;
+  return true;
+}
+
 // A failure names the target as the logger knew it: the looked-up address, or the
 // numeric host's own text.
-bool Item(Cursor& in, const LogLine& entry, Attempt& attempt) {
+bool Item(Cursor& in, const LogLine& entry, Attempt& attempt, LineMemory* memory) {
   const Address& target = entry.target;
   if (in.Literal("\tReply from ")) {
     std::int64_t error;
@@ -130,7 +153,7 @@ bool Item(Cursor& in, const LogLine& entry, Attempt& attempt) {
   }
   std::int32_t bytes, time_ms, ttl;
   Address source;
-  if (!in.Literal("Reply from ") || !in.Address(source) || !in.Literal(":  bytes = ") ||
+  if (!in.Literal("Reply from ") || !Source(in, source, memory) || !in.Literal(":  bytes = ") ||
       !in.Number(bytes, 65535) || !in.Literal(" time = ") || !in.Number(time_ms, 65535) ||
       !in.Literal("ms TTL = ") || !in.Number(ttl, 255) || !in.Literal("\t")) {
     return false;
@@ -168,18 +191,46 @@ bool ParseHeader(Cursor& in, LogLine& entry) {
   return address.Address(entry.target) && address.AtEnd();
 }
 
+// The header as the memory holds it, when the line repeats it.
+bool RecallHeader(Cursor& in, LogLine& entry, const LineMemory& memory) {
+  if (memory.header.empty() || !in.StartsWith(memory.header)) return false;
+  const char* at = in.At();
+  entry.host = {at + memory.host_at, memory.host_size};
+  entry.resolved = {at + memory.resolved_at, memory.resolved_size};
+  entry.by_name = memory.by_name;
+  entry.target = memory.target;
+  in.Skip(memory.header.size());
+  return true;
+}
+
+bool RememberedHeader(Cursor& in, LogLine& entry, LineMemory* memory) {
+  if (memory == nullptr) return ParseHeader(in, entry);
+  if (RecallHeader(in, entry, *memory)) return true;
+  const char* start = in.At();
+  if (!ParseHeader(in, entry)) return false;
+  memory->header.assign(start, in.At());
+  memory->host_at = static_cast<std::size_t>(entry.host.data() - start);
+  memory->host_size = entry.host.size();
+  memory->resolved_at = static_cast<std::size_t>(entry.resolved.data() - start);
+  memory->resolved_size = entry.resolved.size();
+  memory->by_name = entry.by_name;
+  memory->target = entry.target;
+  return true;
+}
+
 }  // namespace
 
-std::optional<LogLine> ParseLogLine(std::string_view line) {
+std::optional<LogLine> ParseLogLine(std::string_view line, LineMemory* memory) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   Cursor in(line);
   LogLine entry;
-  if (!TimeStamp(in, entry.time) || !in.Literal(" -> Pinging ") || !ParseHeader(in, entry)) {
+  if (!TimeStamp(in, entry.time) || !in.Literal(" -> Pinging ") ||
+      !RememberedHeader(in, entry, memory)) {
     return std::nullopt;
   }
   int replies = 0;
   for (Attempt& attempt : entry.attempts) {
-    if (!Item(in, entry, attempt)) return std::nullopt;
+    if (!Item(in, entry, attempt, memory)) return std::nullopt;
     replies += attempt.outcome != Outcome::kFailure ? 1 : 0;
   }
   std::int64_t loss;

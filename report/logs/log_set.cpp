@@ -5,8 +5,8 @@
 
 namespace pinglog::report {
 
-bool ParseEntry(std::string_view line, Entry& entry, std::string_view& host) {
-  const std::optional<LogLine> parsed = ParseLogLine(line);
+bool ParseEntry(std::string_view line, Entry& entry, std::string_view& host, LineMemory* memory) {
+  const std::optional<LogLine> parsed = ParseLogLine(line, memory);
   if (!parsed) return false;
   entry.time = parsed->time;
   entry.target = parsed->target;
@@ -19,7 +19,7 @@ void EntryReader::Take(std::string_view line) {
   ++line_number_;
   Entry entry;
   std::string_view host;
-  if (!ParseEntry(line, entry, host)) {
+  if (!ParseEntry(line, entry, host, &memory_)) {
     ++logs_.unparsed_count;
     if (logs_.unparsed.size() < LogSet::kUnparsedKept) {
       logs_.unparsed.push_back({file_, line_number_});

@@ -70,8 +70,9 @@ struct LogSet {
 std::uint32_t FindOrAddHost(LogSet& logs, std::string_view host);
 
 // The entry on a line, its host's text aside (the caller numbers hosts, files and
-// lines); false when the line is no entry.
-bool ParseEntry(std::string_view line, Entry& entry, std::string_view& host);
+// lines); false when the line is no entry. A reader passes the memory it keeps.
+bool ParseEntry(std::string_view line, Entry& entry, std::string_view& host,
+                LineMemory* memory = nullptr);
 
 // Parses lines into the entries of a set, numbering them: the one reader behind
 // ReadLog and the follower. Lines that are no entry are counted and kept by number.
@@ -91,6 +92,7 @@ class EntryReader {
   std::uint64_t line_number_ = 0;
   std::uint64_t entries_ = 0;
   std::uint32_t last_host_ = UINT32_MAX;
+  LineMemory memory_;
 };
 
 // Merges the entries of all files by time; entries of the same second keep their order.

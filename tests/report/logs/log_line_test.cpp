@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace pinglog::report {
@@ -114,6 +115,46 @@ TEST(ParseLogLineTest, RefusesLinesThatAreNotWholeEntries) {
       {"another program's text", "PING 192.0.2.1 (192.0.2.1) 56(84) bytes of data."},
   };
   for (const auto& c : cases) EXPECT_FALSE(ParseLogLine(c.line)) << c.what;
+}
+
+// Everything a line reads as, in one text.
+std::string Reading(const std::optional<LogLine>& entry) {
+  if (!entry) return "no entry";
+  std::string text = std::to_string(entry->time) + " " + std::string(entry->host) + " [" +
+                     std::string(entry->resolved) + "] " + (entry->by_name ? "name " : "number ") +
+                     std::to_string(entry->target[3]);
+  for (const Attempt& a : entry->attempts) {
+    text += " " + std::to_string(static_cast<int>(a.outcome)) + "/" +
+            std::to_string(a.source()[3]) + "/" + std::to_string(a.error()) + "/" +
+            std::to_string(a.time_ms);
+  }
+  return text;
+}
+
+TEST(ParseLogLineTest, ReadsEachLineAsAloneWhereItRepeatsTheOneBefore) {
+  const auto line = [](const std::string& header, const std::string& host,
+                       const std::string& from) {
+    return kStamp + header + " with 32 bytes of data:\t" + Reply(from, 2) + Reply(from, 3) +
+           Reply("192.0.2.1", 4) + "Ping statistics for " + host +
+           ":   Packets: Sent = 3, Received = 3, Lost = 0 (0% loss)\t" + kTail +
+           "Minimum = 2ms,  Maximum = 4,  Average = 3.00ms";
+  };
+  const std::string lines[] = {
+      line("router1 [192.0.2.1]", "router1", "192.0.2.1"),
+      line("router1 [192.0.2.10]", "router1", "192.0.2.10"),  // longer, same start
+      line("router1 [192.0.2.1]", "router1", "192.0.2.100"),
+      line("router [192.0.2.1]", "router", "192.0.2.1"),  // shorter host
+      line("192.0.2.1", "192.0.2.1", "192.0.2.1"),        // numeric
+      line("192.0.2.10", "192.0.2.10", "192.0.2.10"),
+      line("192.0.2.10", "192.0.2.1", "192.0.2.10"),  // refused later on the line
+      line("192.0.2.10", "192.0.2.10", "192.0.2.1"),
+      line("router1 [192.0.2.300]", "router1", "192.0.2.1"),  // refused header
+      line("router1 [192.0.2.3]", "router1", "192.0.2.3"),
+  };
+  LineMemory memory;
+  for (const std::string& text : lines) {
+    EXPECT_EQ(Reading(ParseLogLine(text, &memory)), Reading(ParseLogLine(text))) << text;
+  }
 }
 
 }  // namespace
