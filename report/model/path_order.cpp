@@ -16,7 +16,7 @@ int HopsFromTtl(int ttl) {
   return 0;
 }
 
-std::optional<int> HopsOf(const std::vector<const Entry*>& entries) {
+std::optional<int> HopsOf(const EntryList& entries) {
   std::array<std::int64_t, 256> replies{};  // by hops
   for (const Entry* entry : entries) {
     for (const Attempt& attempt : entry->attempts) {

@@ -16,7 +16,7 @@ int HopsFromTtl(int ttl);
 
 // A host's hops: the most common over its own replies (a router's reports say
 // nothing of the host); the fewer of two as common; nothing without replies.
-std::optional<int> HopsOf(const std::vector<const Entry*>& entries);
+std::optional<int> HopsOf(const EntryList& entries);
 
 // Puts the hosts in path order: by hops (unknown last), then by median round trip,
 // then as they came. With `path` (hosts as the log names them, or their addresses),

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "report/logs/entry_list.h"
 #include "report/logs/log_set.h"
 #include "report/model/incident.h"
 #include "report/model/summary.h"
@@ -13,7 +14,7 @@ namespace pinglog::report {
 
 struct HostReport {
   HostSummary summary;
-  std::vector<const Entry*> entries;  // in time order; they point into Report::logs
+  EntryList entries;  // in time order; they point into Report::logs
 };
 
 struct Report {

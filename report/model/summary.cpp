@@ -20,7 +20,7 @@ struct Steps {
   std::int64_t median = 0;
   double steady = 0;
 };
-Steps StepsOf(const std::vector<const Entry*>& placed, std::size_t k) {
+Steps StepsOf(const EntryList& placed, std::size_t k) {
   if (placed.size() <= k) return {};
   const MiddleStep middle = MiddleOfSteps(
       k, placed.size(),
@@ -32,7 +32,7 @@ Steps StepsOf(const std::vector<const Entry*>& placed, std::size_t k) {
 // Loggers that write one host's entries at once (a logger started twice on one log):
 // their entries interleave at steady phases, so that the step to the k-th entry after
 // each is steady where the step to the next one is not. 1 for a single logger.
-std::int64_t CountLoggers(const std::vector<const Entry*>& placed) {
+std::int64_t CountLoggers(const EntryList& placed) {
   if (StepsOf(placed, 1).steady >= 0.75) return 1;
   for (std::size_t k = 2; k <= kMostLoggers; ++k) {
     const Steps steps = StepsOf(placed, k);
@@ -44,7 +44,7 @@ std::int64_t CountLoggers(const std::vector<const Entry*>& placed) {
 // The logger's interval, from the time between its entries (each logger's own, when
 // several wrote): the median step less a cycle's own time, in whole minutes (the
 // logger knows no other); 0: back to back.
-std::int64_t InferIntervalMinutes(const std::vector<const Entry*>& placed, double cycle_seconds,
+std::int64_t InferIntervalMinutes(const EntryList& placed, double cycle_seconds,
                                   std::int64_t loggers) {
   if (placed.size() <= static_cast<std::size_t>(loggers)) return 0;
   const double step =
@@ -100,20 +100,16 @@ class OutageTracker {
 
 // The entries a wrong clock stamped are counted, but placed nowhere in time: the
 // others, gathered in `kept` when there are such entries (else all of them, uncopied).
-const std::vector<const Entry*>& PlacedEntries(const std::vector<const Entry*>& entries,
-                                               HostSummary& summary,
-                                               std::vector<const Entry*>& kept) {
+const EntryList& PlacedEntries(const EntryList& entries, HostSummary& summary, EntryList& kept) {
   for (const Entry* entry : entries) summary.off_clock += entry->off_clock ? 1 : 0;
   if (summary.off_clock == 0) return entries;
-  for (const Entry* entry : entries) {
-    if (!entry->off_clock) kept.push_back(entry);
-  }
+  kept = entries.Only([](const Entry& entry) { return !entry.off_clock; });
   return kept;
 }
 
 // The interval (given or inferred) and the period it makes with a cycle's own time.
-void SetTiming(HostSummary& summary, const std::vector<const Entry*>& entries,
-               const std::vector<const Entry*>& placed, std::int64_t interval_minutes) {
+void SetTiming(HostSummary& summary, const EntryList& entries, const EntryList& placed,
+               std::int64_t interval_minutes) {
   double cycle_total = 0;
   for (const Entry* entry : entries) cycle_total += CycleSeconds(*entry);
   summary.cycle_seconds = cycle_total / static_cast<double>(entries.size());
@@ -147,8 +143,7 @@ bool AddGapIfAny(HostSummary& summary, const Entry& before, const Entry& after,
 }
 
 // The placed entries in time order: gaps, the day (or hour) rows, requests, outages.
-void WalkPlaced(HostSummary& summary, const std::vector<const Entry*>& placed,
-                RoundTripCounter& all_times) {
+void WalkPlaced(HostSummary& summary, const EntryList& placed, RoundTripCounter& all_times) {
   const double longest_step = LongestStepSeconds(summary.interval_minutes);
   RoundTripCounter period_times;
   OutageTracker outages(summary.outages, summary.period);
@@ -202,7 +197,7 @@ void AddRouterReply(HostSummary& summary, const Address& router, LogTime time) {
   ++spans.back().replies;
 }
 
-void CountFailuresAndRouters(HostSummary& summary, const std::vector<const Entry*>& entries) {
+void CountFailuresAndRouters(HostSummary& summary, const EntryList& entries) {
   for (const Entry* entry : entries) {
     for (const Attempt& attempt : entry->attempts) {
       if (attempt.outcome == Outcome::kRouter) {
@@ -228,15 +223,15 @@ double LongestStepSeconds(std::int64_t interval_minutes) {
   return static_cast<double>(interval_minutes) * 60 + kLongestCycleMs / 1000.0 + kStampSlackSeconds;
 }
 
-HostSummary Summarize(const std::string& host, const std::vector<const Entry*>& entries,
+HostSummary Summarize(const std::string& host, const EntryList& entries,
                       const SummaryOptions& options, const std::vector<ClockJump>& clock_jumps) {
   HostSummary summary;
   summary.host = host;
   summary.by_hour = options.by_hour;
   if (entries.empty()) return summary;
   summary.target = entries.back()->target;
-  std::vector<const Entry*> kept;
-  const std::vector<const Entry*>& placed = PlacedEntries(entries, summary, kept);
+  EntryList kept;
+  const EntryList& placed = PlacedEntries(entries, summary, kept);
   for (const ClockJump& jump : clock_jumps) {
     if (jump.host == entries.front()->host) summary.clock_jumps.push_back(jump);
   }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "report/logs/entry_list.h"
 #include "report/logs/log_set.h"
 #include "report/model/cycle_counts.h"
 #include "report/model/round_trip.h"
@@ -148,7 +149,7 @@ struct SummaryOptions {
 
 // The summary of one host's entries, given in time order, and the clock jumps found
 // in its logs.
-HostSummary Summarize(const std::string& host, const std::vector<const Entry*>& entries,
+HostSummary Summarize(const std::string& host, const EntryList& entries,
                       const SummaryOptions& options,
                       const std::vector<ClockJump>& clock_jumps = {});
 

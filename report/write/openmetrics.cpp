@@ -25,7 +25,7 @@ struct HostSeries {
 
 // Entries in the order the logs hold them, the logs ordered by their first entry (one
 // log in order, the usual case, is already so).
-std::vector<const Entry*> LogOrder(const std::vector<const Entry*>& entries) {
+std::vector<const Entry*> LogOrder(const EntryList& entries) {
   std::map<std::uint32_t, LogTime> first_of_file;
   for (const Entry* e : entries) {
     auto [it, added] = first_of_file.try_emplace(e->file, e->time);
@@ -38,7 +38,7 @@ std::vector<const Entry*> LogOrder(const std::vector<const Entry*>& entries) {
     if (a->file != b->file) return file_order[a->file] < file_order[b->file];
     return a->line < b->line;
   };
-  std::vector<const Entry*> ordered = entries;
+  std::vector<const Entry*> ordered(entries.begin(), entries.end());
   if (!std::is_sorted(ordered.begin(), ordered.end(), before)) {
     std::sort(ordered.begin(), ordered.end(), before);
   }

@@ -44,12 +44,6 @@ inline Entry MakeEntry(LogTime time, std::initializer_list<int> attempts, std::u
   return entry;
 }
 
-inline std::vector<const Entry*> Pointers(const std::vector<Entry>& entries) {
-  std::vector<const Entry*> pointers;
-  for (const Entry& e : entries) pointers.push_back(&e);
-  return pointers;
-}
-
 // Minutes from 21.03.2021 10:58:00, a cycle a minute with a gap, a router's report
 // and an outage:
 //   10:58 10,20,30   10:59 40,50,t/o   11:00 5,5,5   (11:01 and 11:02 missing)

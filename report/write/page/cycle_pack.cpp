@@ -20,8 +20,7 @@ void AppendNumber(std::string& out, std::uint64_t value) {
   } while (value != 0);
 }
 
-std::string PackCycles(const std::vector<const Entry*>& entries, LogTime origin,
-                       std::int64_t step) {
+std::string PackCycles(const EntryList& entries, LogTime origin, std::int64_t step) {
   std::string packed;
   packed.reserve(entries.size() * 6);
   std::int64_t previous = origin;

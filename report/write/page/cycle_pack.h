@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "report/logs/log_set.h"
+#include "report/logs/entry_list.h"
 
 namespace pinglog::report {
 
@@ -22,6 +22,6 @@ void AppendNumber(std::string& out, std::uint64_t value);
 // 0, -1, 1, -2 ... as 0, 1, 2, 3 ...
 std::uint64_t ZigZag(std::int64_t value);
 
-std::string PackCycles(const std::vector<const Entry*>& entries, LogTime origin, std::int64_t step);
+std::string PackCycles(const EntryList& entries, LogTime origin, std::int64_t step);
 
 }  // namespace pinglog::report

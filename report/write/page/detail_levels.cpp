@@ -28,9 +28,8 @@ struct Bucket {
 // the finest width counted and its replies sorted, each wider one merged from the
 // narrower ones it holds. visit(width's index, bucket's start, bucket).
 template <typename Visit>
-void ForEachBucket(const std::vector<const Entry*>& entries,
-                   const std::vector<std::int64_t>& widths, LogTime start, LogTime end,
-                   Visit visit) {
+void ForEachBucket(const EntryList& entries, const std::vector<std::int64_t>& widths, LogTime start,
+                   LogTime end, Visit visit) {
   auto entry = std::lower_bound(entries.begin(), entries.end(), start,
                                 [](const Entry* e, LogTime t) { return e->time < t; });
   std::vector<Bucket> open(widths.size());
@@ -128,8 +127,8 @@ DetailLevels PlanDetailLevels(const ChartOptions& axis, std::int64_t interval_se
   return plan;
 }
 
-std::string PackLevels(const std::vector<const Entry*>& entries, const DetailLevels& levels,
-                       LogTime axis_end, std::int64_t interval_seconds, int max_ms) {
+std::string PackLevels(const EntryList& entries, const DetailLevels& levels, LogTime axis_end,
+                       std::int64_t interval_seconds, int max_ms) {
   // The lowest top a zoom's scale can take: above the lowest bulk of any bucket it
   // may draw, older or recent.
   int lowest_bulk = std::numeric_limits<int>::max();

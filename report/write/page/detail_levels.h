@@ -48,7 +48,7 @@ DetailLevels PlanDetailLevels(const ChartOptions& axis, std::int64_t interval_se
 // up to the 10th, 25th, 50th, 75th and 90th percentile and to the maximum; then, for
 // each top the scale can take (`max_ms`, or 1, 2, 5, 10 ... ms from the lowest on)
 // from the minimum up to below the maximum, the replies above it.
-std::string PackLevels(const std::vector<const Entry*>& entries, const DetailLevels& levels,
-                       LogTime axis_end, std::int64_t interval_seconds, int max_ms);
+std::string PackLevels(const EntryList& entries, const DetailLevels& levels, LogTime axis_end,
+                       std::int64_t interval_seconds, int max_ms);
 
 }  // namespace pinglog::report

@@ -26,7 +26,7 @@ TEST(PathOrderTest, HopsFromTheRepliesTtl) {
                                       : std::initializer_list<int>{5, testing::kRouter, 5}));
       for (Attempt& a : entries.back().attempts) a.ttl = static_cast<std::uint8_t>(ttl);
     }
-    EXPECT_EQ(HopsOf(testing::Pointers(entries)), c.hops) << c.ttls.front();
+    EXPECT_EQ(HopsOf(EntryList(entries)), c.hops) << c.ttls.front();
   }
 }
 

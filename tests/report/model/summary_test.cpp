@@ -13,7 +13,7 @@ using testing::SampleEntries;
 
 TEST(SummarizeTest, WorksOutTheSampleLog) {
   const std::vector<Entry> entries = SampleEntries();
-  const HostSummary s = Summarize("router1", testing::Pointers(entries), {});
+  const HostSummary s = Summarize("router1", EntryList(entries), {});
   const CalendarTime t0 = entries[0].time;
 
   EXPECT_EQ(s.interval_minutes, 1);  // the median step less a cycle's time
@@ -61,7 +61,7 @@ TEST(SummarizeTest, SplitsByHourAndTakesAGivenInterval) {
   SummaryOptions options;
   options.by_hour = true;
   options.interval_minutes = 2;
-  const HostSummary s = Summarize("router1", testing::Pointers(entries), options);
+  const HostSummary s = Summarize("router1", EntryList(entries), options);
   EXPECT_EQ(s.interval_minutes, 2);
   EXPECT_FALSE(s.interval_inferred);
   EXPECT_EQ(s.expected, 8);      // logged + missing
@@ -88,8 +88,7 @@ TEST(SummarizeTest, InfersTheIntervalAtTheEdgesOfAMinute) {
       entries.push_back(
           testing::MakeEntry(ComposeTime(2021, 3, 1, 0, 0, 0) + n * c.step_seconds, {1, 1, 1}));
     }
-    EXPECT_EQ(Summarize("h", testing::Pointers(entries), {}).interval_minutes, c.minutes)
-        << c.step_seconds;
+    EXPECT_EQ(Summarize("h", EntryList(entries), {}).interval_minutes, c.minutes) << c.step_seconds;
   }
 }
 
@@ -102,8 +101,7 @@ TEST(SummarizeTest, NamesTheFirstOfTwoDaysAsBad) {
                                       testing::MakeEntry(day + 3 * 86400, {5, 5, 5})};
   SummaryOptions options;
   options.interval_minutes = 1440;
-  const std::optional<WorstDay> worst =
-      WorstDayOf(Summarize("h", testing::Pointers(entries), options));
+  const std::optional<WorstDay> worst = WorstDayOf(Summarize("h", EntryList(entries), options));
   ASSERT_TRUE(worst);
   EXPECT_EQ(worst->day, day - 12 * 3600);
   EXPECT_NEAR(worst->loss_percent, 100.0 / 3, 1e-9);
@@ -261,8 +259,7 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
     FindClockJumps(logs);
     SortByTime(logs);
     DropDuplicates(logs);
-    const HostSummary s =
-        Summarize("router1", testing::Pointers(logs.entries), {}, logs.clock_jumps);
+    const HostSummary s = Summarize("router1", EntryList(logs.entries), {}, logs.clock_jumps);
     std::int64_t missing = 0, duplicates = 0;
     for (const Gap& gap : s.gaps) missing += std::max<std::int64_t>(gap.missing, 0);
     for (const auto& [files, count] : logs.duplicates) duplicates += count;

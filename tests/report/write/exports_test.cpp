@@ -199,7 +199,7 @@ TEST(CyclePackTest, PacksStepsCountsAndRoundTrips) {
       testing::MakeEntry(start + 119, {-5, -5, -11010})};
   // -60 as 119: "3D"; 3 replies "D"; 10 20 30 "KUe" | 0 "A"; 1 + 4 × 2 "J"; 900 "kc" |
   // -1 as 1 "B"; 4 × 1 + 16 × 2 "kB".
-  EXPECT_EQ(PackCycles(testing::Pointers(entries), start, 60), "3DDKUeAJkcBkB");
+  EXPECT_EQ(PackCycles(EntryList(entries), start, 60), "3DDKUeAJkcBkB");
 }
 
 }  // namespace

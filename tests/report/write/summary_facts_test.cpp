@@ -21,7 +21,7 @@ std::string Fact(const HostSummary& s, const std::string& heading) {
 // availability, and a gap that may be an outage when the host is a name.
 TEST(SummaryFactsTest, SaysDowntimeAndWhyAGapMayBeThere) {
   const std::vector<Entry> entries = testing::SampleEntries();
-  const HostSummary named = Summarize("router1", testing::Pointers(entries), {});
+  const HostSummary named = Summarize("router1", EntryList(entries), {});
   EXPECT_EQ(Fact(named, "Downtime"),
             "down 2 min (in 1 outage); available 71.56 % of the time observed (7 min 2 s: the "
             "period less the gaps)\n");
@@ -29,7 +29,7 @@ TEST(SummaryFactsTest, SaysDowntimeAndWhyAGapMayBeThere) {
       Fact(named, "Missing"),
       "2 cycles in 1 gap\n21.03.2021 11:01:01 to 21.03.2021 11:03:00 (1 min 59 s, 2 missing; the "
       "logger was not running, or the name could not be looked up)\n");
-  const HostSummary numeric = Summarize("192.0.2.1", testing::Pointers(entries), {});
+  const HostSummary numeric = Summarize("192.0.2.1", EntryList(entries), {});
   EXPECT_EQ(
       Fact(numeric, "Missing"),
       "2 cycles in 1 gap\n21.03.2021 11:01:01 to 21.03.2021 11:03:00 (1 min 59 s, 2 missing)\n");
