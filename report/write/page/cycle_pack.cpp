@@ -21,13 +21,16 @@ void AppendNumber(std::string& out, std::uint64_t value) {
 }
 
 std::string PackCycles(const EntryList& entries, LogTime origin, std::int64_t step) {
+  // Those before the origin are carried in buckets (PackLevels).
+  const auto first = std::lower_bound(entries.begin(), entries.end(), origin,
+                                      [](const Entry* e, LogTime t) { return e->time < t; });
   std::string packed;
-  packed.reserve(entries.size() * 6);
+  packed.reserve(static_cast<std::size_t>(entries.end() - first) * 6);
   std::int64_t previous = origin;
   std::vector<int> times;
-  for (const Entry* entry : entries) {
-    if (entry->off_clock) continue;      // placed nowhere, as in the chart
-    if (entry->time < origin) continue;  // carried in buckets (PackLevels)
+  for (auto it = first; it != entries.end(); ++it) {
+    const Entry* entry = *it;
+    if (entry->off_clock) continue;  // placed nowhere, as in the chart
     Requests requests;
     times.clear();
     CountCycle(*entry, requests, times);

@@ -56,11 +56,14 @@ void ForEachBucket(const EntryList& entries, const std::vector<std::int64_t>& wi
 
 // A bucket as the page carries it: its counts, its round trips' minimum, percentiles
 // and maximum, and the replies above each round top from its minimum to below its
-// maximum (which of those are packed is known only once every bucket is seen).
+// maximum (which of those are packed is known only once every bucket is seen). A
+// year holds many thousands: those counts lie in one list for all of them.
 struct Consolidated {
   std::int64_t cycles = 0, lost = 0, not_sent = 0;
   std::array<int, 7> rounds{};  // minimum, kPercentiles
-  std::vector<std::pair<int, std::int64_t>> above;
+  std::uint32_t above_at = 0;   // where its counts begin in the list
+  // The tops counted: kRoundTops from first_top on, or max_ms alone when given.
+  std::uint8_t first_top = 0, tops = 0;
 };
 
 // The round tops a scale can take: 1, 2, 5, 10 ... ms.
@@ -68,27 +71,37 @@ constexpr std::array<int, 18> kRoundTops = {1,     2,     5,     10,     20,    
                                             100,   200,   500,   1000,   2000,   5000,
                                             10000, 20000, 50000, 100000, 200000, 500000};
 
-Consolidated Consolidate(const Bucket& b, int max_ms) {
-  Consolidated c{b.requests.cycles, b.requests.lost, b.requests.not_sent, {}, {}};
+Consolidated Consolidate(const Bucket& b, int max_ms, std::vector<std::int64_t>& above_counts) {
+  Consolidated c{b.requests.cycles, b.requests.lost, b.requests.not_sent, {}, 0, 0, 0};
   if (b.times.empty()) return c;
   c.rounds[0] = std::max(b.times.Lowest(), 0);
   for (std::size_t i = 0; i < kPercentiles.size(); ++i) {
     c.rounds[i + 1] = std::max(b.times.Rank(kPercentiles[i]), c.rounds[i]);
   }
-  const auto above = [&](int top) {
+  c.above_at = static_cast<std::uint32_t>(above_counts.size());
+  // The tops from the minimum to below the maximum: a run of the round ones.
+  const auto above = [&](int top, std::size_t index) {
     if (top < b.times.Lowest() || top >= b.times.Highest()) return;
-    c.above.emplace_back(top, b.times.CountAbove(top));
+    if (c.tops++ == 0) c.first_top = static_cast<std::uint8_t>(index);
+    above_counts.push_back(b.times.CountAbove(top));
   };
   if (max_ms > 0) {
-    above(max_ms);
+    above(max_ms, 0);
   } else {
-    for (const int top : kRoundTops) above(top);
+    for (std::size_t i = 0; i < kRoundTops.size(); ++i) above(kRoundTops[i], i);
   }
   return c;
 }
 
+// What packing a bucket needs beside it, known once every bucket is seen.
+struct Packing {
+  int max_ms = 0;
+  int lowest_top = 0;
+  const std::vector<std::int64_t>& above_counts;
+};
+
 void AppendBucket(std::string& out, const Consolidated& c, std::int64_t expected_cycles,
-                  int lowest_top) {
+                  const Packing& packing) {
   AppendNumber(out, ZigZag(c.cycles - expected_cycles));
   if (c.cycles == 0) return;
   AppendNumber(out, static_cast<std::uint64_t>(c.lost));
@@ -98,8 +111,10 @@ void AppendBucket(std::string& out, const Consolidated& c, std::int64_t expected
   for (std::size_t i = 1; i < c.rounds.size(); ++i) {
     AppendNumber(out, static_cast<std::uint64_t>(c.rounds[i] - c.rounds[i - 1]));
   }
-  for (const auto& [top, count] : c.above) {
-    if (top >= lowest_top) AppendNumber(out, static_cast<std::uint64_t>(count));
+  for (std::size_t i = 0; i < c.tops; ++i) {
+    const int top = packing.max_ms > 0 ? packing.max_ms : kRoundTops[c.first_top + i];
+    if (top < packing.lowest_top) continue;
+    AppendNumber(out, static_cast<std::uint64_t>(packing.above_counts[c.above_at + i]));
   }
 }
 
@@ -136,15 +151,25 @@ std::string PackLevels(const EntryList& entries, const DetailLevels& levels, Log
     if (!b.times.empty()) lowest_bulk = std::min(lowest_bulk, b.times.Rank(kBulkInBucket));
   };
   std::vector<std::vector<Consolidated>> kept(levels.levels.size());
+  std::vector<std::int64_t> above_counts;
   std::vector<std::int64_t> widths;
-  for (const DetailLevel& level : levels.levels) widths.push_back(level.width);
+  for (std::size_t i = 0; i < levels.levels.size(); ++i) {
+    const DetailLevel& level = levels.levels[i];
+    widths.push_back(level.width);
+    const LogTime kept_end = std::min(levels.recent, axis_end);
+    if (kept_end > level.start) {
+      kept[i].reserve(static_cast<std::size_t>((kept_end - level.start - 1) / level.width + 1));
+    }
+  }
   const std::int64_t widest = widths.back();
   ForEachBucket(entries, widths, FloorTo(levels.levels.back().start, widest),
                 FloorTo(axis_end + widest - 1, widest),
                 [&](std::size_t w, LogTime start, const Bucket& b) {
                   if (start < levels.levels[w].start || start >= axis_end) return;
                   note_bulk(b);
-                  if (start < levels.recent) kept[w].push_back(Consolidate(b, max_ms));
+                  if (start < levels.recent) {
+                    kept[w].push_back(Consolidate(b, max_ms, above_counts));
+                  }
                 });
   const int lowest_top =
       max_ms > 0 ? max_ms
@@ -155,7 +180,9 @@ std::string PackLevels(const EntryList& entries, const DetailLevels& levels, Log
     packed += ' ';
     const std::int64_t width = levels.levels[i].width;
     const std::int64_t expected = interval_seconds > 0 ? width / interval_seconds : 0;
-    for (const Consolidated& c : kept[i]) AppendBucket(packed, c, expected, lowest_top);
+    for (const Consolidated& c : kept[i]) {
+      AppendBucket(packed, c, expected, {max_ms, lowest_top, above_counts});
+    }
   }
   return packed;
 }
