@@ -7,7 +7,7 @@
 
 namespace pinglog::report {
 
-// Per file and host, in file order (call before SortByTime): lists the steps
+// Per file and host, in file order (call before SortByHostAndTime): lists the steps
 // backwards, and the steps into and out of a stretch stamped by a wrong clock. A
 // stretch the clock went away and came back from (the log going on as if only its own
 // time had passed) is moved back to where the clock stood; one that lies far from the

@@ -9,7 +9,7 @@
 
 namespace pinglog::report {
 
-// Drops the entries that another file already holds (after SortByTime), and counts
+// Drops the entries that another file already holds (after SortByHostAndTime), and counts
 // them in `logs.duplicates`. Of measurements alike within one second, each file's
 // count is compared and the largest kept: back-to-back cycles write several alike
 // entries a second into one file, and those all stay.

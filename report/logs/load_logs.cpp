@@ -34,7 +34,7 @@ LogSet LoadLogs(const LoadRequest& request,
     problem("no entry lies in the period asked for");
     return logs;
   }
-  SortByTime(logs);
+  SortByHostAndTime(logs);
   DropDuplicates(logs);
   return logs;
 }

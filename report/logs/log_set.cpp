@@ -65,13 +65,29 @@ namespace {
 
 using Index = std::uint32_t;
 
-// The order that merges the runs (each in time order, between `bounds`), pair by pair
-// and round by round, each keeping the earlier run's entries first among those of the
-// same second.
-std::vector<Index> MergedOrder(const std::vector<Entry>& entries, std::vector<std::size_t> bounds) {
-  std::vector<Index> order(entries.size()), merged(entries.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<Index>(i);
-  const auto by_time = [&](Index a, Index b) { return entries[a].time < entries[b].time; };
+// Before in the order the report keeps: by host (as first read), then by time.
+bool Before(const Entry& a, const Entry& b) {
+  return a.host != b.host ? a.host < b.host : a.time < b.time;
+}
+
+// The entries' indexes grouped by host, each host's in the order read (a count per
+// host, then each index put in its host's place).
+std::vector<Index> ByHost(const std::vector<Entry>& entries, std::size_t hosts) {
+  std::vector<Index> place(hosts + 1, 0);
+  for (const Entry& entry : entries) ++place[entry.host + 1];
+  for (std::size_t h = 1; h < place.size(); ++h) place[h] += place[h - 1];
+  std::vector<Index> order(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) order[place[entries[i].host]++] = Index(i);
+  return order;
+}
+
+// Merges the runs of `order` (each in the order Before() gives, between `bounds`),
+// pair by pair and round by round, each keeping the earlier run's entries first among
+// those alike.
+void MergeRuns(const std::vector<Entry>& entries, std::vector<Index>& order,
+               std::vector<std::size_t> bounds) {
+  std::vector<Index> merged(order.size());
+  const auto before = [&](Index a, Index b) { return Before(entries[a], entries[b]); };
   while (bounds.size() > 2) {
     const std::size_t runs = bounds.size() - 1;
     std::vector<std::size_t> merged_bounds = {0};
@@ -79,13 +95,12 @@ std::vector<Index> MergedOrder(const std::vector<Entry>& entries, std::vector<st
       const auto at = [&](std::size_t k) { return static_cast<std::ptrdiff_t>(bounds[k]); };
       const std::size_t end = std::min(r + 2, runs);
       std::merge(order.begin() + at(r), order.begin() + at(r + 1), order.begin() + at(r + 1),
-                 order.begin() + at(end), merged.begin() + at(r), by_time);
+                 order.begin() + at(end), merged.begin() + at(r), before);
       merged_bounds.push_back(bounds[end]);
     }
     order.swap(merged);
     bounds = std::move(merged_bounds);
   }
-  return order;
 }
 
 // Puts entry order[i] at i, moving each entry once along the cycles of the order.
@@ -107,25 +122,30 @@ void Arrange(std::vector<Entry>& entries, std::vector<Index>& order) {
 
 }  // namespace
 
-void SortByTime(LogSet& logs) {
+void SortByHostAndTime(LogSet& logs) {
   std::vector<Entry>& entries = logs.entries;
-  // The runs already in time order: a log as the logger wrote it is one, and each
-  // step of its clock back begins another. They are merged, not sorted: a pass for
-  // logs in order; otherwise the merged order is found by their indexes (four bytes an
-  // entry, where moving entries to merge them would need room for half of them), and
-  // each entry then moved once.
-  std::vector<std::size_t> bounds = {0};
-  for (std::size_t i = 1; i < entries.size(); ++i) {
-    if (entries[i].time < entries[i - 1].time) bounds.push_back(i);
+  // Logs of one host each, in time order (the usual case), are so already. Otherwise
+  // the entries are grouped by host and each host's runs in time order (a log as the
+  // logger wrote it is one, and each step of its clock back begins another) merged,
+  // not sorted: the order is found by indexes (four bytes an entry, where moving
+  // entries to merge them would need room for half of them), and each entry then
+  // moved once.
+  bool in_order = true;
+  for (std::size_t i = 1; i < entries.size() && in_order; ++i) {
+    in_order = !Before(entries[i], entries[i - 1]);
   }
-  bounds.push_back(entries.size());
-  if (bounds.size() <= 2) return;
+  if (in_order) return;
   if (entries.size() > std::numeric_limits<Index>::max()) {  // beyond any machine's memory
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.time < b.time; });
+    std::stable_sort(entries.begin(), entries.end(), Before);
     return;
   }
-  std::vector<Index> order = MergedOrder(entries, std::move(bounds));
+  std::vector<Index> order = ByHost(entries, logs.hosts.size());
+  std::vector<std::size_t> bounds = {0};
+  for (std::size_t i = 1; i < order.size(); ++i) {
+    if (Before(entries[order[i]], entries[order[i - 1]])) bounds.push_back(i);
+  }
+  bounds.push_back(order.size());
+  MergeRuns(entries, order, std::move(bounds));
   Arrange(entries, order);
 }
 

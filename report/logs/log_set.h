@@ -57,7 +57,7 @@ struct LogSet {
   std::vector<std::string> files;
   std::vector<std::string> hosts;
   HostIndexes host_indexes;    // of `hosts`
-  std::vector<Entry> entries;  // in file order; SortByTime() merges them
+  std::vector<Entry> entries;  // in file order; SortByHostAndTime() orders them
   std::uint64_t unparsed_count = 0;
   std::vector<UnparsedLine> unparsed;  // the first kUnparsedKept of them
   static constexpr std::size_t kUnparsedKept = 1000;
@@ -95,7 +95,8 @@ class EntryReader {
   LineMemory memory_;
 };
 
-// Merges the entries of all files by time; entries of the same second keep their order.
-void SortByTime(LogSet& logs);
+// Orders the entries of all files by host (in the order the hosts were first read),
+// each host's by time; a host's entries of the same second keep their order.
+void SortByHostAndTime(LogSet& logs);
 
 }  // namespace pinglog::report

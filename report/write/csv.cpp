@@ -1,5 +1,9 @@
 #include "report/write/csv.h"
 
+#include <queue>
+#include <tuple>
+#include <vector>
+
 #include "report/write/words.h"
 
 namespace pinglog::report {
@@ -15,6 +19,34 @@ const char* OutcomeName(Outcome outcome) {
       break;
   }
   return "failure";
+}
+
+// Every host's entries, in time order across hosts as the logs were read (within one
+// second, by file, then by line): each host's are in time order already.
+template <typename Visit>
+void InTimeOrder(const std::vector<HostReport>& hosts, Visit visit) {
+  const auto later = [](const Entry* a, const Entry* b) {
+    return std::tie(a->time, a->file, a->line) > std::tie(b->time, b->file, b->line);
+  };
+  struct Next {
+    const Entry* entry;
+    const HostReport* host;
+    std::size_t at;  // in the host's entries
+  };
+  const auto next_later = [&](const Next& a, const Next& b) { return later(a.entry, b.entry); };
+  std::priority_queue<Next, std::vector<Next>, decltype(next_later)> heads(next_later);
+  for (const HostReport& host : hosts) {
+    if (!host.entries.empty()) heads.push({host.entries[0], &host, 0});
+  }
+  while (!heads.empty()) {
+    Next next = heads.top();
+    heads.pop();
+    visit(*next.entry);
+    if (++next.at < next.host->entries.size()) {
+      next.entry = next.host->entries[next.at];
+      heads.push(next);
+    }
+  }
 }
 
 }  // namespace
@@ -48,7 +80,7 @@ void WriteCsv(std::ostream& out, const Report& report) {
   }
   out << "time,host,resolved_address,attempt,outcome,source,bytes,time_ms,ttl,error"
       << (named ? ",name\r\n" : "\r\n");
-  for (const Entry& entry : logs.entries) {
+  InTimeOrder(report.hosts, [&](const Entry& entry) {
     const std::string prefix = IsoTime(entry.time) + ',' + CsvField(logs.hosts[entry.host]) + ',' +
                                FormatAddress(entry.target) + ',';
     const std::string suffix = named ? "," + CsvField(names[entry.host]) + "\r\n" : "\r\n";
@@ -62,7 +94,7 @@ void WriteCsv(std::ostream& out, const Report& report) {
             << static_cast<int>(a.ttl) << ',' << suffix;
       }
     }
-  }
+  });
 }
 
 }  // namespace pinglog::report

@@ -257,7 +257,7 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
     logs.hosts = {"router1"};
     logs.entries = c.entries;
     FindClockJumps(logs);
-    SortByTime(logs);
+    SortByHostAndTime(logs);
     DropDuplicates(logs);
     const HostSummary s = Summarize("router1", EntryList(logs.entries), {}, logs.clock_jumps);
     std::int64_t missing = 0, duplicates = 0;

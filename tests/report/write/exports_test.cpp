@@ -50,6 +50,31 @@ TEST_F(ExportsTest, CsvHasOneRowPerAttempt) {
       "2021-03-21T11:07:00,\"odd, \"\"quoted\"\" host\",192.0.2.1,3,reply,192.0.2.1,32,1,60,\r");
 }
 
+// Hosts logged by several loggers at the same seconds: the rows go by time, and within
+// a second in the order the logs were given, whatever order the hosts have.
+TEST(CsvTest, RowsOfOneSecondFollowTheLogsOrder) {
+  LogSet logs;
+  logs.files = {"c.log", "b.log", "a.log"};
+  logs.hosts = {"a", "b", "c"};
+  const LogTime t = testing::SampleEntries().front().time;
+  for (std::uint32_t file = 0; file < 3; ++file) {
+    for (std::uint32_t line = 1; line <= 2; ++line) {
+      logs.entries.push_back(
+          testing::MakeEntry(t + 60 * line, {1, 1, 1}, static_cast<std::uint16_t>(2 - file)));
+      logs.entries.back().file = file;
+      logs.entries.back().line = line;
+    }
+  }
+  SortByHostAndTime(logs);
+  std::ostringstream out;
+  WriteCsv(out, BuildReport(std::move(logs), {}));
+  std::string hosts;
+  for (const std::string& line : Lines(out.str())) {
+    if (line.find(",1,reply,") != std::string::npos) hosts += line.substr(20, 1);
+  }
+  EXPECT_EQ(hosts, "cbacba");
+}
+
 TEST(CsvFieldTest, QuotesSeparatorsAndDisarmsFormulas) {
   const struct {
     const char* text;

@@ -25,7 +25,7 @@ std::vector<std::string> CycleSamples(const std::vector<std::vector<CalendarTime
       logs.entries.push_back(entry);
     }
   }
-  SortByTime(logs);
+  SortByHostAndTime(logs);
   std::ostringstream out;
   backwards = WriteOpenMetrics(out, BuildReport(std::move(logs), {}), ZoneTime("Europe/Berlin"));
   std::vector<std::string> samples;
