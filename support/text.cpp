@@ -72,8 +72,13 @@ std::string FormatFixed(double value, int decimals) {
 }
 
 std::string FormatAddress(const std::array<std::uint8_t, 4>& bytes) {
-  return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
-         std::to_string(bytes[2]) + "." + std::to_string(bytes[3]);
+  char text[16];  // "255.255.255.255"
+  char* at = text;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (i > 0) *at++ = '.';
+    at = std::to_chars(at, text + sizeof text, bytes[i]).ptr;
+  }
+  return std::string(text, at);
 }
 
 }  // namespace pinglog

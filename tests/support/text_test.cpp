@@ -66,6 +66,7 @@ TEST(FormatTest, NumbersRenderWithoutPadding) {
   EXPECT_EQ(FormatByte(300), "44");
   EXPECT_EQ(FormatAddress({192, 0, 2, 1}), "192.0.2.1");
   EXPECT_EQ(FormatAddress({0, 0, 0, 0}), "0.0.0.0");
+  EXPECT_EQ(FormatAddress({255, 255, 255, 255}), "255.255.255.255");
 }
 
 TEST(FormatTest, FixedRoundsToTheGivenDecimals) {
