@@ -16,13 +16,30 @@ constexpr std::array<int, kRttBuckets.size()> MillisecondBounds() {
 }
 constexpr std::array<int, kRttBuckets.size()> kRttBoundsMs = MillisecondBounds();
 
+// The bucket of each round trip up to the highest bound, looked up: a year counts
+// millions of replies once per series.
+constexpr std::array<std::uint8_t, kRttBoundsMs.back() + 1> BucketOfMs() {
+  std::array<std::uint8_t, kRttBoundsMs.back() + 1> bucket{};
+  for (std::size_t ms = 0; ms < bucket.size(); ++ms) {
+    std::size_t b = 0;
+    while (static_cast<int>(ms) > kRttBoundsMs[b]) ++b;
+    bucket[ms] = static_cast<std::uint8_t>(b);
+  }
+  return bucket;
+}
+constexpr auto kBucketOfMs = BucketOfMs();
+
+std::size_t BucketOf(int ms) {
+  if (ms < 0) return 0;
+  return ms < static_cast<int>(kBucketOfMs.size()) ? kBucketOfMs[static_cast<std::size_t>(ms)]
+                                                   : kRttBoundsMs.size();
+}
+
 }  // namespace
 
 void HostMetrics::Add(const Entry& entry, std::int64_t unix_time) {
   const CycleCounts counts = CountCycleWith(entry, requests, [this](int ms) {
-    std::size_t b = 0;
-    while (b < kRttBoundsMs.size() && ms > kRttBoundsMs[b]) ++b;
-    ++within_[b];
+    ++within_[BucketOf(ms)];
     ++rtt_count;
     rtt_sum_ms += ms;
   });

@@ -22,9 +22,18 @@ class SampleWriter {
   void Text(std::string_view text) { Put({text}); }
   // PREFIX VALUE END, where END holds the time, if any, and the line end.
   void Sample(std::string_view prefix, std::int64_t value, std::string_view end) {
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    Sample(prefix, std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)), end);
+    constexpr std::size_t kLongestNumber = 20;  // "-9223372036854775808"
+    const std::size_t most = prefix.size() + kLongestNumber + end.size();
+    if (used_ + most > buffer_.size()) {
+      Flush();
+      if (most > buffer_.size()) buffer_.resize(most);
+    }
+    char* at = buffer_.data() + used_;
+    std::memcpy(at, prefix.data(), prefix.size());
+    at = std::to_chars(at + prefix.size(), at + prefix.size() + kLongestNumber, value).ptr;
+    std::memcpy(at, end.data(), end.size());
+    used_ = static_cast<std::size_t>(at + end.size() - buffer_.data());
+    if (used_ >= kFlushAt) Flush();
   }
   void Sample(std::string_view prefix, std::string_view value, std::string_view end) {
     Put({prefix, value, end});

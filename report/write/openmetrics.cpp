@@ -19,6 +19,8 @@ struct SamplePoint {
 struct HostSeries {
   std::vector<const Entry*> in_log_order;
   std::vector<SamplePoint> points;
+  // Each point's line end, " TIME\n", one after the other: written once per series.
+  std::string line_ends;
   std::vector<std::int64_t> unix_times;  // per entry; -1 for a time that went backwards
   HostMetrics total;                     // by the end: which series there are
 };
@@ -70,17 +72,31 @@ std::int64_t MakePoints(HostSeries& series, const ZoneTime& zone) {
   return backwards;
 }
 
-// Walks the sample points, adding the entries up to each to `metrics`.
-template <typename Visit>
-void ForEachPoint(const HostSeries& series, Visit visit) {
+void MakeLineEnds(HostSeries& series) {
+  series.line_ends.reserve(series.points.size() * (sizeof " 1700000000\n" - 1));
+  for (const SamplePoint& point : series.points) {
+    char text[24] = {' '};
+    char* end = std::to_chars(text + 1, text + 22, point.time).ptr;
+    *end++ = '\n';
+    series.line_ends.append(text, end);
+  }
+}
+
+// Walks the sample points, adding the entries up to each to the counts, and gives
+// each point's counts and line end.
+void ForEachPoint(const HostSeries& series, const ExposedHost::Visit& visit) {
   HostMetrics metrics;
   std::size_t next = 0;
+  const std::string_view ends = series.line_ends;
+  std::size_t end_at = 0;
   for (const SamplePoint& point : series.points) {
     for (; next < point.end; ++next) {
       const std::int64_t at = series.unix_times[next];
       metrics.Add(*series.in_log_order[next], at < 0 ? point.time : at);
     }
-    visit(point, metrics);
+    const std::size_t end_size = ends.find('\n', end_at) + 1 - end_at;
+    visit(metrics, ends.substr(end_at, end_size));
+    end_at += end_size;
   }
 }
 
@@ -96,17 +112,12 @@ std::int64_t WriteOpenMetrics(std::ostream& out, const Report& report, const Zon
     HostSeries& one = series[h];
     one.in_log_order = LogOrder(host.entries);
     backwards += MakePoints(one, zone);
+    MakeLineEnds(one);
     for (const Entry* entry : one.in_log_order) one.total.Add(*entry, 0);
     if (one.points.empty()) continue;
     hosts.push_back({SeriesLabels(host.summary.host, labels), NumericHost(host.summary.host),
-                     host.summary.name, &one.total, [&one](const ExposedHost::Visit& visit) {
-                       ForEachPoint(one, [&](const SamplePoint& point, const HostMetrics& m) {
-                         char end[24] = {' '};
-                         char* last = std::to_chars(end + 1, end + 22, point.time).ptr;
-                         *last = '\n';
-                         visit(m, std::string_view(end, static_cast<std::size_t>(last + 1 - end)));
-                       });
-                     }});
+                     host.summary.name, &one.total,
+                     [&one](const ExposedHost::Visit& visit) { ForEachPoint(one, visit); }});
   }
   WriteExposition(out, ExpositionFormat::kOpenMetrics, hosts);
   return backwards;
