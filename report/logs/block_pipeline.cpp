@@ -19,11 +19,13 @@ BlockPipeline::~BlockPipeline() {
     stopping_ = true;
   }
   submitted_or_stopping_.notify_all();
+  added_or_stopping_.notify_all();
   for (std::thread& worker : workers_) worker.join();
 }
 
 char* BlockPipeline::NextBuffer() {
-  if (submitted_ - added_ == slots_.size()) AddOldest();
+  // The slot's block, if any, is in the set: its parsing and its buffer are done with.
+  if (submitted_ >= slots_.size()) WaitForAdded(submitted_ - slots_.size() + 1);
   // Room taken as blocks come: a log of one block takes one buffer.
   std::vector<char>& bytes = slots_[submitted_ % slots_.size()].bytes;
   if (bytes.empty()) bytes.resize(buffer_bytes_);
@@ -40,6 +42,8 @@ void BlockPipeline::Submit(std::string_view text) {
     ++submitted_;
     ++taken_;
     Add(slot);
+    ++added_;
+    if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
     return;
   }
   {
@@ -58,25 +62,38 @@ void BlockPipeline::StartWorkers() {
   }
 }
 
-void BlockPipeline::Finish() {
-  while (added_ < submitted_) AddOldest();
+void BlockPipeline::Finish() { WaitForAdded(submitted_); }
+
+void BlockPipeline::WaitForAdded(std::uint64_t blocks) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  added_or_stopping_.wait(lock, [&] { return added_ >= blocks; });
+  if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
 }
 
 void BlockPipeline::Work() {
   for (;;) {
-    Slot* slot = nullptr;
+    std::uint64_t block = 0;
     {
       std::unique_lock<std::mutex> lock(mutex_);
       submitted_or_stopping_.wait(lock, [this] { return stopping_ || taken_ < submitted_; });
       if (stopping_) return;
-      slot = &slots_[taken_++ % slots_.size()];
+      block = taken_++;
     }
-    Parse(*slot);
+    Slot& slot = slots_[block % slots_.size()];
+    Parse(slot);
+    // The blocks before it in, this one is added here: the set is touched by one
+    // thread at a time, in the log's order, while the reading goes on.
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      added_or_stopping_.wait(lock, [&] { return stopping_ || added_ == block; });
+      if (stopping_) return;
+    }
+    Add(slot);
     {
       const std::lock_guard<std::mutex> lock(mutex_);
-      slot->ready = true;
+      ++added_;
     }
-    parsed_.notify_one();
+    added_or_stopping_.notify_all();
   }
 }
 
@@ -88,22 +105,23 @@ void BlockPipeline::Parse(Slot& slot) {
   }
 }
 
-void BlockPipeline::AddOldest() {
-  Slot& slot = slots_[added_ % slots_.size()];
-  {
-    std::unique_lock<std::mutex> lock(mutex_);
-    parsed_.wait(lock, [&slot] { return slot.ready; });
-    slot.ready = false;
-  }
-  Add(slot);
-}
-
+// A block that failed (or fails now) is not added; the failure reaches the reader at
+// its next call, and the blocks after it are not added either.
 void BlockPipeline::Add(Slot& slot) {
-  ++added_;
-  if (slot.failure) std::rethrow_exception(std::exchange(slot.failure, nullptr));
-  slot.parsed.AddTo(logs_, file_, lines_);
-  lines_ += slot.parsed.lines();
-  entries_ += slot.parsed.entries();
+  std::exception_ptr failure = std::exchange(slot.failure, nullptr);
+  if (!failure && !failed_) {
+    try {
+      slot.parsed.AddTo(logs_, file_, lines_);
+      lines_ += slot.parsed.lines();
+      entries_ += slot.parsed.entries();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  }
+  if (!failure) return;
+  const std::lock_guard<std::mutex> lock(mutex_);
+  failed_ = true;
+  failure_ = failure;
 }
 
 }  // namespace pinglog::report

@@ -25,11 +25,13 @@ class BlockPipeline {
   BlockPipeline& operator=(const BlockPipeline&) = delete;
 
   // The buffer to read the next block into (the block it held is in the set by then).
+  // Each call here may throw what parsing or adding a block threw.
   char* NextBuffer();
   // Hands on whole lines in that buffer to be parsed (none: nothing to do). The first
   // block is parsed here and now, so that its entries can size the room for the rest.
   void Submit(std::string_view text);
-  // Adds every block handed on to the set.
+  // Returns once every block handed on is in the set (each added by the thread that
+  // parsed it, in the log's order).
   void Finish();
 
   std::uint64_t entries() const { return entries_; }
@@ -39,26 +41,27 @@ class BlockPipeline {
     std::vector<char> bytes;
     std::string_view text;
     ParsedBlock parsed;
-    bool ready = false;  // parsed (or failed), not yet added
-    std::exception_ptr failure;
+    std::exception_ptr failure;  // of its parsing
   };
 
   void StartWorkers();
+  void WaitForAdded(std::uint64_t blocks);
   void Work();
   void Parse(Slot& slot);
-  void AddOldest();
   void Add(Slot& slot);
 
   LogSet& logs_;
   const std::uint32_t file_;
   const std::size_t buffer_bytes_;
   unsigned workers_wanted_;
-  std::uint64_t lines_ = 0, entries_ = 0;
-  std::vector<Slot> slots_;  // a ring: block n in slot n % size
+  std::uint64_t lines_ = 0, entries_ = 0;  // of the blocks added
+  std::vector<Slot> slots_;                // a ring: block n in slot n % size
   std::uint64_t submitted_ = 0, taken_ = 0, added_ = 0;
   std::mutex mutex_;
-  std::condition_variable submitted_or_stopping_, parsed_;
+  std::condition_variable submitted_or_stopping_, added_or_stopping_;
   bool stopping_ = false;
+  bool failed_ = false;               // a block failed: none is added after it
+  std::exception_ptr failure_;        // not yet thrown to the reader
   std::vector<std::thread> workers_;  // started with the second block
 };
 
