@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The report's benchmark: generates a year of one-minute cycles per host (525,600
 # entries, about 220 MB a log; five hosts, and ten years of one) and prints what the
-# README quotes, each time as the median of three runs and each ratio taken in this
-# one run (the machine may be shared: absolute times drift, ratios much less):
+# README quotes, each time as the median of five runs and each ratio taken in this
+# one run, the commands compared run in turn (the machine may be shared: absolute
+# times drift, ratios much less):
 #   the plain report and --html against `wc -l` on the same log, their peak memory
 #   and the page's size; --openmetrics against the plain report plus `cat` of its
 #   output (both into /dev/null); five host-years with --html; ten years of one
@@ -29,35 +30,48 @@ done
 sync
 cat ./*.log metrics.txt >/dev/null  # read from memory from here on, as wc -l is
 
-# run NAME COMMAND...: the median seconds and the largest peak memory of three runs,
-# as "NAME SECONDS MB", also kept in $work/NAME.
-run() {
-  local name=$1
-  shift
-  python3 - "$@" <<'PY' | tee "$name.result" | sed "s/^/$name /"
-import resource, statistics, subprocess, sys, time
-times = []
-for _ in range(3):
-    start = time.monotonic()
-    subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-    times.append(time.monotonic() - start)
-peak = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss / 1024
-print(f"{statistics.median(times):.3f} {peak:.0f}")
+# runs NAME COMMAND... [:: NAME COMMAND...]...: runs the commands in turn, one after
+# the other, five rounds, so that a load on the machine falls on each alike; for each,
+# the median seconds and its largest peak memory, as "NAME SECONDS MB", also kept in
+# $work/NAME.result.
+runs() {
+  python3 - "$@" <<'PY'
+import os, statistics, subprocess, sys, time
+commands, current = [], []
+for word in sys.argv[1:] + ["::"]:
+    if word == "::":
+        commands.append(current)
+        current = []
+    else:
+        current.append(word)
+times = {c[0]: [] for c in commands}
+peaks = {c[0]: 0 for c in commands}
+for _ in range(5):
+    for name, *argv in commands:
+        start = time.monotonic()
+        child = subprocess.Popen(argv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        _, status, usage = os.wait4(child.pid, 0)
+        times[name].append(time.monotonic() - start)
+        if status != 0:
+            sys.exit(f"{name}: exit status {status}")
+        peaks[name] = max(peaks[name], usage.ru_maxrss / 1024)
+for name, *_ in commands:
+    line = f"{statistics.median(times[name]):.3f} {peaks[name]:.0f}"
+    with open(f"{name}.result", "w") as result:
+        print(line, file=result)
+    print(name, line)
 PY
 }
 seconds() { cut -d' ' -f1 "$1.result"; }
 megabytes() { cut -d' ' -f2 "$1.result"; }
 ratio() { python3 -c "print(f'{$1 / $2:.2f}')"; }
 
-echo "== a year of one host: seconds, peak MB (median of three runs)"
-run wc wc -l router.log
-run plain "$report" router.log
-run html "$report" router.log --html one.html
-run openmetrics "$report" router.log --openmetrics /dev/null
-run cat cat metrics.txt
-echo "== five host-years, ten years of one host"
-run five "$report" router.log gw.isp.log dns.isp.log remote.log cloud.log --html five.html
-run ten "$report" ten-years.log
+echo "== a year of one host; five host-years; ten years of one host: seconds, peak MB"
+echo "   (median of five rounds, the commands in turn)"
+runs wc wc -l router.log :: plain "$report" router.log :: html "$report" router.log --html one.html \
+  :: openmetrics "$report" router.log --openmetrics /dev/null :: cat cat metrics.txt \
+  :: five "$report" router.log gw.isp.log dns.isp.log remote.log cloud.log --html five.html \
+  :: ten "$report" ten-years.log
 "$report" week.log --html week.html >/dev/null
 
 render() {
@@ -69,14 +83,13 @@ render() {
 if command -v chromium >/dev/null; then
   export -f render
   export work
-  run render_week bash -c 'render week.html'
-  run render_five bash -c 'render five.html'
+  runs render_week bash -c 'render week.html' :: render_five bash -c 'render five.html'
 fi
 
 if [ -n "$windows" ]; then
   # Into a file: Wine writes to a character device such as /dev/null as to a console.
-  run windows bash -c "WINEPREFIX=$(dirname "$windows")/wineprefix '$wine_run' '$windows' router.log >windows.txt"
-  run linux bash -c "'$report' router.log >linux.txt"
+  runs windows bash -c "WINEPREFIX=$(dirname "$windows")/wineprefix '$wine_run' '$windows' router.log >windows.txt" \
+    :: linux bash -c "'$report' router.log >linux.txt"
 fi
 
 echo "== ratios"
