@@ -54,8 +54,10 @@ RoundTrip RoundTripCounter::Result() const {
   RoundTrip stats;
   stats.replies = replies_;
   if (replies_ == 0) return stats;
-  stats.mean = sum_ / static_cast<double>(replies_);
-  if (replies_ > 1) stats.jitter = differences_ / static_cast<double>(replies_ - 1);
+  stats.mean = static_cast<double>(sum_) / static_cast<double>(replies_);
+  if (replies_ > 1) {
+    stats.jitter = static_cast<double>(differences_) / static_cast<double>(replies_ - 1);
+  }
   stats.minimum = low_;
   stats.maximum = high_;
   stats.median = Rank(50);

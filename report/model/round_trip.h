@@ -36,7 +36,7 @@ class RoundTripCounter {
 
   std::vector<std::int64_t> counts_;  // by value; as long as the highest value seen
   std::int64_t replies_ = 0;
-  double sum_ = 0, differences_ = 0;
+  std::int64_t sum_ = 0, differences_ = 0;  // whole milliseconds: counted exactly
   int last_ = 0, low_ = 0, high_ = 0;
 };
 
