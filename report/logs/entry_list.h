@@ -1,6 +1,6 @@
 // Some of a set's entries, in the set's order, without a copy of them: a run of entries
-// that lie together (one host's logs, the usual case: nothing kept beside them), else
-// their positions in the set (four bytes an entry). Read as a list of pointers.
+// that lie together (a host's: nothing kept beside them), or some of them chosen by
+// their positions (four bytes an entry). Read as a list of pointers.
 #pragma once
 
 #include <cstddef>

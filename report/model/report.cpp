@@ -43,36 +43,13 @@ std::vector<std::string> NameHosts(std::vector<HostReport>& hosts,
   return unknown;
 }
 
-// Each host's entries: where they lie together (a host's own logs), as that run of
-// them; else by their positions among the others.
-std::map<std::uint32_t, EntryList> EntriesByHost(const LogSet& logs) {
-  const std::vector<Entry>& entries = logs.entries;
+// Each host's entries, ordered by host and time: the run of them that lies together.
+std::map<std::uint32_t, EntryList> EntriesByHost(const std::vector<Entry>& entries) {
   if (entries.size() > UINT32_MAX) throw std::length_error("too many entries for one report");
-  // Per host: where its entries begin and end in the set, and how many there are.
-  struct Run {
-    std::size_t first, end, count;
-    bool Together() const { return end - first == count; }
-  };
-  std::vector<Run> runs(logs.hosts.size());
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    Run& run = runs[entries[i].host];
-    if (run.count++ == 0) run.first = i;
-    run.end = i + 1;
-  }
-  std::vector<std::vector<std::uint32_t>> positions(runs.size());
-  for (std::size_t host = 0; host < runs.size(); ++host) {
-    if (!runs[host].Together()) positions[host].reserve(runs[host].count);
-  }
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const Run& run = runs[entries[i].host];
-    if (!run.Together()) positions[entries[i].host].push_back(static_cast<std::uint32_t>(i));
-  }
   std::map<std::uint32_t, EntryList> by_host;
-  for (std::uint32_t host = 0; host < runs.size(); ++host) {
-    const Run& run = runs[host];
-    if (run.count == 0) continue;
-    by_host[host] = run.Together() ? EntryList(&entries[run.first], run.count)
-                                   : EntryList(entries.data(), std::move(positions[host]));
+  for (std::size_t first = 0, end = 0; first < entries.size(); first = end) {
+    while (end < entries.size() && entries[end].host == entries[first].host) ++end;
+    by_host[entries[first].host] = EntryList(&entries[first], end - first);
   }
   return by_host;
 }
@@ -85,8 +62,9 @@ Report BuildReport(LogSet logs, const ReportOptions& options) {
   report.logs.hosts = ShownNames(report.logs.hosts);
   report.logs.files = ShownNames(report.logs.files);
   report.logs.host_indexes.clear();  // by the names as read: done with
+  SortByHostAndTime(report.logs);    // as they are when loaded: then a check
   for (const auto& [files, count] : report.logs.duplicates) report.duplicates_dropped += count;
-  std::map<std::uint32_t, EntryList> by_host = EntriesByHost(report.logs);
+  std::map<std::uint32_t, EntryList> by_host = EntriesByHost(report.logs.entries);
   report.hosts.reserve(by_host.size());
   for (auto& [host, entries] : by_host) {
     HostSummary summary =

@@ -52,7 +52,8 @@ struct ReportOptions {
   bool incidents = true;  // off for logs gathered from several machines
 };
 
-// The report of logs that are read, cleared of duplicates and sorted by time.
+// The report of logs that are read and cleared of duplicates; their entries are put in
+// order (SortByHostAndTime) where they are not yet.
 Report BuildReport(LogSet logs, const ReportOptions& options);
 
 }  // namespace pinglog::report
