@@ -25,27 +25,25 @@ const char* OutcomeName(Outcome outcome) {
 // second, by file, then by line): each host's are in time order already.
 template <typename Visit>
 void InTimeOrder(const std::vector<HostReport>& hosts, Visit visit) {
-  const auto later = [](const Entry* a, const Entry* b) {
-    return std::tie(a->time, a->file, a->line) > std::tie(b->time, b->file, b->line);
-  };
   struct Next {
-    const Entry* entry;
-    const HostReport* host;
-    std::size_t at;  // in the host's entries
+    const EntryList* entries;  // a host's
+    std::size_t at;
+    const Entry& entry() const { return *(*entries)[at]; }
   };
-  const auto next_later = [&](const Next& a, const Next& b) { return later(a.entry, b.entry); };
-  std::priority_queue<Next, std::vector<Next>, decltype(next_later)> heads(next_later);
+  const auto later = [](const Next& a, const Next& b) {
+    const Entry& x = a.entry();
+    const Entry& y = b.entry();
+    return std::tie(x.time, x.file, x.line) > std::tie(y.time, y.file, y.line);
+  };
+  std::priority_queue<Next, std::vector<Next>, decltype(later)> heads(later);
   for (const HostReport& host : hosts) {
-    if (!host.entries.empty()) heads.push({host.entries[0], &host, 0});
+    if (!host.entries.empty()) heads.push({&host.entries, 0});
   }
   while (!heads.empty()) {
     Next next = heads.top();
     heads.pop();
-    visit(*next.entry);
-    if (++next.at < next.host->entries.size()) {
-      next.entry = next.host->entries[next.at];
-      heads.push(next);
-    }
+    visit(next.entry());
+    if (++next.at < next.entries->size()) heads.push(next);
   }
 }
 

@@ -23,17 +23,10 @@ class SampleWriter {
   // PREFIX VALUE END, where END holds the time, if any, and the line end.
   void Sample(std::string_view prefix, std::int64_t value, std::string_view end) {
     constexpr std::size_t kLongestNumber = 20;  // "-9223372036854775808"
-    const std::size_t most = prefix.size() + kLongestNumber + end.size();
-    if (used_ + most > buffer_.size()) {
-      Flush();
-      if (most > buffer_.size()) buffer_.resize(most);
-    }
-    char* at = buffer_.data() + used_;
-    std::memcpy(at, prefix.data(), prefix.size());
-    at = std::to_chars(at + prefix.size(), at + prefix.size() + kLongestNumber, value).ptr;
-    std::memcpy(at, end.data(), end.size());
-    used_ = static_cast<std::size_t>(at + end.size() - buffer_.data());
-    if (used_ >= kFlushAt) Flush();
+    char* at = Room(prefix.size() + kLongestNumber + end.size());
+    at = Copy(at, prefix);
+    at = std::to_chars(at, at + kLongestNumber, value).ptr;
+    Filled(Copy(at, end));
   }
   void Sample(std::string_view prefix, std::string_view value, std::string_view end) {
     Put({prefix, value, end});
@@ -51,14 +44,26 @@ class SampleWriter {
   void Put(std::initializer_list<std::string_view> pieces) {
     std::size_t size = 0;
     for (const std::string_view piece : pieces) size += piece.size();
+    char* at = Room(size);
+    for (const std::string_view piece : pieces) at = Copy(at, piece);
+    Filled(at);
+  }
+
+  // Where `size` more bytes can be written (what is gathered handed on first if need be).
+  char* Room(std::size_t size) {
     if (used_ + size > buffer_.size()) {
       Flush();
       if (size > buffer_.size()) buffer_.resize(size);
     }
-    for (const std::string_view piece : pieces) {
-      std::memcpy(buffer_.data() + used_, piece.data(), piece.size());
-      used_ += piece.size();
-    }
+    return buffer_.data() + used_;
+  }
+  static char* Copy(char* at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+  }
+  // The bytes up to `end` are written.
+  void Filled(const char* end) {
+    used_ = static_cast<std::size_t>(end - buffer_.data());
     if (used_ >= kFlushAt) Flush();
   }
 
