@@ -10,6 +10,7 @@
 
 #include "report/live/follower.h"
 #include "report/logs/duplicates.h"
+#include "report/logs/entry_list.h"
 #include "report/logs/log_patterns.h"
 #include "report/model/metrics_counter.h"
 #include "report/write/export_file.h"
@@ -70,7 +71,7 @@ class LiveCounts {
   // The entries read so far are counted, but for copies that another log holds, and
   // let go: memory stays flat however long it runs and however long a log's backlog.
   bool CountAndForget() {
-    for (const Entry& entry : logs_.entries) {
+    for (const Entry& entry : EntryList(logs_.entries)) {
       if (duplicates_.Keep(entry)) {
         counter_.Count(entry, logs_.hosts[entry.host], NameOf(logs_.hosts[entry.host], entry));
       }

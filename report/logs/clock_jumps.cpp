@@ -29,11 +29,11 @@ struct Span {
 // The usual step between the entries of one file and host (at least a second): the
 // middle one of the steps forward in order.
 template <typename Order>
-std::int64_t MedianStep(const std::vector<Entry>& entries, const Order& order) {
+std::int64_t MedianStep(const EntryStore& entries, const Order& order) {
   const MiddleStep middle = MiddleOfSteps(
       1, order.size(),
       [&](std::size_t k) {
-        return std::int64_t{entries[order[k]].time} - entries[order[k - 1]].time;
+        return std::int64_t{entries.TimeAt(order[k])} - entries.TimeAt(order[k - 1]);
       },
       [](std::int64_t step) { return step > 0; }, 0);
   return middle.count == 0 ? 1 : middle.median;
@@ -41,11 +41,10 @@ std::int64_t MedianStep(const std::vector<Entry>& entries, const Order& order) {
 
 // Runs split at every step backwards and at every step forwards longer than `split`.
 template <typename Order>
-std::vector<Run> SplitRuns(const std::vector<Entry>& entries, const Order& order,
-                           std::int64_t split) {
+std::vector<Run> SplitRuns(const EntryStore& entries, const Order& order, std::int64_t split) {
   std::vector<Run> runs;
   for (std::size_t k = 0; k < order.size(); ++k) {
-    const LogTime time = entries[order[k]].time;
+    const LogTime time = entries.TimeAt(order[k]);
     bool jumped = runs.empty();
     if (!jumped) {
       const std::int64_t step = std::int64_t{time} - runs.back().end;
@@ -106,24 +105,26 @@ void PlaceRuns(std::vector<Run>& runs) {
 // The entries of one file and host, by index in file order.
 template <typename Order>
 void FindInSequence(LogSet& logs, const Order& order) {
-  std::vector<Entry>& entries = logs.entries;
+  EntryStore& entries = logs.entries;
   const std::int64_t step = MedianStep(entries, order);
   std::vector<Run> runs = SplitRuns(entries, order, 2 * step + 60);
   FindExcursions(runs, step);
   PlaceRuns(runs);
   for (std::size_t r = 1; r < runs.size(); ++r) {
-    const Entry& before = entries[order[runs[r].first - 1]];
-    const Entry& after = entries[order[runs[r].first]];
+    const Entry before = entries[order[runs[r].first - 1]];
+    const Entry after = entries[order[runs[r].first]];
     const bool excursion = runs[r].shift != 0 || runs[r - 1].shift != 0;
     if (after.time < before.time || excursion || !runs[r].placed || !runs[r - 1].placed) {
       logs.clock_jumps.push_back({after.host, after.file, after.line, before.time, after.time});
     }
   }
   for (const Run& run : runs) {
+    if (run.placed && run.shift == 0) continue;  // as read
     for (std::size_t k = run.first; k < run.last; ++k) {
-      Entry& entry = entries[order[k]];
+      Entry entry = entries[order[k]];
       entry.off_clock = !run.placed;
       entry.time += run.shift;
+      entries.Replace(order[k], entry);
     }
   }
 }
@@ -134,7 +135,7 @@ void FindClockJumps(LogSet& logs) {
   // Where the entries of each log and host lie, in the log's order: a log's entries
   // mostly share one host, and lie in one span.
   using Key = std::pair<std::uint32_t, std::uint32_t>;
-  const std::vector<Entry>& entries = logs.entries;
+  const EntryStore& entries = logs.entries;
   std::map<Key, std::vector<Span>> spans;
   for (std::size_t first = 0; first < entries.size();) {
     const Key key{entries[first].file, entries[first].host};

@@ -93,17 +93,13 @@ void DropDuplicates(LogSet& logs) {
   std::vector<bool> drop(logs.entries.size(), false);
   for (std::size_t first = 0; first < logs.entries.size();) {
     std::size_t last = first + 1;
-    while (last < logs.entries.size() && logs.entries[last].time == logs.entries[first].time) {
+    while (last < logs.entries.size() && logs.entries.TimeAt(last) == logs.entries.TimeAt(first)) {
       ++last;
     }
     if (last - first > 1) MarkDuplicates(logs, first, last, drop, logs.duplicates);
     first = last;
   }
-  std::size_t kept = 0;
-  for (std::size_t i = 0; i < logs.entries.size(); ++i) {
-    if (!drop[i]) logs.entries[kept++] = logs.entries[i];
-  }
-  logs.entries.resize(kept);
+  logs.entries.KeepOnly([&](std::size_t i) { return !drop[i]; });
 }
 
 }  // namespace pinglog::report

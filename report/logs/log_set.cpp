@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <stdexcept>
 
 namespace pinglog::report {
 
@@ -66,28 +67,29 @@ namespace {
 using Index = std::uint32_t;
 
 // Before in the order the report keeps: by host (as first read), then by time.
-bool Before(const Entry& a, const Entry& b) {
-  return a.host != b.host ? a.host < b.host : a.time < b.time;
+bool Before(const EntryStore& entries, std::size_t a, std::size_t b) {
+  const std::uint32_t host_a = entries.HostAt(a), host_b = entries.HostAt(b);
+  return host_a != host_b ? host_a < host_b : entries.TimeAt(a) < entries.TimeAt(b);
 }
 
 // The entries' indexes grouped by host, each host's in the order read (a count per
 // host, then each index put in its host's place).
-std::vector<Index> ByHost(const std::vector<Entry>& entries, std::size_t hosts) {
+std::vector<Index> ByHost(const EntryStore& entries, std::size_t hosts) {
   std::vector<Index> place(hosts + 1, 0);
-  for (const Entry& entry : entries) ++place[entry.host + 1];
+  for (std::size_t i = 0; i < entries.size(); ++i) ++place[entries.HostAt(i) + 1];
   for (std::size_t h = 1; h < place.size(); ++h) place[h] += place[h - 1];
   std::vector<Index> order(entries.size());
-  for (std::size_t i = 0; i < entries.size(); ++i) order[place[entries[i].host]++] = Index(i);
+  for (std::size_t i = 0; i < entries.size(); ++i) order[place[entries.HostAt(i)]++] = Index(i);
   return order;
 }
 
 // Merges the runs of `order` (each in the order Before() gives, between `bounds`),
 // pair by pair and round by round, each keeping the earlier run's entries first among
 // those alike.
-void MergeRuns(const std::vector<Entry>& entries, std::vector<Index>& order,
+void MergeRuns(const EntryStore& entries, std::vector<Index>& order,
                std::vector<std::size_t> bounds) {
   std::vector<Index> merged(order.size());
-  const auto before = [&](Index a, Index b) { return Before(entries[a], entries[b]); };
+  const auto before = [&](Index a, Index b) { return Before(entries, a, b); };
   while (bounds.size() > 2) {
     const std::size_t runs = bounds.size() - 1;
     std::vector<std::size_t> merged_bounds = {0};
@@ -103,27 +105,10 @@ void MergeRuns(const std::vector<Entry>& entries, std::vector<Index>& order,
   }
 }
 
-// Puts entry order[i] at i, moving each entry once along the cycles of the order.
-void Arrange(std::vector<Entry>& entries, std::vector<Index>& order) {
-  for (std::size_t start = 0; start < order.size(); ++start) {
-    if (order[start] == start) continue;
-    const Entry first = entries[start];
-    std::size_t at = start;
-    while (order[at] != start) {
-      const std::size_t from = order[at];
-      entries[at] = entries[from];
-      order[at] = static_cast<Index>(at);
-      at = from;
-    }
-    entries[at] = first;
-    order[at] = static_cast<Index>(at);
-  }
-}
-
 }  // namespace
 
 void SortByHostAndTime(LogSet& logs) {
-  std::vector<Entry>& entries = logs.entries;
+  EntryStore& entries = logs.entries;
   // Logs of one host each, in time order (the usual case), are so already. Otherwise
   // the entries are grouped by host and each host's runs in time order (a log as the
   // logger wrote it is one, and each step of its clock back begins another) merged,
@@ -132,21 +117,20 @@ void SortByHostAndTime(LogSet& logs) {
   // moved once.
   bool in_order = true;
   for (std::size_t i = 1; i < entries.size() && in_order; ++i) {
-    in_order = !Before(entries[i], entries[i - 1]);
+    in_order = !Before(entries, i, i - 1);
   }
   if (in_order) return;
   if (entries.size() > std::numeric_limits<Index>::max()) {  // beyond any machine's memory
-    std::stable_sort(entries.begin(), entries.end(), Before);
-    return;
+    throw std::length_error("too many entries for one report");
   }
   std::vector<Index> order = ByHost(entries, logs.hosts.size());
   std::vector<std::size_t> bounds = {0};
   for (std::size_t i = 1; i < order.size(); ++i) {
-    if (Before(entries[order[i]], entries[order[i - 1]])) bounds.push_back(i);
+    if (Before(entries, order[i], order[i - 1])) bounds.push_back(i);
   }
   bounds.push_back(order.size());
   MergeRuns(entries, order, std::move(bounds));
-  Arrange(entries, order);
+  entries.Arrange(order);
 }
 
 }  // namespace pinglog::report

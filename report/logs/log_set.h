@@ -10,21 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "report/logs/entry_store.h"
 #include "report/logs/log_line.h"
 
 namespace pinglog::report {
-
-struct Entry {
-  LogTime time = 0;
-  std::uint32_t host = 0;  // index into LogSet::hosts
-  std::uint32_t file = 0;  // index into LogSet::files
-  std::uint32_t line = 0;  // 1-based, in that file
-  Address target{};
-  bool off_clock = false;  // stamped by a clock set wrong: not placed in time
-  std::array<Attempt, 3> attempts;
-};
-// A year of one-minute cycles is half a million entries: their size is the report's.
-static_assert(sizeof(Entry) <= 56, "an entry grew");
 
 // The same measurement: host, time, target and items alike.
 bool SameMeasurement(const Entry& a, const Entry& b);
@@ -56,8 +45,8 @@ using HostIndexes = std::unordered_map<std::string, std::uint32_t, TextHash, std
 struct LogSet {
   std::vector<std::string> files;
   std::vector<std::string> hosts;
-  HostIndexes host_indexes;    // of `hosts`
-  std::vector<Entry> entries;  // in file order; SortByHostAndTime() orders them
+  HostIndexes host_indexes;  // of `hosts`
+  EntryStore entries;        // in file order; SortByHostAndTime() orders them
   std::uint64_t unparsed_count = 0;
   std::vector<UnparsedLine> unparsed;  // the first kUnparsedKept of them
   static constexpr std::size_t kUnparsedKept = 1000;

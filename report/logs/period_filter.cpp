@@ -36,11 +36,10 @@ std::optional<TimeSpan> ParseLocalTime(const std::string& text) {
 
 std::size_t KeepPeriod(LogSet& logs, const std::optional<TimeSpan>& from,
                        const std::optional<TimeSpan>& to) {
-  const auto outside = [&](const Entry& entry) {
-    return (from && entry.time < from->start) || (to && entry.time >= to->end);
-  };
-  logs.entries.erase(std::remove_if(logs.entries.begin(), logs.entries.end(), outside),
-                     logs.entries.end());
+  logs.entries.KeepOnly([&](std::size_t i) {
+    const LogTime time = logs.entries.TimeAt(i);
+    return !(from && time < from->start) && !(to && time >= to->end);
+  });
   return logs.entries.size();
 }
 

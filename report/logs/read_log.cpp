@@ -83,7 +83,7 @@ ReadStatus ReadLog(const std::string& path, LogSet& logs, std::string& problem,
       }
       problem = file.problem();
       blocks.Finish();
-      logs.entries.resize(entries_before);
+      logs.entries.Truncate(entries_before);
       return ReadStatus::kUnreadable;
     }
     const std::string_view read(buffer + begin, static_cast<std::size_t>(got));

@@ -58,16 +58,16 @@ ChartModel BuildChart(const HostReport& host, const ChartOptions& options) {
   }
   // The entries come in time order: each bucket's times are counted once it is left.
   ReplyTimes* filling = nullptr;
-  for (const Entry* entry : host.entries) {
+  for (const Entry& entry : host.entries) {
     // A wrong clock's stamps are placed nowhere.
-    if (entry->off_clock || entry->time < chart.start || entry->time - chart.start >= chart.span) {
+    if (entry.off_clock || entry.time < chart.start || entry.time - chart.start >= chart.span) {
       continue;
     }
     ChartBucket& b =
-        chart.buckets[static_cast<std::size_t>((entry->time - chart.start) / chart.width)];
+        chart.buckets[static_cast<std::size_t>((entry.time - chart.start) / chart.width)];
     if (filling != &b.times && filling != nullptr) filling->Settle();
     filling = &b.times;
-    CountCycleWith(*entry, b.requests, [&](int ms) { b.times.Add(ms); });
+    CountCycleWith(entry, b.requests, [&](int ms) { b.times.Add(ms); });
   }
   if (filling != nullptr) filling->Settle();
   for (const Outage& o : s.outages) {

@@ -41,9 +41,9 @@ int LossStep(const Requests& r) {
 HeatMap BuildHeatMap(const HostReport& host) {
   HeatMap map;
   std::array<std::vector<int>, 24> times;  // the round trips of the last row's hours
-  for (const Entry* entry : host.entries) {
-    if (entry->off_clock) continue;  // placed nowhere
-    const LogTime day = entry->time - entry->time % kDay;
+  for (const Entry& entry : host.entries) {
+    if (entry.off_clock) continue;  // placed nowhere
+    const LogTime day = entry.time - entry.time % kDay;
     if (map.rows.empty() || map.rows.back().day != day) {
       if (!map.rows.empty()) {
         SetMedians(map.rows.back(), times);
@@ -51,8 +51,8 @@ HeatMap BuildHeatMap(const HostReport& host) {
       }
       map.rows.push_back({day, 0, {}});
     }
-    const auto hour = static_cast<std::size_t>(entry->time % kDay / 3600);
-    CountCycle(*entry, map.rows.back().hours[hour].requests, times[hour]);
+    const auto hour = static_cast<std::size_t>(entry.time % kDay / 3600);
+    CountCycle(entry, map.rows.back().hours[hour].requests, times[hour]);
   }
   if (!map.rows.empty()) SetMedians(map.rows.back(), times);
   return map;

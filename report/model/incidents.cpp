@@ -33,9 +33,11 @@ IncidentHost Answered(const HostReport& host, std::size_t index, LogTime from, L
   const HostSummary& s = host.summary;
   if (to <= s.first || from >= s.End()) state.state = HostState::kNotLogging;
   const auto begin = std::lower_bound(host.entries.begin(), host.entries.end(), from,
-                                      [](const Entry* e, LogTime t) { return e->time < t; });
-  for (auto it = begin; it != host.entries.end() && (*it)->time < to; ++it) {
-    if (!(*it)->off_clock) CountCycle(**it, state.requests);
+                                      [](const Entry& e, LogTime t) { return e.time < t; });
+  for (auto it = begin; it != host.entries.end(); ++it) {
+    const Entry entry = *it;
+    if (entry.time >= to) break;
+    if (!entry.off_clock) CountCycle(entry, state.requests);
   }
   return state;
 }

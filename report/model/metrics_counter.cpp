@@ -18,8 +18,8 @@ void MetricsCounter::Count(const Entry& entry, const std::string& host, const st
 MetricsCounter CountMetrics(const Report& report, const ZoneTime& zone) {
   MetricsCounter counter(zone);
   for (const HostReport& host : report.hosts) {
-    for (const Entry* entry : host.entries) {
-      counter.Count(*entry, host.summary.host, host.summary.name);
+    for (const Entry& entry : host.entries) {
+      counter.Count(entry, host.summary.host, host.summary.name);
     }
   }
   return counter;

@@ -18,8 +18,8 @@ int HopsFromTtl(int ttl) {
 
 std::optional<int> HopsOf(const EntryList& entries) {
   std::array<std::int64_t, 256> replies{};  // by hops
-  for (const Entry* entry : entries) {
-    for (const Attempt& attempt : entry->attempts) {
+  for (const Entry& entry : entries) {
+    for (const Attempt& attempt : entry.attempts) {
       if (attempt.outcome == Outcome::kReply) ++replies[HopsFromTtl(attempt.ttl)];
     }
   }

@@ -44,12 +44,13 @@ std::vector<std::string> NameHosts(std::vector<HostReport>& hosts,
 }
 
 // Each host's entries, ordered by host and time: the run of them that lies together.
-std::map<std::uint32_t, EntryList> EntriesByHost(const std::vector<Entry>& entries) {
+std::map<std::uint32_t, EntryList> EntriesByHost(const EntryStore& entries) {
   if (entries.size() > UINT32_MAX) throw std::length_error("too many entries for one report");
   std::map<std::uint32_t, EntryList> by_host;
   for (std::size_t first = 0, end = 0; first < entries.size(); first = end) {
-    while (end < entries.size() && entries[end].host == entries[first].host) ++end;
-    by_host[entries[first].host] = EntryList(&entries[first], end - first);
+    const std::uint32_t host = entries.HostAt(first);
+    while (end < entries.size() && entries.HostAt(end) == host) ++end;
+    by_host[host] = EntryList(entries, first, end - first);
   }
   return by_host;
 }

@@ -24,7 +24,7 @@ Steps StepsOf(const EntryList& placed, std::size_t k) {
   if (placed.size() <= k) return {};
   const MiddleStep middle = MiddleOfSteps(
       k, placed.size(),
-      [&](std::size_t i) { return std::int64_t{placed[i]->time} - placed[i - k]->time; },
+      [&](std::size_t i) { return std::int64_t{placed.TimeAt(i)} - placed.TimeAt(i - k); },
       [](std::int64_t) { return true; }, 2);
   return {middle.median, static_cast<double>(middle.near) / static_cast<double>(middle.count)};
 }
@@ -101,7 +101,7 @@ class OutageTracker {
 // The entries a wrong clock stamped are counted, but placed nowhere in time: the
 // others, gathered in `kept` when there are such entries (else all of them, uncopied).
 const EntryList& PlacedEntries(const EntryList& entries, HostSummary& summary, EntryList& kept) {
-  for (const Entry* entry : entries) summary.off_clock += entry->off_clock ? 1 : 0;
+  for (const Entry& entry : entries) summary.off_clock += entry.off_clock ? 1 : 0;
   if (summary.off_clock == 0) return entries;
   kept = entries.Only([](const Entry& entry) { return !entry.off_clock; });
   return kept;
@@ -111,7 +111,7 @@ const EntryList& PlacedEntries(const EntryList& entries, HostSummary& summary, E
 void SetTiming(HostSummary& summary, const EntryList& entries, const EntryList& placed,
                std::int64_t interval_minutes) {
   double cycle_total = 0;
-  for (const Entry* entry : entries) cycle_total += CycleSeconds(*entry);
+  for (const Entry& entry : entries) cycle_total += CycleSeconds(entry);
   summary.cycle_seconds = cycle_total / static_cast<double>(entries.size());
   summary.interval_inferred = interval_minutes < 0;
   summary.loggers = CountLoggers(placed);
@@ -147,9 +147,10 @@ void WalkPlaced(HostSummary& summary, const EntryList& placed, RoundTripCounter&
   const double longest_step = LongestStepSeconds(summary.interval_minutes);
   RoundTripCounter period_times;
   OutageTracker outages(summary.outages, summary.period);
-  for (std::size_t i = 0; i < placed.size(); ++i) {
-    const Entry& entry = *placed[i];
-    if (i > 0 && AddGapIfAny(summary, *placed[i - 1], entry, longest_step)) {
+  Entry before;
+  for (std::size_t i = 0; i < placed.size(); before = placed[i++]) {
+    const Entry entry = placed[i];
+    if (i > 0 && AddGapIfAny(summary, before, entry, longest_step)) {
       outages.Interrupt(OutageEnd::kNoEntries);
     }
     const LogTime period = PeriodStart(entry.time, summary.by_hour);
@@ -198,11 +199,11 @@ void AddRouterReply(HostSummary& summary, const Address& router, LogTime time) {
 }
 
 void CountFailuresAndRouters(HostSummary& summary, const EntryList& entries) {
-  for (const Entry* entry : entries) {
-    for (const Attempt& attempt : entry->attempts) {
+  for (const Entry& entry : entries) {
+    for (const Attempt& attempt : entry.attempts) {
       if (attempt.outcome == Outcome::kRouter) {
         ++summary.routers[attempt.source()];
-        if (!entry->off_clock) AddRouterReply(summary, attempt.source(), entry->time);
+        if (!entry.off_clock) AddRouterReply(summary, attempt.source(), entry.time);
       }
       if (attempt.outcome != Outcome::kFailure) continue;
       ++(NeverSent(attempt.error()) ? summary.not_sent : summary.failures)[attempt.error()];
@@ -229,15 +230,15 @@ HostSummary Summarize(const std::string& host, const EntryList& entries,
   summary.host = host;
   summary.by_hour = options.by_hour;
   if (entries.empty()) return summary;
-  summary.target = entries.back()->target;
+  summary.target = entries.back().target;
   EntryList kept;
   const EntryList& placed = PlacedEntries(entries, summary, kept);
   for (const ClockJump& jump : clock_jumps) {
-    if (jump.host == entries.front()->host) summary.clock_jumps.push_back(jump);
+    if (jump.host == entries.front().host) summary.clock_jumps.push_back(jump);
   }
-  for (const Entry* entry : entries) {  // a log's entries mostly follow one another
-    if (summary.files.empty() || summary.files.back() != entry->file) {
-      summary.files.push_back(entry->file);
+  for (const Entry& entry : entries) {  // a log's entries mostly follow one another
+    if (summary.files.empty() || summary.files.back() != entry.file) {
+      summary.files.push_back(entry.file);
     }
   }
   std::sort(summary.files.begin(), summary.files.end());
@@ -246,13 +247,13 @@ HostSummary Summarize(const std::string& host, const EntryList& entries,
 
   RoundTripCounter all_times;
   WalkPlaced(summary, placed, all_times);
-  for (const Entry* entry : entries) {
-    if (entry->off_clock) CountCycle(*entry, summary.requests, all_times);
+  for (const Entry& entry : entries) {
+    if (entry.off_clock) CountCycle(entry, summary.requests, all_times);
   }
   CountFailuresAndRouters(summary, entries);
   if (!placed.empty()) {
-    summary.first = placed.front()->time;
-    summary.last = placed.back()->time;
+    summary.first = placed.TimeAt(0);
+    summary.last = placed.TimeAt(placed.size() - 1);
   }
   const auto logged = static_cast<std::int64_t>(placed.size());
   summary.expected = summary.back_to_back ? -1 : logged + summary.missing;

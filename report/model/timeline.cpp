@@ -21,9 +21,9 @@ void Mark(std::vector<StripState>& strip, const Timeline& t, LogTime from, LogTi
 
 std::vector<StripState> StripOf(const HostReport& host, const Timeline& t, std::size_t buckets) {
   std::vector<Requests> counts(buckets);
-  for (const Entry* entry : host.entries) {
-    if (entry->off_clock || entry->time < t.start || entry->time >= t.start + t.span) continue;
-    CountCycle(*entry, counts[static_cast<std::size_t>((entry->time - t.start) / t.width)]);
+  for (const Entry& entry : host.entries) {
+    if (entry.off_clock || entry.time < t.start || entry.time >= t.start + t.span) continue;
+    CountCycle(entry, counts[static_cast<std::size_t>((entry.time - t.start) / t.width)]);
   }
   std::vector<StripState> strip(buckets, StripState::kNone);
   for (std::size_t b = 0; b < buckets; ++b) {

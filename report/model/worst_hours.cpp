@@ -37,9 +37,9 @@ Counted CountedEntries(const HostReport& host, std::vector<Outage>& left_out) {
     if (o.Seconds() > kLongestCounted) left_out.push_back(o);
   }
   Counted counted;
-  for (const Entry* e : host.entries) {
-    if (Counts(*e, left_out)) {
-      CountCycle(*e, counted.days[e->time - e->time % kDay][e->time % kDay / 3600]);
+  for (const Entry& e : host.entries) {
+    if (Counts(e, left_out)) {
+      CountCycle(e, counted.days[e.time - e.time % kDay][e.time % kDay / 3600]);
     }
   }
   return counted;
@@ -123,13 +123,13 @@ void Figures(const HostReport& host, WorstHours& worst) {
   const HourWindow w{
       worst.from, (worst.to - worst.from + 24) % 24 == 0 ? 24 : (worst.to - worst.from + 24) % 24};
   RoundTripCounter inside, outside;
-  for (const Entry* e : host.entries) {
-    if (!Counts(*e, worst.left_out)) continue;
-    const LogTime day = e->time - e->time % kDay;
+  for (const Entry& e : host.entries) {
+    if (!Counts(e, worst.left_out)) continue;
+    const LogTime day = e.time - e.time % kDay;
     const bool kind = worst.days == WorstHours::Days::kEvery ||
                       (worst.days == WorstHours::Days::kWeekends) == Weekend(day);
-    const bool in = kind && w.Holds(static_cast<int>(e->time % kDay / 3600));
-    CountCycle(*e, (in ? worst.inside : worst.outside).requests, in ? inside : outside);
+    const bool in = kind && w.Holds(static_cast<int>(e.time % kDay / 3600));
+    CountCycle(e, (in ? worst.inside : worst.outside).requests, in ? inside : outside);
   }
   for (auto [times_of, figures] :
        {std::pair{&inside, &worst.inside}, std::pair{&outside, &worst.outside}}) {

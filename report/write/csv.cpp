@@ -28,11 +28,11 @@ void InTimeOrder(const std::vector<HostReport>& hosts, Visit visit) {
   struct Next {
     const EntryList* entries;  // a host's
     std::size_t at;
-    const Entry& entry() const { return *(*entries)[at]; }
+    Entry entry() const { return (*entries)[at]; }
   };
   const auto later = [](const Next& a, const Next& b) {
-    const Entry& x = a.entry();
-    const Entry& y = b.entry();
+    const Entry x = a.entry();
+    const Entry y = b.entry();
     return std::tie(x.time, x.file, x.line) > std::tie(y.time, y.file, y.line);
   };
   std::priority_queue<Next, std::vector<Next>, decltype(later)> heads(later);
@@ -73,7 +73,7 @@ void WriteCsv(std::ostream& out, const Report& report) {
   bool named = false;
   for (const HostReport& host : report.hosts) {
     if (host.summary.name.empty() || host.entries.empty()) continue;
-    names[host.entries.front()->host] = host.summary.name;
+    names[host.entries.front().host] = host.summary.name;
     named = true;
   }
   out << "time,host,resolved_address,attempt,outcome,source,bytes,time_ms,ttl,error"

@@ -17,7 +17,7 @@ struct SamplePoint {
 };
 
 struct HostSeries {
-  std::vector<const Entry*> in_log_order;
+  EntryList in_log_order;
   std::vector<SamplePoint> points;
   // Each point's line end, " TIME\n", one after the other: written once per series.
   std::string line_ends;
@@ -27,24 +27,25 @@ struct HostSeries {
 
 // Entries in the order the logs hold them, the logs ordered by their first entry (one
 // log in order, the usual case, is already so).
-std::vector<const Entry*> LogOrder(const EntryList& entries) {
+EntryList LogOrder(const EntryList& entries) {
   std::map<std::uint32_t, LogTime> first_of_file;
-  for (const Entry* e : entries) {
-    auto [it, added] = first_of_file.try_emplace(e->file, e->time);
-    if (!added) it->second = std::min(it->second, e->time);
+  for (const Entry& e : entries) {
+    auto [it, added] = first_of_file.try_emplace(e.file, e.time);
+    if (!added) it->second = std::min(it->second, e.time);
   }
   std::vector<std::pair<LogTime, std::uint32_t>> file_order(
       first_of_file.empty() ? 0 : first_of_file.rbegin()->first + 1);
   for (const auto& [file, first] : first_of_file) file_order[file] = {first, file};
-  const auto before = [&](const Entry* a, const Entry* b) {
-    if (a->file != b->file) return file_order[a->file] < file_order[b->file];
-    return a->line < b->line;
+  const auto before = [&](const Entry& a, const Entry& b) {
+    if (a.file != b.file) return file_order[a.file] < file_order[b.file];
+    return a.line < b.line;
   };
-  std::vector<const Entry*> ordered(entries.begin(), entries.end());
-  if (!std::is_sorted(ordered.begin(), ordered.end(), before)) {
-    std::sort(ordered.begin(), ordered.end(), before);
-  }
-  return ordered;
+  if (std::is_sorted(entries.begin(), entries.end(), before)) return entries;
+  std::vector<std::uint32_t> order(entries.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
+  std::sort(order.begin(), order.end(),
+            [&](std::uint32_t a, std::uint32_t b) { return before(entries[a], entries[b]); });
+  return entries.Picked(order);
 }
 
 std::int64_t MakePoints(HostSeries& series, const ZoneTime& zone) {
@@ -54,7 +55,7 @@ std::int64_t MakePoints(HostSeries& series, const ZoneTime& zone) {
   series.points.reserve(series.in_log_order.size());
   for (std::size_t i = 0; i < series.in_log_order.size(); ++i) {
     const std::optional<std::int64_t> unix_time =
-        zone.NextInLog(series.in_log_order[i]->time, last);
+        zone.NextInLog(series.in_log_order.TimeAt(i), last);
     if (!unix_time) {  // stepped back: counted with the next sample that can be stored
       ++backwards;
       series.unix_times.push_back(-1);
@@ -93,7 +94,7 @@ void ForEachPoint(const HostSeries& series, const ExposedHost::Visit& visit) {
   for (const SamplePoint& point : series.points) {
     for (; next < point.end; ++next) {
       const std::int64_t at = series.unix_times[next];
-      metrics.Add(*series.in_log_order[next], at < 0 ? point.time : at);
+      metrics.Add(series.in_log_order[next], at < 0 ? point.time : at);
     }
     const std::size_t end_size = ends.find('\n', end_at) + 1 - end_at;
     visit(metrics, ends.substr(end_at, end_size));
@@ -114,7 +115,7 @@ std::int64_t WriteOpenMetrics(std::ostream& out, const Report& report, const Zon
     one.in_log_order = LogOrder(host.entries);
     backwards += MakePoints(one, zone);
     MakeLineEnds(one);
-    for (const Entry* entry : one.in_log_order) one.total.Add(*entry, 0);
+    for (const Entry& entry : one.in_log_order) one.total.Add(entry, 0);
     if (one.points.empty()) continue;
     hosts.push_back({SeriesLabels(host.summary.host, labels), NumericHost(host.summary.host),
                      host.summary.name, &one.total,

@@ -23,19 +23,19 @@ void AppendNumber(std::string& out, std::uint64_t value) {
 std::string PackCycles(const EntryList& entries, LogTime origin, std::int64_t step) {
   // Those before the origin are carried in buckets (PackLevels).
   const auto first = std::lower_bound(entries.begin(), entries.end(), origin,
-                                      [](const Entry* e, LogTime t) { return e->time < t; });
+                                      [](const Entry& e, LogTime t) { return e.time < t; });
   std::string packed;
   packed.reserve(static_cast<std::size_t>(entries.end() - first) * 6);
   std::int64_t previous = origin;
   std::vector<int> times;
   for (auto it = first; it != entries.end(); ++it) {
-    const Entry* entry = *it;
-    if (entry->off_clock) continue;  // placed nowhere, as in the chart
+    const Entry entry = *it;
+    if (entry.off_clock) continue;  // placed nowhere, as in the chart
     Requests requests;
     times.clear();
-    CountCycle(*entry, requests, times);
-    AppendNumber(packed, ZigZag(std::int64_t{entry->time} - previous - step));
-    previous = entry->time;
+    CountCycle(entry, requests, times);
+    AppendNumber(packed, ZigZag(std::int64_t{entry.time} - previous - step));
+    previous = entry.time;
     AppendNumber(packed, times.size() + 4 * static_cast<std::uint64_t>(requests.lost) +
                              16 * static_cast<std::uint64_t>(requests.not_sent));
     for (const int ms : times) AppendNumber(packed, static_cast<std::uint64_t>(std::max(ms, 0)));

@@ -31,14 +31,16 @@ template <typename Visit>
 void ForEachBucket(const EntryList& entries, const std::vector<std::int64_t>& widths, LogTime start,
                    LogTime end, Visit visit) {
   auto entry = std::lower_bound(entries.begin(), entries.end(), start,
-                                [](const Entry* e, LogTime t) { return e->time < t; });
+                                [](const Entry& e, LogTime t) { return e.time < t; });
   std::vector<Bucket> open(widths.size());
   const std::int64_t finest = widths.front();
   for (LogTime at = start; at < end; at += finest) {
     Bucket& bucket = open.front();
-    for (; entry != entries.end() && (*entry)->time < at + finest; ++entry) {
-      if ((*entry)->off_clock) continue;
-      CountCycleWith(**entry, bucket.requests, [&](int ms) { bucket.times.Add(ms); });
+    for (; entry != entries.end(); ++entry) {
+      const Entry cycle = *entry;
+      if (cycle.time >= at + finest) break;
+      if (cycle.off_clock) continue;
+      CountCycleWith(cycle, bucket.requests, [&](int ms) { bucket.times.Add(ms); });
     }
     bucket.times.Settle();
     // The finest bucket, then each wider one that it completes, each added to the

@@ -46,7 +46,7 @@ TEST(LogFollowerTest, ReadsWhatALogGainedWholeLinesOnly) {
       follower.Poll([] { return true; });
     }
     std::vector<CalendarTime> times;
-    for (const Entry& entry : logs.entries) times.push_back(entry.time);
+    for (std::size_t i = 0; i < logs.entries.size(); ++i) times.push_back(logs.entries.TimeAt(i));
     EXPECT_EQ(times, c.times);
     EXPECT_EQ(logs.unparsed_count, 0u);
   }

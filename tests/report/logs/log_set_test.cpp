@@ -31,12 +31,13 @@ TEST(SortByHostAndTimeTest, MergesRunsAsAStableSortWould) {
   for (const auto& c : cases) {
     LogSet logs;
     logs.hosts = {"a", "b"};
+    std::vector<Entry> expected;
     for (std::size_t i = 0; i < c.times.size(); ++i) {
-      logs.entries.push_back(
+      expected.push_back(
           testing::MakeEntry(c.times[i], {1, 1, 1}, c.hosts.empty() ? 0 : c.hosts[i]));
-      logs.entries.back().line = static_cast<std::uint32_t>(i);  // the order read
+      expected.back().line = static_cast<std::uint32_t>(i);  // the order read
     }
-    std::vector<Entry> expected = logs.entries;
+    logs.entries = EntryStore(expected);
     std::stable_sort(expected.begin(), expected.end(), [](const Entry& a, const Entry& b) {
       return a.host != b.host ? a.host < b.host : a.time < b.time;
     });

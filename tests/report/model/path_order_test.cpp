@@ -26,7 +26,8 @@ TEST(PathOrderTest, HopsFromTheRepliesTtl) {
                                       : std::initializer_list<int>{5, testing::kRouter, 5}));
       for (Attempt& a : entries.back().attempts) a.ttl = static_cast<std::uint8_t>(ttl);
     }
-    EXPECT_EQ(HopsOf(EntryList(entries)), c.hops) << c.ttls.front();
+    const EntryStore store(entries);
+    EXPECT_EQ(HopsOf(EntryList(store)), c.hops) << c.ttls.front();
   }
 }
 

@@ -13,7 +13,8 @@ using testing::SampleEntries;
 
 TEST(SummarizeTest, WorksOutTheSampleLog) {
   const std::vector<Entry> entries = SampleEntries();
-  const HostSummary s = Summarize("router1", EntryList(entries), {});
+  const EntryStore store(entries);
+  const HostSummary s = Summarize("router1", EntryList(store), {});
   const CalendarTime t0 = entries[0].time;
 
   EXPECT_EQ(s.interval_minutes, 1);  // the median step less a cycle's time
@@ -61,7 +62,8 @@ TEST(SummarizeTest, SplitsByHourAndTakesAGivenInterval) {
   SummaryOptions options;
   options.by_hour = true;
   options.interval_minutes = 2;
-  const HostSummary s = Summarize("router1", EntryList(entries), options);
+  const EntryStore store(entries);
+  const HostSummary s = Summarize("router1", EntryList(store), options);
   EXPECT_EQ(s.interval_minutes, 2);
   EXPECT_FALSE(s.interval_inferred);
   EXPECT_EQ(s.expected, 8);      // logged + missing
@@ -88,7 +90,8 @@ TEST(SummarizeTest, InfersTheIntervalAtTheEdgesOfAMinute) {
       entries.push_back(
           testing::MakeEntry(ComposeTime(2021, 3, 1, 0, 0, 0) + n * c.step_seconds, {1, 1, 1}));
     }
-    EXPECT_EQ(Summarize("h", EntryList(entries), {}).interval_minutes, c.minutes) << c.step_seconds;
+    const EntryStore store(entries);
+    EXPECT_EQ(Summarize("h", EntryList(store), {}).interval_minutes, c.minutes) << c.step_seconds;
   }
 }
 
@@ -101,7 +104,8 @@ TEST(SummarizeTest, NamesTheFirstOfTwoDaysAsBad) {
                                       testing::MakeEntry(day + 3 * 86400, {5, 5, 5})};
   SummaryOptions options;
   options.interval_minutes = 1440;
-  const std::optional<WorstDay> worst = WorstDayOf(Summarize("h", EntryList(entries), options));
+  const EntryStore store(entries);
+  const std::optional<WorstDay> worst = WorstDayOf(Summarize("h", EntryList(store), options));
   ASSERT_TRUE(worst);
   EXPECT_EQ(worst->day, day - 12 * 3600);
   EXPECT_NEAR(worst->loss_percent, 100.0 / 3, 1e-9);
@@ -255,7 +259,7 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
     LogSet logs;
     logs.files = c.files;
     logs.hosts = {"router1"};
-    logs.entries = c.entries;
+    logs.entries = EntryStore(c.entries);
     FindClockJumps(logs);
     SortByHostAndTime(logs);
     DropDuplicates(logs);

@@ -74,9 +74,10 @@ TEST(DetailLevelsTest, PacksABucketsCountsRoundTripsAndRepliesAboveEachTop) {
   // Lowest bulk 30 (p75 of 10 20 30 900): top 50 "yB". Bucket 1: 3 cycles as expected
   // "A", lost 3 "D", not sent 2 "C", 10 "K", +0 +0 +10 +10 +870 +0 "AAKKmbA", one
   // reply above 50, 100, 200, 500 "BBBB". Bucket 2: no cycle, 3 expected: -3 "F".
-  EXPECT_EQ(PackLevels(EntryList(entries), plan, start + 3600, 600, 0), "yB ADCKAAKKmbABBBBF");
+  const EntryStore store(entries);
+  EXPECT_EQ(PackLevels(EntryList(store), plan, start + 3600, 600, 0), "yB ADCKAAKKmbABBBBF");
   // A top of the user's: that one alone (30 and 900 above 25 "C").
-  EXPECT_EQ(PackLevels(EntryList(entries), plan, start + 3600, 600, 25), "Z ADCKAAKKmbACF");
+  EXPECT_EQ(PackLevels(EntryList(store), plan, start + 3600, 600, 25), "Z ADCKAAKKmbACF");
 }
 
 }  // namespace

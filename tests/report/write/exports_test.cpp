@@ -19,9 +19,10 @@ class ExportsTest : public ::testing::Test {
   void SetUp() override {
     logs_.files = {"a.log"};
     logs_.hosts = {"router1", "odd, \"quoted\" host"};
-    logs_.entries = testing::SampleEntries();
-    logs_.entries.push_back(testing::MakeEntry(logs_.entries.back().time + 60, {1, 1, 1}, 1));
-    for (Attempt& a : logs_.entries.back().attempts) a.ttl = 60;  // 4 hops: after router1
+    std::vector<Entry> entries = testing::SampleEntries();
+    entries.push_back(testing::MakeEntry(entries.back().time + 60, {1, 1, 1}, 1));
+    for (Attempt& a : entries.back().attempts) a.ttl = 60;  // 4 hops: after router1
+    logs_.entries = EntryStore(entries);
     report_ = BuildReport(std::move(logs_), {});
   }
   LogSet logs_;
@@ -59,10 +60,11 @@ TEST(CsvTest, RowsOfOneSecondFollowTheLogsOrder) {
   const LogTime t = testing::SampleEntries().front().time;
   for (std::uint32_t file = 0; file < 3; ++file) {
     for (std::uint32_t line = 1; line <= 2; ++line) {
-      logs.entries.push_back(
-          testing::MakeEntry(t + 60 * line, {1, 1, 1}, static_cast<std::uint16_t>(2 - file)));
-      logs.entries.back().file = file;
-      logs.entries.back().line = line;
+      Entry entry =
+          testing::MakeEntry(t + 60 * line, {1, 1, 1}, static_cast<std::uint16_t>(2 - file));
+      entry.file = file;
+      entry.line = line;
+      logs.entries.push_back(entry);
     }
   }
   SortByHostAndTime(logs);
@@ -156,7 +158,7 @@ TEST(BucketingTest, AYearOfCyclesTakesNaturalBucketsAtMostEightHundred) {
   LogSet logs;
   logs.files = {"a.log"};
   logs.hosts = {"h"};
-  logs.entries = std::move(entries);
+  logs.entries = EntryStore(entries);
   std::ostringstream out;
   WriteHtml(out, BuildReport(std::move(logs), {}), {});
   const std::string page = out.str();
@@ -193,7 +195,7 @@ TEST(ChartAxisTest, KeepsItsTicksFewWhateverTheSpan) {
     LogSet logs;
     logs.files = {"a.log"};
     logs.hosts = {"h"};
-    logs.entries = {testing::MakeEntry(start, {5, 6, 7})};
+    logs.entries.push_back(testing::MakeEntry(start, {5, 6, 7}));
     const Report report = BuildReport(std::move(logs), {});
     std::ostringstream out;
     ChartOptions axis;
@@ -224,7 +226,8 @@ TEST(CyclePackTest, PacksStepsCountsAndRoundTrips) {
       testing::MakeEntry(start + 119, {-5, -5, -11010})};
   // -60 as 119: "3D"; 3 replies "D"; 10 20 30 "KUe" | 0 "A"; 1 + 4 × 2 "J"; 900 "kc" |
   // -1 as 1 "B"; 4 × 1 + 16 × 2 "kB".
-  EXPECT_EQ(PackCycles(EntryList(entries), start, 60), "3DDKUeAJkcBkB");
+  const EntryStore store(entries);
+  EXPECT_EQ(PackCycles(EntryList(store), start, 60), "3DDKUeAJkcBkB");
 }
 
 }  // namespace

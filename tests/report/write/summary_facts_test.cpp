@@ -20,7 +20,7 @@ std::string Fact(const HostSummary& s, const std::string& heading) {
 // The words a reader takes to a provider, on the hand-worked sample: downtime and
 // availability, and a gap that may be an outage when the host is a name.
 TEST(SummaryFactsTest, SaysDowntimeAndWhyAGapMayBeThere) {
-  const std::vector<Entry> entries = testing::SampleEntries();
+  const EntryStore entries(testing::SampleEntries());
   const HostSummary named = Summarize("router1", EntryList(entries), {});
   EXPECT_EQ(Fact(named, "Downtime"),
             "down 2 min (in 1 outage); available 71.56 % of the time observed (7 min 2 s: the "

@@ -14,7 +14,7 @@ std::string Textfile(const std::string& host, std::vector<Entry> entries) {
   LogSet logs;
   logs.files = {"a.log"};
   logs.hosts = {host};
-  logs.entries = std::move(entries);
+  logs.entries = EntryStore(entries);
   const Report report = BuildReport(std::move(logs), {});
   std::ostringstream out;
   WriteTextfile(out, CountMetrics(report, ZoneTime("UTC")));
