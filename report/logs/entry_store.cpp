@@ -1,5 +1,6 @@
 #include "report/logs/entry_store.h"
 
+#include <bit>
 #include <functional>
 #include <string_view>
 #include <type_traits>
@@ -10,28 +11,11 @@ namespace {
 
 constexpr std::size_t kRecentShapes = 4096;  // a power of two
 
-bool SameAttempts(const std::array<Attempt, 3>& a, const std::array<Attempt, 3>& b) {
-  for (std::size_t k = 0; k < a.size(); ++k) {
-    if (a[k].outcome != b[k].outcome || a[k].ttl != b[k].ttl || a[k].bytes != b[k].bytes ||
-        a[k].time_ms != b[k].time_ms || !SameAddress(a[k].source(), b[k].source()) ||
-        a[k].error() != b[k].error()) {
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 EntryStore::EntryStore(const std::vector<Entry>& entries) {
   records_.reserve(entries.size());
   for (const Entry& entry : entries) push_back(entry);
-}
-
-bool EntryStore::SameShape(const Shape& a, const Shape& b) {
-  return a.time_high == b.time_high && a.host == b.host && a.file == b.file &&
-         SameAddress(a.target, b.target) && a.line_high == b.line_high &&
-         a.off_clock == b.off_clock && SameAttempts(a.attempts, b.attempts);
 }
 
 void EntryStore::clear() {
@@ -64,7 +48,10 @@ EntryStore::Record EntryStore::Encode(const Entry& entry) {
 
 std::uint32_t EntryStore::ShapeIndex(const Shape& shape) {
   static_assert(std::has_unique_object_representations_v<Shape>, "a shape has padding");
-  const auto same = [&](std::uint32_t index) { return SameShape(shapes_[index], shape); };
+  const ShapeBytes bytes = std::bit_cast<ShapeBytes>(shape);
+  const auto same = [&](std::uint32_t index) {
+    return std::bit_cast<ShapeBytes>(shapes_[index]) == bytes;
+  };
   // An entry mostly has the shape of the one before.
   if (last_shape_ < shapes_.size() && same(last_shape_)) return last_shape_;
   if (recent_.empty()) recent_.assign(kRecentShapes, UINT32_MAX);

@@ -35,6 +35,7 @@ class EntryStore {
     std::array<std::uint16_t, 3> time_ms{};
   };
   static_assert(sizeof(Record) == 16, "an entry's record grew");
+  using ShapeBytes = std::array<char, sizeof(Shape)>;
   static LogTime WideTime(std::int32_t high, std::uint32_t low) {
     return static_cast<LogTime>(static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32 |
                                 low);
@@ -113,7 +114,6 @@ class EntryStore {
  private:
   Record Encode(const Entry& entry);
   std::uint32_t ShapeIndex(const Shape& shape);
-  static bool SameShape(const Shape& a, const Shape& b);
 
   std::vector<Record> records_;
   std::vector<Shape> shapes_;
