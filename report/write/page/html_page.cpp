@@ -1,7 +1,9 @@
 #include "report/write/page/html_page.h"
 #include "report/write/host_words.h"
 
+#include <future>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "report/write/page/chart_layout.h"
 #include "report/write/page/chart_svg.h"
@@ -189,6 +191,36 @@ void WriteZoomBarAndKey(std::ostream& out, const ChartOptions& axis) {
          "map: a cell an hour, coloured by its loss (its key under it)</p>\n";
 }
 
+// A host's section: its chart with the cycles and buckets its zooms draw from, its
+// heat map and its tables. The old days' buckets are counted on another core while the
+// chart and the heat map are drawn.
+void WriteHostSection(std::ostream& out, const Report& report, std::size_t i,
+                      const ChartOptions& axis, const DetailLevels& levels, int max_ms) {
+  const HostReport& host = report.hosts[i];
+  const HostSummary& s = host.summary;
+  const std::int64_t step = s.interval_minutes * 60;  // the usual step between stamps
+  std::future<std::string> packed_levels;
+  if (!levels.levels.empty()) {
+    packed_levels =
+        std::async([&] { return PackLevels(host.entries, levels, axis.axis_end, step, max_ms); });
+  }
+  out << "<section id=\"host-" << i << "\">\n<h2>" << Html(HostHeading(s))
+      << "</h2>\n<div class=\"chart-box\">\n";
+  WriteChart(out, host, axis);
+  out << "</div>\n<script type=\"application/json\" id=\"meta-" << i << "\">"
+      << ChartMeta(s, axis, step) << "</script>\n<script type=\"text/plain\" id=\"cycles-" << i
+      << "\">" << PackCycles(host.entries, levels.recent, step) << "</script>\n";
+  std::ostringstream heat_map;
+  WriteHeatMapBox(heat_map, host, i);
+  if (packed_levels.valid()) {
+    out << "<script type=\"text/plain\" id=\"levels-" << i << "\">" << packed_levels.get()
+        << "</script>\n";
+  }
+  out << heat_map.str();
+  WriteSummaryTables(out, s, report.logs.files);
+  out << "</section>\n";
+}
+
 }  // namespace
 
 void WriteHtml(std::ostream& out, const Report& report, const ChartOptions& options,
@@ -201,22 +233,7 @@ void WriteHtml(std::ostream& out, const Report& report, const ChartOptions& opti
   WriteIncidents(out, report, axis);
   WriteZoomBarAndKey(out, axis);
   for (std::size_t i = 0; i < report.hosts.size(); ++i) {
-    const HostReport& host = report.hosts[i];
-    const HostSummary& s = host.summary;
-    const std::int64_t step = s.interval_minutes * 60;  // the usual step between stamps
-    out << "<section id=\"host-" << i << "\">\n<h2>" << Html(HostHeading(s))
-        << "</h2>\n<div class=\"chart-box\">\n";
-    WriteChart(out, host, axis);
-    out << "</div>\n<script type=\"application/json\" id=\"meta-" << i << "\">"
-        << ChartMeta(s, axis, step) << "</script>\n<script type=\"text/plain\" id=\"cycles-" << i
-        << "\">" << PackCycles(host.entries, levels.recent, step) << "</script>\n";
-    if (!levels.levels.empty()) {
-      out << "<script type=\"text/plain\" id=\"levels-" << i << "\">"
-          << PackLevels(host.entries, levels, axis.axis_end, step, options.max_ms) << "</script>\n";
-    }
-    WriteHeatMapBox(out, host, i);
-    WriteSummaryTables(out, s, report.logs.files);
-    out << "</section>\n";
+    WriteHostSection(out, report, i, axis, levels, options.max_ms);
   }
   out << "<script type=\"application/json\" id=\"chart-rules\">" << ChartRules(levels)
       << "</script>\n<script>\n"
