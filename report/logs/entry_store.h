@@ -76,6 +76,9 @@ class EntryStore {
   };
   Reader reader() const { return Reader(records_.data(), shapes_.data()); }
 
+  // The room each entry takes, beside the shapes that entries share.
+  static constexpr std::size_t kEntryBytes = sizeof(Record);
+
   EntryStore() = default;
   // A store of these entries, in their order.
   explicit EntryStore(const std::vector<Entry>& entries);

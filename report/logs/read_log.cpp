@@ -15,7 +15,7 @@ constexpr std::size_t kBlockBytes = 1 << 20;
 // No entry is shorter (a timestamp, three failures and the statistics take more).
 constexpr std::uint64_t kShortestEntryBytes = 200;
 // Room reserved at once at most: a size hint is only a hint (a sparse file).
-constexpr std::uint64_t kMostReservedEntries = (std::uint64_t{1} << 30) / sizeof(Entry);
+constexpr std::uint64_t kMostReservedEntries = (std::uint64_t{1} << 30) / EntryStore::kEntryBytes;
 
 // Room for the entries of this log and of those after it, as densely as this one's
 // first block held them: a year's logs then take one allocation instead of a move per
