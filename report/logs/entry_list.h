@@ -43,8 +43,6 @@ class EntryList {
     bool operator==(const Iterator& other) const { return at_ == other.at_; }
     bool operator!=(const Iterator& other) const { return at_ != other.at_; }
     bool operator<(const Iterator& other) const { return at_ < other.at_; }
-    // Where the entry lies in the store.
-    std::size_t position() const { return list_->Position(at_); }
 
    private:
     const EntryList* list_;

@@ -55,8 +55,8 @@ std::uint32_t EntryStore::ShapeIndex(const Shape& shape) {
   // An entry mostly has the shape of the one before.
   if (last_shape_ < shapes_.size() && same(last_shape_)) return last_shape_;
   if (recent_.empty()) recent_.assign(kRecentShapes, UINT32_MAX);
-  const std::size_t hash = std::hash<std::string_view>{}(
-      std::string_view(reinterpret_cast<const char*>(&shape), sizeof shape));
+  const std::size_t hash =
+      std::hash<std::string_view>{}(std::string_view(bytes.data(), bytes.size()));
   std::uint32_t& slot = recent_[hash & (kRecentShapes - 1)];
   if (slot == UINT32_MAX || !same(slot)) {
     slot = static_cast<std::uint32_t>(shapes_.size());
