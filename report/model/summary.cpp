@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "ping/cycle.h"
 #include "report/logs/step_counts.h"
@@ -147,10 +148,9 @@ void WalkPlaced(HostSummary& summary, const EntryList& placed, RoundTripCounter&
   const double longest_step = LongestStepSeconds(summary.interval_minutes);
   RoundTripCounter period_times;
   OutageTracker outages(summary.outages, summary.period);
-  Entry before;
-  for (std::size_t i = 0; i < placed.size(); before = placed[i++]) {
-    const Entry entry = placed[i];
-    if (i > 0 && AddGapIfAny(summary, before, entry, longest_step)) {
+  std::optional<Entry> before;
+  for (const Entry& entry : placed) {
+    if (before && AddGapIfAny(summary, *before, entry, longest_step)) {
       outages.Interrupt(OutageEnd::kNoEntries);
     }
     const LogTime period = PeriodStart(entry.time, summary.by_hour);
@@ -165,6 +165,7 @@ void WalkPlaced(HostSummary& summary, const EntryList& placed, RoundTripCounter&
       period_times.Add(ms);
     });
     if (outages.Take(entry, counts)) ++row.outages;
+    before = entry;
   }
   for (const PeriodRow& row : summary.periods) summary.requests += row.requests;
   outages.Interrupt(OutageEnd::kOpen);
