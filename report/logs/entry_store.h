@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <vector>
 
 #include "report/logs/entry.h"
@@ -89,7 +90,12 @@ class EntryStore {
   void reserve(std::size_t size) { records_.reserve(size); }
   void clear();
 
-  void push_back(const Entry& entry) { records_.push_back(Encode(entry)); }
+  // Entries are numbered in 32 bits (a list's positions, the sort's order): beyond
+  // that, which no machine's memory reaches, the report refuses.
+  void push_back(const Entry& entry) {
+    if (records_.size() == UINT32_MAX) throw std::length_error("too many entries for one report");
+    records_.push_back(Encode(entry));
+  }
   // The entry at `i`, whole.
   Entry operator[](std::size_t i) const { return reader()[i]; }
   Entry back() const { return (*this)[size() - 1]; }

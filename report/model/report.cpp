@@ -2,7 +2,6 @@
 
 #include <map>
 #include <set>
-#include <stdexcept>
 
 #include "report/model/heat_map.h"
 #include "report/model/incidents.h"
@@ -45,7 +44,6 @@ std::vector<std::string> NameHosts(std::vector<HostReport>& hosts,
 
 // Each host's entries, ordered by host and time: the run of them that lies together.
 std::map<std::uint32_t, EntryList> EntriesByHost(const EntryStore& entries) {
-  if (entries.size() > UINT32_MAX) throw std::length_error("too many entries for one report");
   std::map<std::uint32_t, EntryList> by_host;
   for (std::size_t first = 0, end = 0; first < entries.size(); first = end) {
     const std::uint32_t host = entries.HostAt(first);
