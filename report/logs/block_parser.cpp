@@ -1,5 +1,6 @@
 #include "report/logs/block_parser.h"
 
+#include "report/logs/find_byte.h"
 #include "report/logs/line_splitter.h"
 
 namespace pinglog::report {
@@ -12,7 +13,7 @@ void ParsedBlock::Parse(std::string_view text) {
   unparsed_count_ = 0;
   unparsed_.clear();
   while (!text.empty()) {
-    const std::size_t end = text.find('\n');
+    const std::size_t end = FindByte(text, '\n');
     const std::string_view line = text.substr(0, end);
     Take(line.size() > kLongestLine ? std::string_view() : line);
     if (end == std::string_view::npos) break;

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "report/logs/find_byte.h"
+
 namespace pinglog::report {
 
 // Far longer than any entry the logger writes (a few hundred bytes).
@@ -19,8 +21,8 @@ class LineSplitter {
   // Hands every line that `bytes` completes to `take`, in order.
   template <typename Take>
   void Feed(std::string_view bytes, Take&& take) {
-    for (std::size_t end = bytes.find('\n'); end != std::string_view::npos;
-         end = bytes.find('\n')) {
+    for (std::size_t end = FindByte(bytes, '\n'); end != std::string_view::npos;
+         end = FindByte(bytes, '\n')) {
       const std::string_view line = bytes.substr(0, end);
       if (overlong_ || carried_.size() + line.size() > kLongestLine) {
         take(std::string_view());

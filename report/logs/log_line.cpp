@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "ping/target.h"
+#include "report/logs/find_byte.h"
 
 namespace pinglog::report {
 namespace {
@@ -88,7 +89,10 @@ class Cursor {
 
   // Everything up to the first occurrence of `end`, which is consumed too.
   bool Until(std::string_view end, std::string_view& taken) {
-    const std::size_t at = rest_.find(end);
+    std::size_t at = FindByte(rest_, end.front());
+    while (at != std::string_view::npos && rest_.compare(at, end.size(), end) != 0) {
+      at = FindByte(rest_, end.front(), at + 1);
+    }
     if (at == std::string_view::npos) return false;
     taken = rest_.substr(0, at);
     rest_.remove_prefix(at + end.size());
@@ -250,8 +254,9 @@ std::optional<LogLine> ParseLogLine(std::string_view line, LineMemory* memory) {
     return std::nullopt;
   }
   const std::size_t point = average.find('.');
+  const auto digit_or_point = [](char c) { return (c >= '0' && c <= '9') || c == '.'; };
   if (average.empty() || point == std::string_view::npos || average.size() - point != 3 ||
-      average.find_first_not_of("0123456789.") != std::string_view::npos) {
+      !std::all_of(average.begin(), average.end(), digit_or_point)) {
     return std::nullopt;
   }
   return entry;
