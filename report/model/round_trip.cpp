@@ -18,9 +18,22 @@ int NearestRank(const std::vector<int>& sorted, int percent) {
 }
 
 int NearestRankOf(std::vector<int>& values, int percent) {
-  const auto at = values.begin() + RankIndex(static_cast<std::int64_t>(values.size()), percent);
-  std::nth_element(values.begin(), at, values.end());
-  return *at;
+  const std::int64_t rank = RankIndex(static_cast<std::int64_t>(values.size()), percent);
+  // Round trips mostly lie close together: then counted per value, else selected.
+  const auto [low, high] = std::minmax_element(values.begin(), values.end());
+  const auto range = static_cast<std::size_t>(std::int64_t{*high} - *low) + 1;
+  if (range > 2 * values.size() + 64) {
+    const auto at = values.begin() + rank;
+    std::nth_element(values.begin(), at, values.end());
+    return *at;
+  }
+  std::vector<std::int64_t> counts(range, 0);
+  for (const int value : values) ++counts[static_cast<std::size_t>(value - *low)];
+  std::int64_t seen = 0;
+  for (std::size_t i = 0;; ++i) {
+    seen += counts[i];
+    if (seen > rank) return *low + static_cast<int>(i);
+  }
 }
 
 void RoundTripCounter::Add(int ms) {

@@ -19,7 +19,8 @@ struct RoundTrip {
 std::int64_t RankIndex(std::int64_t count, int percent);
 // The value at a percentile of sorted values, by the nearest-rank method.
 int NearestRank(const std::vector<int>& sorted, int percent);
-// The same of values in any order, which it reorders (in linear time, not sorted).
+// The same of values in any order (at least one), which it may reorder (in linear
+// time, not sorted).
 int NearestRankOf(std::vector<int>& values, int percent);
 
 // Round-trip statistics gathered reply by reply, in time order. Round trips are whole
