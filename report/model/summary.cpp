@@ -99,21 +99,35 @@ class OutageTracker {
   LogTime last_ = 0;
 };
 
+// What every entry tells, placed or not: the files it lies in, the entries a wrong
+// clock stamped, and the time its cycles took together.
+double CountEveryEntry(HostSummary& summary, const EntryList& entries) {
+  double cycle_total = 0;
+  for (const Entry& entry : entries) {  // a log's entries mostly follow one another
+    if (summary.files.empty() || summary.files.back() != entry.file) {
+      summary.files.push_back(entry.file);
+    }
+    summary.off_clock += entry.off_clock ? 1 : 0;
+    cycle_total += CycleSeconds(entry);
+  }
+  std::sort(summary.files.begin(), summary.files.end());
+  summary.files.erase(std::unique(summary.files.begin(), summary.files.end()), summary.files.end());
+  return cycle_total;
+}
+
 // The entries a wrong clock stamped are counted, but placed nowhere in time: the
 // others, gathered in `kept` when there are such entries (else all of them, uncopied).
-const EntryList& PlacedEntries(const EntryList& entries, HostSummary& summary, EntryList& kept) {
-  for (const Entry& entry : entries) summary.off_clock += entry.off_clock ? 1 : 0;
+const EntryList& PlacedEntries(const EntryList& entries, const HostSummary& summary,
+                               EntryList& kept) {
   if (summary.off_clock == 0) return entries;
   kept = entries.Only([](const Entry& entry) { return !entry.off_clock; });
   return kept;
 }
 
 // The interval (given or inferred) and the period it makes with a cycle's own time.
-void SetTiming(HostSummary& summary, const EntryList& entries, const EntryList& placed,
-               std::int64_t interval_minutes) {
-  double cycle_total = 0;
-  for (const Entry& entry : entries) cycle_total += CycleSeconds(entry);
-  summary.cycle_seconds = cycle_total / static_cast<double>(entries.size());
+void SetTiming(HostSummary& summary, double cycle_total, std::size_t entries,
+               const EntryList& placed, std::int64_t interval_minutes) {
+  summary.cycle_seconds = cycle_total / static_cast<double>(entries);
   summary.interval_inferred = interval_minutes < 0;
   summary.loggers = CountLoggers(placed);
   summary.interval_minutes =
@@ -199,8 +213,12 @@ void AddRouterReply(HostSummary& summary, const Address& router, LogTime time) {
   ++spans.back().replies;
 }
 
-void CountFailuresAndRouters(HostSummary& summary, const EntryList& entries) {
+// The failures and routers' replies of every entry; the requests and round trips of
+// those placed nowhere, after the placed ones.
+void CountFailuresAndRouters(HostSummary& summary, const EntryList& entries,
+                             RoundTripCounter& all_times) {
   for (const Entry& entry : entries) {
+    if (entry.off_clock) CountCycle(entry, summary.requests, all_times);
     for (const Attempt& attempt : entry.attempts) {
       if (attempt.outcome == Outcome::kRouter) {
         ++summary.routers[attempt.source()];
@@ -232,26 +250,17 @@ HostSummary Summarize(const std::string& host, const EntryList& entries,
   summary.by_hour = options.by_hour;
   if (entries.empty()) return summary;
   summary.target = entries.back().target;
+  const double cycle_total = CountEveryEntry(summary, entries);
   EntryList kept;
   const EntryList& placed = PlacedEntries(entries, summary, kept);
   for (const ClockJump& jump : clock_jumps) {
     if (jump.host == entries.front().host) summary.clock_jumps.push_back(jump);
   }
-  for (const Entry& entry : entries) {  // a log's entries mostly follow one another
-    if (summary.files.empty() || summary.files.back() != entry.file) {
-      summary.files.push_back(entry.file);
-    }
-  }
-  std::sort(summary.files.begin(), summary.files.end());
-  summary.files.erase(std::unique(summary.files.begin(), summary.files.end()), summary.files.end());
-  SetTiming(summary, entries, placed, options.interval_minutes);
+  SetTiming(summary, cycle_total, entries.size(), placed, options.interval_minutes);
 
   RoundTripCounter all_times;
   WalkPlaced(summary, placed, all_times);
-  for (const Entry& entry : entries) {
-    if (entry.off_clock) CountCycle(entry, summary.requests, all_times);
-  }
-  CountFailuresAndRouters(summary, entries);
+  CountFailuresAndRouters(summary, entries, all_times);
   if (!placed.empty()) {
     summary.first = placed.TimeAt(0);
     summary.last = placed.TimeAt(placed.size() - 1);
