@@ -37,10 +37,15 @@ Counted CountedEntries(const HostReport& host, std::vector<Outage>& left_out) {
     if (o.Seconds() > kLongestCounted) left_out.push_back(o);
   }
   Counted counted;
+  DayHours* day = nullptr;  // of the entry before: entries come by time
+  LogTime midnight = 0;
   for (const Entry& e : host.entries) {
-    if (Counts(e, left_out)) {
-      CountCycle(e, counted.days[e.time - e.time % kDay][e.time % kDay / 3600]);
+    if (!Counts(e, left_out)) continue;
+    if (day == nullptr || e.time - e.time % kDay != midnight) {
+      midnight = e.time - e.time % kDay;
+      day = &counted.days[midnight];
     }
+    CountCycle(e, (*day)[e.time % kDay / 3600]);
   }
   return counted;
 }
