@@ -13,22 +13,16 @@ void AddRun(ReplyTimes::Runs& runs, int ms, std::int64_t count) {
   runs.back().second += count;
 }
 
-// Values in any order as counts per value, in value order: counted in place when they
-// lie close together (round trips mostly do), sorted first otherwise.
+// Values in any order as counts per value, in value order: the close ones counted in
+// place, the spikes sorted after them.
 ReplyTimes::Runs CountedRuns(std::vector<int>& values) {
   ReplyTimes::Runs runs;
-  const auto [low, high] = std::minmax_element(values.begin(), values.end());
-  const auto range = static_cast<std::size_t>(std::int64_t{*high} - *low) + 1;
-  if (range <= 4 * values.size() + 64) {
-    std::vector<std::int64_t> counts(range, 0);
-    for (const int ms : values) ++counts[static_cast<std::size_t>(ms - *low)];
-    for (std::size_t i = 0; i < range; ++i) {
-      if (counts[i] > 0) AddRun(runs, *low + static_cast<int>(i), counts[i]);
-    }
-    return runs;
+  const CloseValues close = CountCloseValues(values);
+  for (std::size_t i = 0; i < close.counts.size(); ++i) {
+    if (close.counts[i] > 0) AddRun(runs, close.low + static_cast<int>(i), close.counts[i]);
   }
-  std::sort(values.begin(), values.end());
-  for (const int ms : values) AddRun(runs, ms, 1);
+  std::sort(close.far, values.end());
+  for (auto it = close.far; it != values.end(); ++it) AddRun(runs, *it, 1);
   return runs;
 }
 

@@ -17,23 +17,32 @@ int NearestRank(const std::vector<int>& sorted, int percent) {
       RankIndex(static_cast<std::int64_t>(sorted.size()), percent))];
 }
 
+CloseValues CountCloseValues(std::vector<int>& values) {
+  const auto [lowest, highest] = std::minmax_element(values.begin(), values.end());
+  CloseValues close{*lowest, {}, values.end()};
+  const std::int64_t span = std::min<std::int64_t>(
+      std::int64_t{*highest} - close.low + 1, 4 * static_cast<std::int64_t>(values.size()) + 64);
+  close.far = std::partition(values.begin(), values.end(),
+                             [&](int ms) { return std::int64_t{ms} - close.low < span; });
+  close.counts.assign(static_cast<std::size_t>(span), 0);
+  for (auto it = values.begin(); it != close.far; ++it) {
+    ++close.counts[static_cast<std::size_t>(*it - close.low)];
+  }
+  return close;
+}
+
 int NearestRankOf(std::vector<int>& values, int percent) {
   const std::int64_t rank = RankIndex(static_cast<std::int64_t>(values.size()), percent);
-  // Round trips mostly lie close together: then counted per value, else selected.
-  const auto [low, high] = std::minmax_element(values.begin(), values.end());
-  const auto range = static_cast<std::size_t>(std::int64_t{*high} - *low) + 1;
-  if (range > 2 * values.size() + 64) {
-    const auto at = values.begin() + rank;
-    std::nth_element(values.begin(), at, values.end());
-    return *at;
-  }
-  std::vector<std::int64_t> counts(range, 0);
-  for (const int value : values) ++counts[static_cast<std::size_t>(value - *low)];
+  const CloseValues close = CountCloseValues(values);
   std::int64_t seen = 0;
-  for (std::size_t i = 0;; ++i) {
-    seen += counts[i];
-    if (seen > rank) return *low + static_cast<int>(i);
+  for (std::size_t i = 0; i < close.counts.size(); ++i) {
+    seen += close.counts[i];
+    if (seen > rank) return close.low + static_cast<int>(i);
   }
+  // Among the spikes.
+  const auto at = close.far + (rank - seen);
+  std::nth_element(close.far, at, values.end());
+  return *at;
 }
 
 void RoundTripCounter::Add(int ms) {

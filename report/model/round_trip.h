@@ -19,8 +19,18 @@ struct RoundTrip {
 std::int64_t RankIndex(std::int64_t count, int percent);
 // The value at a percentile of sorted values, by the nearest-rank method.
 int NearestRank(const std::vector<int>& sorted, int percent);
-// The same of values in any order (at least one), which it may reorder (in linear
-// time, not sorted).
+// Values in any order (at least one), counted per value where they lie close together,
+// as round trips mostly do: those within a span of the lowest (a few times as wide as
+// there are values) are counted, the rest (spikes) moved behind them, in any order.
+struct CloseValues {
+  int low = 0;
+  std::vector<std::int64_t> counts;  // of low, low + 1, ...
+  std::vector<int>::iterator far;    // where the rest begin
+};
+CloseValues CountCloseValues(std::vector<int>& values);
+
+// The value at a percentile of values in any order (at least one), which it may
+// reorder (in linear time, not sorted).
 int NearestRankOf(std::vector<int>& values, int percent);
 
 // Round-trip statistics gathered reply by reply, in time order. Round trips are whole
