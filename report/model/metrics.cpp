@@ -37,24 +37,46 @@ std::size_t BucketOf(int ms) {
 
 }  // namespace
 
-void HostMetrics::Add(const Entry& entry, std::int64_t unix_time) {
-  const CycleCounts counts = CountCycleWith(entry, requests, [this](int ms) {
-    ++within_[BucketOf(ms)];
-    ++rtt_count;
-    rtt_sum_ms += ms;
-  });
-  if (counts.sent > 0) unanswered = counts.replies > 0 ? 0 : unanswered + 1;
-  if (address.empty() || !SameAddress(entry.target, target_)) {  // the text only when it changes
+MetricParts PartsOf(const MetricFamily& family) {
+  MetricParts parts{false, false, false, false, false};
+  if (&family == &kRttFamily) {
+    parts.round_trips = true;
+  } else if (&family == &kTargetInfoFamily) {
+    parts.target = true;
+  } else if (&family == &kNotSentFamily || &family == &kRouterFamily ||
+             &family == &kFailuresFamily) {
+    parts.attempts = true;
+  } else if (&family == &kLastCycleFamily) {
+    parts.last_cycle = true;
+  } else {
+    parts.requests = true;
+  }
+  return parts;
+}
+
+void HostMetrics::Add(const Entry& entry, std::int64_t unix_time, const MetricParts& parts) {
+  if (parts.requests || parts.round_trips) {
+    const CycleCounts counts = CountCycleWith(entry, requests, [&](int ms) {
+      if (!parts.round_trips) return;
+      ++within_[BucketOf(ms)];
+      ++rtt_count;
+      rtt_sum_ms += ms;
+    });
+    if (counts.sent > 0) unanswered = counts.replies > 0 ? 0 : unanswered + 1;
+  }
+  // The address's text only when it changes.
+  if (parts.target && (address.empty() || !SameAddress(entry.target, target_))) {
     target_ = entry.target;
     address = FormatAddress(entry.target);
     addresses.insert(address);
   }
   for (const Attempt& attempt : entry.attempts) {
+    if (!parts.attempts) break;
     if (attempt.outcome == Outcome::kRouter) ++routers[FormatAddress(attempt.source())];
     if (attempt.outcome != Outcome::kFailure) continue;
     ++(NeverSent(attempt.error()) ? not_sent : failures)[attempt.error()];
   }
-  last_cycle = std::max(last_cycle, unix_time);
+  if (parts.last_cycle) last_cycle = std::max(last_cycle, unix_time);
 }
 
 std::array<std::int64_t, kRttBuckets.size()> HostMetrics::Buckets() const {

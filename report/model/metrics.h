@@ -65,6 +65,17 @@ inline constexpr std::array<const MetricFamily*, 10> kMetricFamilies = {
     &kCyclesFamily,   &kRequestsFamily, &kNotSentFamily,   &kRepliesFamily,    &kRouterFamily,
     &kFailuresFamily, &kRttFamily,      &kLastCycleFamily, &kUnansweredFamily, &kTargetInfoFamily};
 
+// The parts of the counters a family's samples read: a walk through a host's history
+// for one family counts only those (the OpenMetrics history walks it once a series).
+struct MetricParts {
+  bool requests = true;     // cycles, requests, replies; the cycles unanswered
+  bool round_trips = true;  // the histogram
+  bool target = true;       // the address
+  bool attempts = true;     // failures, requests not sent, routers' replies
+  bool last_cycle = true;
+};
+MetricParts PartsOf(const MetricFamily& family);
+
 // One host's counters, cumulative.
 struct HostMetrics {
   Requests requests;  // cycles, sent, received, router, not_sent: the summary's counting
@@ -77,8 +88,8 @@ struct HostMetrics {
   std::string address;          // where the latest cycle's requests went
   std::set<std::string> addresses;
 
-  // Adds one cycle, logged at the given Unix time.
-  void Add(const Entry& entry, std::int64_t unix_time);
+  // Adds one cycle, logged at the given Unix time (only the parts given).
+  void Add(const Entry& entry, std::int64_t unix_time, const MetricParts& parts = {});
 
   // The histogram's buckets, cumulative: the round trips of at most each bound.
   std::array<std::int64_t, kRttBuckets.size()> Buckets() const;

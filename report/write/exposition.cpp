@@ -105,7 +105,7 @@ void WriteHistogram(SampleWriter& out, ExpositionFormat format, const ExposedHos
   const std::string count = name + "_count{" + host.labels + "} ";
   const std::string sum = name + "_sum{" + host.labels + "} ";
   const bool sum_first = format == ExpositionFormat::kText;
-  host.samples([&](const HostMetrics& m, std::string_view end) {
+  host.samples(kRttFamily, [&](const HostMetrics& m, std::string_view end) {
     const auto cumulative = m.Buckets();
     for (std::size_t b = 0; b < kRttBuckets.size(); ++b) out.Sample(buckets[b], cumulative[b], end);
     out.Sample(infinity, m.rtt_count, end);
@@ -130,7 +130,7 @@ void WriteSeries(SampleWriter& out, const MetricFamily& family, const ExposedHos
       }
     }
     prefix += "} ";
-    host.samples([&](const HostMetrics& m, std::string_view end) {
+    host.samples(family, [&](const HostMetrics& m, std::string_view end) {
       if (const std::optional<std::int64_t> value = SeriesValue(family, m, key)) {
         out.Sample(prefix, *value, end);
       }

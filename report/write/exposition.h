@@ -28,7 +28,8 @@ struct ExposedHost {
   std::string numeric_host;  // a host given as an address: the address the log shows
   std::string name;          // what the reader calls it (--name): a label of the info metric
   const HostMetrics* total = nullptr;
-  std::function<void(const Visit&)> samples;
+  // Visits each sample point's counters, as far as the family reads them.
+  std::function<void(const MetricFamily&, const Visit&)> samples;
 };
 
 void WriteExposition(std::ostream& out, ExpositionFormat format,

@@ -86,15 +86,17 @@ void MakeLineEnds(HostSeries& series) {
 
 // Walks the sample points, adding the entries up to each to the counts, and gives
 // each point's counts and line end.
-void ForEachPoint(const HostSeries& series, const ExposedHost::Visit& visit) {
+void ForEachPoint(const HostSeries& series, const MetricFamily& family,
+                  const ExposedHost::Visit& visit) {
   HostMetrics metrics;
+  const MetricParts parts = PartsOf(family);
   std::size_t next = 0;
   const std::string_view ends = series.line_ends;
   std::size_t end_at = 0;
   for (const SamplePoint& point : series.points) {
     for (; next < point.end; ++next) {
       const std::int64_t at = series.unix_times[next];
-      metrics.Add(series.in_log_order[next], at < 0 ? point.time : at);
+      metrics.Add(series.in_log_order[next], at < 0 ? point.time : at, parts);
     }
     const std::size_t end_size = ends.find('\n', end_at) + 1 - end_at;
     visit(metrics, ends.substr(end_at, end_size));
@@ -119,7 +121,9 @@ std::int64_t WriteOpenMetrics(std::ostream& out, const Report& report, const Zon
     if (one.points.empty()) continue;
     hosts.push_back({SeriesLabels(host.summary.host, labels), NumericHost(host.summary.host),
                      host.summary.name, &one.total,
-                     [&one](const ExposedHost::Visit& visit) { ForEachPoint(one, visit); }});
+                     [&one](const MetricFamily& family, const ExposedHost::Visit& visit) {
+                       ForEachPoint(one, family, visit);
+                     }});
   }
   WriteExposition(out, ExpositionFormat::kOpenMetrics, hosts);
   return backwards;

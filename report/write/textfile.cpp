@@ -9,7 +9,9 @@ void WriteTextfile(std::ostream& out, const MetricsCounter& counts) {
   for (const auto& [index, count] : counts.hosts()) {
     const HostMetrics& metrics = count.metrics;
     hosts.push_back({SeriesLabels(count.host), NumericHost(count.host), count.name, &metrics,
-                     [&metrics](const ExposedHost::Visit& visit) { visit(metrics, "\n"); }});
+                     [&metrics](const MetricFamily&, const ExposedHost::Visit& visit) {
+                       visit(metrics, "\n");
+                     }});
   }
   WriteExposition(out, ExpositionFormat::kText, hosts);
 }
