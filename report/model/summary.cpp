@@ -100,8 +100,8 @@ class OutageTracker {
 };
 
 // What every entry tells, placed or not: the files it lies in, the entries a wrong
-// clock stamped, and the time its cycles took together.
-double CountEveryEntry(HostSummary& summary, const EntryList& entries) {
+// clock stamped, and the time a cycle takes.
+void CountEveryEntry(HostSummary& summary, const EntryList& entries) {
   double cycle_total = 0;
   for (const Entry& entry : entries) {  // a log's entries mostly follow one another
     if (summary.files.empty() || summary.files.back() != entry.file) {
@@ -112,7 +112,7 @@ double CountEveryEntry(HostSummary& summary, const EntryList& entries) {
   }
   std::sort(summary.files.begin(), summary.files.end());
   summary.files.erase(std::unique(summary.files.begin(), summary.files.end()), summary.files.end());
-  return cycle_total;
+  summary.cycle_seconds = cycle_total / static_cast<double>(entries.size());
 }
 
 // The entries a wrong clock stamped are counted, but placed nowhere in time: the
@@ -125,9 +125,7 @@ const EntryList& PlacedEntries(const EntryList& entries, const HostSummary& summ
 }
 
 // The interval (given or inferred) and the period it makes with a cycle's own time.
-void SetTiming(HostSummary& summary, double cycle_total, std::size_t entries,
-               const EntryList& placed, std::int64_t interval_minutes) {
-  summary.cycle_seconds = cycle_total / static_cast<double>(entries);
+void SetTiming(HostSummary& summary, const EntryList& placed, std::int64_t interval_minutes) {
   summary.interval_inferred = interval_minutes < 0;
   summary.loggers = CountLoggers(placed);
   summary.interval_minutes =
@@ -213,10 +211,9 @@ void AddRouterReply(HostSummary& summary, const Address& router, LogTime time) {
   ++spans.back().replies;
 }
 
-// The failures and routers' replies of every entry; the requests and round trips of
-// those placed nowhere, after the placed ones.
-void CountFailuresAndRouters(HostSummary& summary, const EntryList& entries,
-                             RoundTripCounter& all_times) {
+// What is counted of every entry after the placed ones: the requests and round trips
+// of those placed nowhere, the failures and routers' replies of all.
+void CountAfterPlaced(HostSummary& summary, const EntryList& entries, RoundTripCounter& all_times) {
   for (const Entry& entry : entries) {
     if (entry.off_clock) CountCycle(entry, summary.requests, all_times);
     for (const Attempt& attempt : entry.attempts) {
@@ -250,17 +247,17 @@ HostSummary Summarize(const std::string& host, const EntryList& entries,
   summary.by_hour = options.by_hour;
   if (entries.empty()) return summary;
   summary.target = entries.back().target;
-  const double cycle_total = CountEveryEntry(summary, entries);
+  CountEveryEntry(summary, entries);
   EntryList kept;
   const EntryList& placed = PlacedEntries(entries, summary, kept);
   for (const ClockJump& jump : clock_jumps) {
     if (jump.host == entries.front().host) summary.clock_jumps.push_back(jump);
   }
-  SetTiming(summary, cycle_total, entries.size(), placed, options.interval_minutes);
+  SetTiming(summary, placed, options.interval_minutes);
 
   RoundTripCounter all_times;
   WalkPlaced(summary, placed, all_times);
-  CountFailuresAndRouters(summary, entries, all_times);
+  CountAfterPlaced(summary, entries, all_times);
   if (!placed.empty()) {
     summary.first = placed.TimeAt(0);
     summary.last = placed.TimeAt(placed.size() - 1);
