@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstring>
 #include <string_view>
 
 #if defined(__SSE2__)
