@@ -4,6 +4,7 @@
 #include <charconv>
 #include <map>
 
+#include "report/logs/find_byte.h"
 #include "report/model/metrics.h"
 #include "report/write/exposition.h"
 
@@ -98,7 +99,7 @@ void ForEachPoint(const HostSeries& series, const MetricFamily& family,
       const std::int64_t at = series.unix_times[next];
       metrics.Add(series.in_log_order[next], at < 0 ? point.time : at, parts);
     }
-    const std::size_t end_size = ends.find('\n', end_at) + 1 - end_at;
+    const std::size_t end_size = FindByte(ends, '\n', end_at) + 1 - end_at;
     visit(metrics, ends.substr(end_at, end_size));
     end_at += end_size;
   }
