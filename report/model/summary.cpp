@@ -32,25 +32,29 @@ Steps StepsOf(const EntryList& placed, std::size_t k) {
 
 // Loggers that write one host's entries at once (a logger started twice on one log):
 // their entries interleave at steady phases, so that the step to the k-th entry after
-// each is steady where the step to the next one is not. 1 for a single logger.
-std::int64_t CountLoggers(const EntryList& placed) {
-  if (StepsOf(placed, 1).steady >= 0.75) return 1;
+// each is steady where the step to the next one is not. 1 for a single logger; with
+// the steps between each logger's own entries.
+struct Loggers {
+  std::int64_t count = 1;
+  Steps steps;
+};
+Loggers CountLoggers(const EntryList& placed) {
+  const Steps one = StepsOf(placed, 1);
+  if (one.steady >= 0.75) return {1, one};
   for (std::size_t k = 2; k <= kMostLoggers; ++k) {
     const Steps steps = StepsOf(placed, k);
-    if (steps.steady >= 0.9 && steps.median >= 30) return static_cast<std::int64_t>(k);
+    if (steps.steady >= 0.9 && steps.median >= 30) return {static_cast<std::int64_t>(k), steps};
   }
-  return 1;
+  return {1, one};
 }
 
 // The logger's interval, from the time between its entries (each logger's own, when
 // several wrote): the median step less a cycle's own time, in whole minutes (the
 // logger knows no other); 0: back to back.
-std::int64_t InferIntervalMinutes(const EntryList& placed, double cycle_seconds,
-                                  std::int64_t loggers) {
-  if (placed.size() <= static_cast<std::size_t>(loggers)) return 0;
-  const double step =
-      static_cast<double>(StepsOf(placed, static_cast<std::size_t>(loggers)).median);
-  const double pause = step - cycle_seconds;
+std::int64_t InferIntervalMinutes(const Loggers& loggers, std::size_t placed,
+                                  double cycle_seconds) {
+  if (placed <= static_cast<std::size_t>(loggers.count)) return 0;
+  const double pause = static_cast<double>(loggers.steps.median) - cycle_seconds;
   return pause < 30 ? 0 : std::llround(pause / 60);
 }
 
@@ -127,10 +131,11 @@ const EntryList& PlacedEntries(const EntryList& entries, const HostSummary& summ
 // The interval (given or inferred) and the period it makes with a cycle's own time.
 void SetTiming(HostSummary& summary, const EntryList& placed, std::int64_t interval_minutes) {
   summary.interval_inferred = interval_minutes < 0;
-  summary.loggers = CountLoggers(placed);
+  const Loggers loggers = CountLoggers(placed);
+  summary.loggers = loggers.count;
   summary.interval_minutes =
       summary.interval_inferred
-          ? InferIntervalMinutes(placed, summary.cycle_seconds, summary.loggers)
+          ? InferIntervalMinutes(loggers, placed.size(), summary.cycle_seconds)
           : interval_minutes;
   summary.back_to_back = summary.interval_minutes == 0 && placed.size() > 1;
   summary.period_seconds =
