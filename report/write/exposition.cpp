@@ -10,6 +10,22 @@
 namespace pinglog::report {
 namespace {
 
+// Whole milliseconds as seconds, exactly ("97.717"), written at `at`; returns the end.
+constexpr std::size_t kLongestSeconds = 24;  // "-9223372036854775.808"
+char* WriteSeconds(char* at, std::int64_t milliseconds) {
+  at = std::to_chars(at, at + kLongestSeconds, milliseconds / 1000).ptr;
+  const auto fraction = static_cast<int>(milliseconds % 1000);
+  if (fraction == 0) return at;
+  *at++ = '.';
+  const char digits[3] = {static_cast<char>('0' + fraction / 100),
+                          static_cast<char>('0' + fraction / 10 % 10),
+                          static_cast<char>('0' + fraction % 10)};
+  std::size_t kept = 3;
+  while (digits[kept - 1] == '0') --kept;
+  for (std::size_t i = 0; i < kept; ++i) *at++ = digits[i];
+  return at;
+}
+
 // Lines gathered in a large buffer and handed to the stream a megabyte at a time:
 // the history of a year is about a gigabyte of them.
 class SampleWriter {
@@ -28,8 +44,12 @@ class SampleWriter {
     at = std::to_chars(at, at + kLongestNumber, value).ptr;
     Filled(Copy(at, end));
   }
-  void Sample(std::string_view prefix, std::string_view value, std::string_view end) {
-    Put({prefix, value, end});
+  // PREFIX SECONDS END, of whole milliseconds.
+  void SampleSeconds(std::string_view prefix, std::int64_t milliseconds, std::string_view end) {
+    char* at = Room(prefix.size() + kLongestSeconds + end.size());
+    at = Copy(at, prefix);
+    at = WriteSeconds(at, milliseconds);
+    Filled(Copy(at, end));
   }
   void Flush() {
     out_.write(buffer_.data(), static_cast<std::streamsize>(used_));
@@ -109,9 +129,9 @@ void WriteHistogram(SampleWriter& out, ExpositionFormat format, const ExposedHos
     const auto cumulative = m.Buckets();
     for (std::size_t b = 0; b < kRttBuckets.size(); ++b) out.Sample(buckets[b], cumulative[b], end);
     out.Sample(infinity, m.rtt_count, end);
-    if (sum_first) out.Sample(sum, Seconds(m.rtt_sum_ms), end);
+    if (sum_first) out.SampleSeconds(sum, m.rtt_sum_ms, end);
     out.Sample(count, m.rtt_count, end);
-    if (!sum_first) out.Sample(sum, Seconds(m.rtt_sum_ms), end);
+    if (!sum_first) out.SampleSeconds(sum, m.rtt_sum_ms, end);
   });
 }
 
@@ -173,18 +193,6 @@ std::string LabelValue(const std::string& text) {
     escaped += c;
   }
   return escaped;
-}
-
-std::string Seconds(std::int64_t milliseconds) {
-  std::string text = std::to_string(milliseconds / 1000);
-  const auto fraction = static_cast<int>(milliseconds % 1000);
-  if (fraction == 0) return text;
-  char digits[4] = {static_cast<char>('0' + fraction / 100),
-                    static_cast<char>('0' + fraction / 10 % 10),
-                    static_cast<char>('0' + fraction % 10), '\0'};
-  std::string decimals = digits;
-  while (decimals.back() == '0') decimals.pop_back();
-  return text + '.' + decimals;
 }
 
 std::string NumericHost(const std::string& host) {

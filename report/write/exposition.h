@@ -50,9 +50,6 @@ bool ExtraLabelName(const std::string& name);
 // Escapes a label value: backslash, double quote and line end.
 std::string LabelValue(const std::string& text);
 
-// "97.717": whole milliseconds as seconds, exactly.
-std::string Seconds(std::int64_t milliseconds);
-
 // "12.5": a number as the exposition formats write it.
 std::string MetricNumber(double value);
 
