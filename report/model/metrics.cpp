@@ -54,6 +54,14 @@ MetricParts PartsOf(const MetricFamily& family) {
   return parts;
 }
 
+void HostMetrics::AddAttempts(const Entry& entry) {
+  for (const Attempt& attempt : entry.attempts) {
+    if (attempt.outcome == Outcome::kRouter) ++routers[FormatAddress(attempt.source())];
+    if (attempt.outcome != Outcome::kFailure) continue;
+    ++(NeverSent(attempt.error()) ? not_sent : failures)[attempt.error()];
+  }
+}
+
 void HostMetrics::Add(const Entry& entry, std::int64_t unix_time, const MetricParts& parts) {
   if (parts.requests || parts.round_trips) {
     const CycleCounts counts = CountCycleWith(entry, requests, [&](int ms) {
@@ -70,12 +78,7 @@ void HostMetrics::Add(const Entry& entry, std::int64_t unix_time, const MetricPa
     address = FormatAddress(entry.target);
     addresses.insert(address);
   }
-  for (const Attempt& attempt : entry.attempts) {
-    if (!parts.attempts) break;
-    if (attempt.outcome == Outcome::kRouter) ++routers[FormatAddress(attempt.source())];
-    if (attempt.outcome != Outcome::kFailure) continue;
-    ++(NeverSent(attempt.error()) ? not_sent : failures)[attempt.error()];
-  }
+  if (parts.attempts) AddAttempts(entry);
   if (parts.last_cycle) last_cycle = std::max(last_cycle, unix_time);
 }
 

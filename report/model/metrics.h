@@ -95,6 +95,8 @@ struct HostMetrics {
   std::array<std::int64_t, kRttBuckets.size()> Buckets() const;
 
  private:
+  void AddAttempts(const Entry& entry);  // failures, requests not sent, routers' replies
+
   Address target_{};  // `address` as bytes
   // The round trips above the bound before and at most this one (the last: above all).
   std::array<std::int64_t, kRttBuckets.size() + 1> within_{};
