@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cstring>
-#include <initializer_list>
 #include <vector>
 
 #include "support/text.h"
@@ -35,7 +34,7 @@ class SampleWriter {
   SampleWriter(const SampleWriter&) = delete;
   SampleWriter& operator=(const SampleWriter&) = delete;
 
-  void Text(std::string_view text) { Put({text}); }
+  void Text(std::string_view text) { Filled(Copy(Room(text.size()), text)); }
   // PREFIX VALUE END, where END holds the time, if any, and the line end.
   void Sample(std::string_view prefix, std::int64_t value, std::string_view end) {
     constexpr std::size_t kLongestNumber = 20;  // "-9223372036854775808"
@@ -59,15 +58,6 @@ class SampleWriter {
  private:
   static constexpr std::size_t kFlushAt = 1 << 20;
   static constexpr std::size_t kSlack = 1 << 16;  // a line's room beyond kFlushAt
-
-  // The pieces copied in after one another, into room made once.
-  void Put(std::initializer_list<std::string_view> pieces) {
-    std::size_t size = 0;
-    for (const std::string_view piece : pieces) size += piece.size();
-    char* at = Room(size);
-    for (const std::string_view piece : pieces) at = Copy(at, piece);
-    Filled(at);
-  }
 
   // Where `size` more bytes can be written (what is gathered handed on first if need be).
   char* Room(std::size_t size) {
