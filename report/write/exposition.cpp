@@ -1,90 +1,23 @@
 #include "report/write/exposition.h"
 
 #include <charconv>
-#include <cstring>
 #include <vector>
 
+#include "report/write/lines_in_turns.h"
+#include "report/write/sample_writer.h"
 #include "support/text.h"
 
 namespace pinglog::report {
 namespace {
 
-// Whole milliseconds as seconds, exactly ("97.717"), written at `at`; returns the end.
-constexpr std::size_t kLongestSeconds = 24;  // "-9223372036854775.808"
-char* WriteSeconds(char* at, std::int64_t milliseconds) {
-  at = std::to_chars(at, at + kLongestSeconds, milliseconds / 1000).ptr;
-  const auto fraction = static_cast<int>(milliseconds % 1000);
-  if (fraction == 0) return at;
-  *at++ = '.';
-  const char digits[3] = {static_cast<char>('0' + fraction / 100),
-                          static_cast<char>('0' + fraction / 10 % 10),
-                          static_cast<char>('0' + fraction % 10)};
-  std::size_t kept = 3;
-  while (digits[kept - 1] == '0') --kept;
-  for (std::size_t i = 0; i < kept; ++i) *at++ = digits[i];
-  return at;
-}
-
-// Lines gathered in a large buffer and handed to the stream a megabyte at a time:
-// the history of a year is about a gigabyte of them.
-class SampleWriter {
- public:
-  explicit SampleWriter(std::ostream& out) : out_(out), buffer_(kFlushAt + kSlack) {}
-  ~SampleWriter() { Flush(); }
-  SampleWriter(const SampleWriter&) = delete;
-  SampleWriter& operator=(const SampleWriter&) = delete;
-
-  void Text(std::string_view text) { Filled(Copy(Room(text.size()), text)); }
-  // PREFIX VALUE END, where END holds the time, if any, and the line end.
-  void Sample(std::string_view prefix, std::int64_t value, std::string_view end) {
-    constexpr std::size_t kLongestNumber = 20;  // "-9223372036854775808"
-    char* at = Room(prefix.size() + kLongestNumber + end.size());
-    at = Copy(at, prefix);
-    at = std::to_chars(at, at + kLongestNumber, value).ptr;
-    Filled(Copy(at, end));
-  }
-  // PREFIX SECONDS END, of whole milliseconds.
-  void SampleSeconds(std::string_view prefix, std::int64_t milliseconds, std::string_view end) {
-    char* at = Room(prefix.size() + kLongestSeconds + end.size());
-    at = Copy(at, prefix);
-    at = WriteSeconds(at, milliseconds);
-    Filled(Copy(at, end));
-  }
-  void Flush() {
-    out_.write(buffer_.data(), static_cast<std::streamsize>(used_));
-    used_ = 0;
-  }
-
- private:
-  static constexpr std::size_t kFlushAt = 1 << 20;
-  static constexpr std::size_t kSlack = 1 << 16;  // a line's room beyond kFlushAt
-
-  // Where `size` more bytes can be written (what is gathered handed on first if need be).
-  char* Room(std::size_t size) {
-    if (used_ + size > buffer_.size()) {
-      Flush();
-      if (size > buffer_.size()) buffer_.resize(size);
-    }
-    return buffer_.data() + used_;
-  }
-  static char* Copy(char* at, std::string_view text) {
-    std::memcpy(at, text.data(), text.size());
-    return at + text.size();
-  }
-  // The bytes up to `end` are written.
-  void Filled(const char* end) {
-    used_ = static_cast<std::size_t>(end - buffer_.data());
-    if (used_ >= kFlushAt) Flush();
-  }
-
-  std::ostream& out_;
-  std::vector<char> buffer_;
-  std::size_t used_ = 0;
-};
-
 const char* TypeName(MetricType type) {
   static constexpr const char* kTypes[] = {"counter", "gauge", "histogram"};
   return kTypes[static_cast<int>(type)];
+}
+
+// The walk over a host's sample points, as far as the family reads them.
+SampleWalk Walk(const ExposedHost& host, const MetricFamily& family) {
+  return [&host, &family](const PointVisit& visit) { host.samples(family, visit); };
 }
 
 // OpenMetrics names a counter's family without its _total suffix and gives the unit
@@ -115,14 +48,17 @@ void WriteHistogram(SampleWriter& out, ExpositionFormat format, const ExposedHos
   const std::string count = name + "_count{" + host.labels + "} ";
   const std::string sum = name + "_sum{" + host.labels + "} ";
   const bool sum_first = format == ExpositionFormat::kText;
-  host.samples(kRttFamily, [&](const HostMetrics& m, std::string_view end) {
-    const auto cumulative = m.Buckets();
-    for (std::size_t b = 0; b < kRttBuckets.size(); ++b) out.Sample(buckets[b], cumulative[b], end);
-    out.Sample(infinity, m.rtt_count, end);
-    if (sum_first) out.SampleSeconds(sum, m.rtt_sum_ms, end);
-    out.Sample(count, m.rtt_count, end);
-    if (!sum_first) out.SampleSeconds(sum, m.rtt_sum_ms, end);
-  });
+  WriteLinesInTurns(out, host.points, kRttBuckets.size() + 3, Walk(host, kRttFamily),
+                    [&](SampleWriter& lines, const HostMetrics& m, std::string_view end) {
+                      const auto cumulative = m.Buckets();
+                      for (std::size_t b = 0; b < kRttBuckets.size(); ++b) {
+                        lines.Sample(buckets[b], cumulative[b], end);
+                      }
+                      lines.Sample(infinity, m.rtt_count, end);
+                      if (sum_first) lines.SampleSeconds(sum, m.rtt_sum_ms, end);
+                      lines.Sample(count, m.rtt_count, end);
+                      if (!sum_first) lines.SampleSeconds(sum, m.rtt_sum_ms, end);
+                    });
 }
 
 // Every series the host has by its end, each from its first sample on.
@@ -140,11 +76,12 @@ void WriteSeries(SampleWriter& out, const MetricFamily& family, const ExposedHos
       }
     }
     prefix += "} ";
-    host.samples(family, [&](const HostMetrics& m, std::string_view end) {
-      if (const std::optional<std::int64_t> value = SeriesValue(family, m, key)) {
-        out.Sample(prefix, *value, end);
-      }
-    });
+    WriteLinesInTurns(out, host.points, 1, Walk(host, family),
+                      [&](SampleWriter& lines, const HostMetrics& m, std::string_view end) {
+                        if (const std::optional<std::int64_t> value = SeriesValue(family, m, key)) {
+                          lines.Sample(prefix, *value, end);
+                        }
+                      });
   }
 }
 

@@ -30,6 +30,7 @@ struct ExposedHost {
   const HostMetrics* total = nullptr;
   // Visits each sample point's counters, as far as the family reads them.
   std::function<void(const MetricFamily&, const Visit&)> samples;
+  std::size_t points = 1;  // how many sample points `samples` visits
 };
 
 void WriteExposition(std::ostream& out, ExpositionFormat format,

@@ -124,7 +124,8 @@ std::int64_t WriteOpenMetrics(std::ostream& out, const Report& report, const Zon
                      host.summary.name, &one.total,
                      [&one](const MetricFamily& family, const ExposedHost::Visit& visit) {
                        ForEachPoint(one, family, visit);
-                     }});
+                     },
+                     one.points.size()});
   }
   WriteExposition(out, ExpositionFormat::kOpenMetrics, hosts);
   return backwards;
