@@ -88,6 +88,8 @@ fi
 
 if [ -n "$windows" ]; then
   # Into a file: Wine writes to a character device such as /dev/null as to a console.
+  # One run first, untimed: the first program in a while starts Wine's server (a second).
+  WINEPREFIX=$(dirname "$windows")/wineprefix "$wine_run" "$windows" --version >/dev/null 2>&1 || true
   runs windows bash -c "WINEPREFIX=$(dirname "$windows")/wineprefix '$wine_run' '$windows' router.log >windows.txt" \
     :: linux bash -c "'$report' router.log >linux.txt"
 fi
