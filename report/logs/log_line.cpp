@@ -22,13 +22,28 @@ bool Same(const char* a, const char* b) {
   return x == y;
 }
 
+// Whether `size` bytes at `a` and `b` are alike: compared in place, eight bytes at a
+// time, the last piece overlapping the one before (short texts: two overlapping halves).
+// The texts a line repeats (its header, a source, the host) are short.
+bool SameBytes(const char* a, const char* b, std::size_t size) {
+  if (size >= 8) {
+    for (std::size_t i = 0; i + 8 < size; i += 8) {
+      if (!Same<8>(a + i, b + i)) return false;
+    }
+    return Same<8>(a + size - 8, b + size - 8);
+  }
+  if (size >= 4) return Same<4>(a, b) && Same<4>(a + size - 4, b + size - 4);
+  if (size >= 2) return Same<2>(a, b) && Same<2>(a + size - 2, b + size - 2);
+  return size == 0 || a[0] == b[0];
+}
+
 // A cursor over the line that consumes exactly what it expects.
 class Cursor {
  public:
   explicit Cursor(std::string_view text) : rest_(text) {}
 
   bool Literal(std::string_view expected) {
-    if (rest_.substr(0, expected.size()) != expected) return false;
+    if (!StartsWith(expected)) return false;
     rest_.remove_prefix(expected.size());
     return true;
   }
@@ -42,8 +57,8 @@ class Cursor {
     const char* at = rest_.data();
     bool same = true;
     if constexpr (length >= 8) {
-      for (std::size_t i = 0; i + 8 < length; i += 8) same = same && Same<8>(at + i, expected + i);
-      same = same && Same<8>(at + length - 8, expected + length - 8);
+      for (std::size_t i = 0; i + 8 < length; i += 8) same &= Same<8>(at + i, expected + i);
+      same &= Same<8>(at + length - 8, expected + length - 8);
     } else if constexpr (length >= 4) {
       same = Same<4>(at, expected) && Same<4>(at + length - 4, expected + length - 4);
     } else if constexpr (length >= 2) {
@@ -66,7 +81,10 @@ class Cursor {
       if (digit > 9) break;  // below '0' too: the subtraction wraps
       value = value * 10 + digit;
     }
-    if (n == 0 || (n < rest_.size() && rest_[n] >= '0' && rest_[n] <= '9')) return false;
+    // Stopped by the limit, not by a non-digit: a digit more makes the number too long.
+    if (n == 0 || (n == max_digits && n < rest_.size() && rest_[n] >= '0' && rest_[n] <= '9')) {
+      return false;
+    }
     rest_.remove_prefix(n);
     return true;
   }
@@ -106,7 +124,9 @@ class Cursor {
   bool StartsWith(std::string_view text, char next) const {
     return rest_.size() > text.size() && rest_[text.size()] == next && StartsWith(text);
   }
-  bool StartsWith(std::string_view text) const { return rest_.substr(0, text.size()) == text; }
+  bool StartsWith(std::string_view text) const {
+    return rest_.size() >= text.size() && SameBytes(rest_.data(), text.data(), text.size());
+  }
 
  private:
   std::string_view rest_;
