@@ -45,23 +45,6 @@ int NearestRankOf(std::vector<int>& values, int percent) {
   return *at;
 }
 
-void RoundTripCounter::Add(int ms) {
-  ms = std::max(ms, 0);
-  const auto value = static_cast<std::size_t>(ms);
-  if (value >= counts_.size()) counts_.resize(value + 1, 0);
-  ++counts_[value];
-  sum_ += ms;
-  if (replies_ > 0) {
-    differences_ += std::abs(ms - last_);
-    low_ = std::min(low_, ms);
-    high_ = std::max(high_, ms);
-  } else {
-    low_ = high_ = ms;
-  }
-  last_ = ms;
-  ++replies_;
-}
-
 int RoundTripCounter::Rank(int percent) const {
   const std::int64_t wanted = RankIndex(replies_, percent) + 1;
   std::int64_t seen = 0;

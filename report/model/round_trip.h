@@ -1,7 +1,9 @@
 // Round-trip statistics of the replies: percentiles by the nearest-rank method.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 namespace pinglog::report {
@@ -38,7 +40,23 @@ int NearestRankOf(std::vector<int>& values, int percent);
 // (at most 65,536 of them), never the number of replies.
 class RoundTripCounter {
  public:
-  void Add(int ms);
+  // Here, not in the source: it is called for every reply, twice.
+  void Add(int ms) {
+    ms = std::max(ms, 0);
+    const auto value = static_cast<std::size_t>(ms);
+    if (value >= counts_.size()) counts_.resize(value + 1, 0);
+    ++counts_[value];
+    sum_ += ms;
+    if (replies_ > 0) {
+      differences_ += std::abs(ms - last_);
+      low_ = std::min(low_, ms);
+      high_ = std::max(high_, ms);
+    } else {
+      low_ = high_ = ms;
+    }
+    last_ = ms;
+    ++replies_;
+  }
   RoundTrip Result() const;
   void Clear();
 
