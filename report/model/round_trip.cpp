@@ -20,8 +20,11 @@ int NearestRank(const std::vector<int>& sorted, int percent) {
 CloseValues CountCloseValues(std::vector<int>& values) {
   const auto [lowest, highest] = std::minmax_element(values.begin(), values.end());
   CloseValues close{*lowest, {}, values.end()};
-  const std::int64_t span = std::min<std::int64_t>(
-      std::int64_t{*highest} - close.low + 1, 4 * static_cast<std::int64_t>(values.size()) + 64);
+  // A few times as wide as there are values, and no wider than a second: beyond it, a
+  // round trip is a spike, and the counts would be mostly zeros to clear and walk.
+  const std::int64_t span =
+      std::min({std::int64_t{*highest} - close.low + 1,
+                4 * static_cast<std::int64_t>(values.size()) + 64, std::int64_t{1024}});
   close.far = std::partition(values.begin(), values.end(),
                              [&](int ms) { return std::int64_t{ms} - close.low < span; });
   close.counts.assign(static_cast<std::size_t>(span), 0);
