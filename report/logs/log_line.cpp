@@ -23,9 +23,9 @@ bool Same(const char* a, const char* b) {
 }
 
 // Whether `size` bytes at `a` and `b` are alike: compared in place, eight bytes at a
-// time, the last piece overlapping the one before (short texts: two overlapping halves).
-// The texts a line repeats (its header, a source, the host) are short.
-bool SameBytes(const char* a, const char* b, std::size_t size) {
+// time, the last piece overlapping the one before (a text of 1 to 7 bytes: two
+// overlapping halves). Inline, a size known when compiling unrolls.
+inline bool SameBytes(const char* a, const char* b, std::size_t size) {
   if (size >= 8) {
     for (std::size_t i = 0; i + 8 < size; i += 8) {
       if (!Same<8>(a + i, b + i)) return false;
@@ -48,25 +48,11 @@ class Cursor {
     return true;
   }
 
-  // A text known when compiling: compared in place, eight bytes at a time, the last
-  // piece overlapping the one before (a text of 1 to 7 bytes: two overlapping halves).
+  // A text known when compiling (its size too).
   template <std::size_t N>
   bool Literal(const char (&expected)[N]) {
     constexpr std::size_t length = N - 1;
-    if (rest_.size() < length) return false;
-    const char* at = rest_.data();
-    bool same = true;
-    if constexpr (length >= 8) {
-      for (std::size_t i = 0; i + 8 < length; i += 8) same &= Same<8>(at + i, expected + i);
-      same &= Same<8>(at + length - 8, expected + length - 8);
-    } else if constexpr (length >= 4) {
-      same = Same<4>(at, expected) && Same<4>(at + length - 4, expected + length - 4);
-    } else if constexpr (length >= 2) {
-      same = Same<2>(at, expected) && Same<2>(at + length - 2, expected + length - 2);
-    } else if constexpr (length == 1) {
-      same = at[0] == expected[0];
-    }
-    if (!same) return false;
+    if (rest_.size() < length || !SameBytes(rest_.data(), expected, length)) return false;
     rest_.remove_prefix(length);
     return true;
   }
