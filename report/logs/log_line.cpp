@@ -30,10 +30,10 @@ inline bool SameBytes(const char* a, const char* b, std::size_t size) {
     for (std::size_t i = 0; i + 8 < size; i += 8) {
       if (!Same<8>(a + i, b + i)) return false;
     }
-    return Same<8>(a + size - 8, b + size - 8);
+    return Same<8>(a + (size - 8), b + (size - 8));
   }
-  if (size >= 4) return Same<4>(a, b) && Same<4>(a + size - 4, b + size - 4);
-  if (size >= 2) return Same<2>(a, b) && Same<2>(a + size - 2, b + size - 2);
+  if (size >= 4) return Same<4>(a, b) && Same<4>(a + (size - 4), b + (size - 4));
+  if (size >= 2) return Same<2>(a, b) && Same<2>(a + (size - 2), b + (size - 2));
   return size == 0 || a[0] == b[0];
 }
 
