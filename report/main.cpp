@@ -112,7 +112,8 @@ int Run(int argc, char** argv) {
   }
   // An export to standard output has it to itself.
   const auto& exports = options.Exports();
-  if (std::none_of(exports.begin(), exports.end(), [](const auto& e) { return *e.path == "-"; })) {
+  if (std::none_of(exports.begin(), exports.end(),
+                   [](const auto& e) { return WritesToStandardOutput(*e.path); })) {
     WriteText(std::cout, report);
     std::cout.flush();
   }

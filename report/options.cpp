@@ -6,6 +6,7 @@
 #include <iostream>
 #include <tuple>
 
+#include "report/write/export_file.h"
 #include "support/safe_text.h"
 
 namespace pinglog::report {
@@ -150,7 +151,7 @@ std::optional<int> TakeTexts(const Texts& t, Options& o) {
   o.report.summary.by_hour = t.by == "hour";
   o.detail = t.detail == "all" ? PageDetail::kEveryCycle : PageDetail::kLevels;
   if (o.follow && o.textfile.empty()) return Fail(kUsageProblem, "--follow needs --textfile FILE");
-  if (o.follow && o.textfile == "-") {
+  if (o.follow && WritesToStandardOutput(o.textfile)) {
     return Fail(kUsageProblem, "--follow rewrites its --textfile: give a file, not -");
   }
   for (auto [text, bound, option] :
@@ -200,19 +201,20 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
   } catch (const CLI::ParseError& error) {
     return Fail(kUsageProblem, std::string(error.what()) + " (see --help)");
   }
-  const char* standard_output = nullptr;
+  std::string standard_output;  // the first export there: "--json -"
   for (const auto& [option, path] : options.Exports()) {
     if (app.count(option) > 0 && path->empty()) {
       return Fail(kUsageProblem, std::string(option) +
                                      ": no file name given (- writes to "
                                      "standard output)");
     }
-    if (*path != "-") continue;
-    if (standard_output != nullptr) {
-      return Fail(kUsageProblem, std::string(standard_output) + " - and " + option +
-                                     " - would mix on standard output: give one a file");
+    if (path->empty() || !WritesToStandardOutput(*path)) continue;
+    const std::string given = std::string(option) + " " + *path;
+    if (!standard_output.empty()) {
+      return Fail(kUsageProblem, standard_output.append(" and ").append(given).append(
+                                     " would mix on standard output: give one a file"));
     }
-    standard_output = option;
+    standard_output = given;
   }
   return TakeTexts(texts, options);
 }

@@ -8,6 +8,7 @@
 #include <set>
 #include <thread>
 
+#include "platform/output_file.h"
 #include "report/live/follower.h"
 #include "report/logs/duplicates.h"
 #include "report/logs/entry_list.h"
@@ -35,7 +36,9 @@ void Say(const std::string& line) {
 class LiveCounts {
  public:
   LiveCounts(const ZoneTime& zone, const std::string& textfile, const HostNames& names)
-      : counter_(zone), own_files_{textfile, textfile + ".partial"}, names_(names) {}
+      : counter_(zone),
+        own_files_{textfile, FinalPath(textfile), FinalPath(textfile) + ".partial"},
+        names_(names) {}
 
   // Looks at every log the patterns name now; true when new entries came. A log that
   // no pattern names any more (rotated away, removed) is let go.

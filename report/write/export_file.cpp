@@ -8,6 +8,7 @@
 
 #include "platform/input_file.h"
 #include "platform/move_into_place.h"
+#include "platform/output_file.h"
 
 namespace pinglog::report {
 namespace {
@@ -41,20 +42,28 @@ std::string WriteToStandardOutput(const std::function<void(std::ostream&)>& writ
 
 }  // namespace
 
+bool WritesToStandardOutput(const std::string& path) {
+  return path == "-" || (!path.empty() && IsStandardOutput(path));
+}
+
 bool Export(const std::string& path, const std::function<void(std::ostream&)>& write,
             std::string& problem) {
   std::string reason;
-  const FileKind kind = path == "-" ? FileKind::kOther : KindOfPath(path);
-  if (path == "-") {
+  const bool standard_output = WritesToStandardOutput(path);
+  // A link is written through: the file it leads to is replaced, the link stays.
+  const std::string target = standard_output ? path : FinalPath(path);
+  const FileKind kind = standard_output ? FileKind::kOther : KindOfPath(target);
+  if (standard_output) {
     reason = WriteToStandardOutput(write);
   } else if (kind == FileKind::kDevice) {
-    reason = WriteInto(path, std::ios::out, write);
+    reason = WriteInto(target, std::ios::out, write);
   } else if (kind != FileKind::kMissing && kind != FileKind::kRegular) {
     reason = std::string("it is ") + FileKindName(kind) + ", not a file: not replaced";
   } else {
-    const std::string partial = path + ".partial";
-    reason = WriteInto(partial, std::ios::trunc, write);
-    if (reason.empty()) reason = MoveIntoPlace(partial, path);
+    const std::string partial = target + ".partial";
+    reason = CreateEmptyLike(partial, target);
+    if (reason.empty()) reason = WriteInto(partial, std::ios::trunc, write);
+    if (reason.empty()) reason = MoveIntoPlace(partial, target);
     if (!reason.empty()) (void)std::remove(partial.c_str());
   }
   if (reason.empty()) return true;

@@ -40,6 +40,42 @@ if [ "$(id -u)" = 0 ] && mknod "$WORK/null" c 1 3 2>/dev/null; then
     '[ "$STATUS" = 0 ] && [ -c "$WORK/null" ] && [ ! -e "$WORK/null.partial" ]'
 fi
 
+# An output that is a link is written through it: the link stays and leads to the new
+# file, beside which the temporary one was made; a file replaced keeps its mode; a
+# link to a device is written into.
+mkdir "$WORK/www"
+echo old >"$WORK/www/report.html"
+ln -s www/report.html "$WORK/out.html"
+ln -s out.html "$WORK/out2.html"
+for link in out.html out2.html; do
+  echo old >"$WORK/www/report.html"
+  report "$WORK/a.log" --html "$WORK/$link"
+  check_that "an output that is a link ($link): the link stays, the file it leads to is written" \
+    '[ "$STATUS" = 0 ] && [ -L "$WORK/$link" ] && grep -q "<html" "$WORK/www/report.html" &&
+     [ -z "$(ls "$WORK/www" "$WORK" | grep partial)" ]'
+done
+echo '{}' >"$WORK/private.json"
+chmod 600 "$WORK/private.json"
+report "$WORK/a.log" --json "$WORK/private.json"
+check_that "a private output stays private ($(stat -c %a "$WORK/private.json"))" \
+  '[ "$STATUS" = 0 ] && [ "$(stat -c %a "$WORK/private.json")" = 600 ] && grep -q router1 "$WORK/private.json"'
+ln -s /dev/null "$WORK/null.svg"
+report "$WORK/a.log" --svg "$WORK/null.svg"
+check_that "a link to /dev/null: written into, the link and the device as they were" \
+  '[ "$STATUS" = 0 ] && [ -L "$WORK/null.svg" ] && [ -c /dev/null ]'
+# Standard output under another name, here a link of the test's own to
+# /proc/self/fd/1, whether it is a file or a pipe: written as - is, the summary kept off.
+ln -s /proc/self/fd/1 "$WORK/stdout"
+STATUS=0
+"$REPORT" "$WORK/a.log" --json "$WORK/stdout" >"$WORK/out" 2>"$WORK/err" || STATUS=$?
+check_that "standard output a file, named through a link: the JSON alone, the link kept" \
+  '[ "$STATUS" = 0 ] && python3 -c "import json,sys; json.load(sys.stdin)" <"$WORK/out" && [ -L "$WORK/stdout" ]'
+STATUS=0
+"$REPORT" "$WORK/a.log" --json "$WORK/stdout" 2>"$WORK/err" | python3 -c "import json,sys; json.load(sys.stdin)" ||
+  STATUS=$?
+check_that "standard output a pipe, named through a link: the JSON alone, the link kept" \
+  '[ "$STATUS" = 0 ] && [ -L "$WORK/stdout" ]'
+
 # A named pipe without a writer, /dev/zero and a directory among the logs: each named,
 # none waited on, the good log reported; a process substitution is read as a log.
 mkfifo "$WORK/pipe.log"
