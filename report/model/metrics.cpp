@@ -51,14 +51,23 @@ MetricParts PartsOf(const MetricFamily& family) {
   } else {
     parts.requests = true;
   }
+  parts.changes = family.label != nullptr;
   return parts;
 }
 
-void HostMetrics::AddAttempts(const Entry& entry) {
+void HostMetrics::AddAttempts(const Entry& entry, bool note_changes) {
   for (const Attempt& attempt : entry.attempts) {
-    if (attempt.outcome == Outcome::kRouter) ++routers[FormatAddress(attempt.source())];
+    if (attempt.outcome == Outcome::kRouter) {
+      std::string router = FormatAddress(attempt.source());
+      ++routers[router];
+      if (note_changes) changed.push_back({&kRouterFamily, {std::move(router), 0}});
+    }
     if (attempt.outcome != Outcome::kFailure) continue;
-    ++(NeverSent(attempt.error()) ? not_sent : failures)[attempt.error()];
+    const bool never_sent = NeverSent(attempt.error());
+    ++(never_sent ? not_sent : failures)[attempt.error()];
+    if (note_changes) {
+      changed.push_back({never_sent ? &kNotSentFamily : &kFailuresFamily, {"", attempt.error()}});
+    }
   }
 }
 
@@ -75,10 +84,12 @@ void HostMetrics::Add(const Entry& entry, std::int64_t unix_time, const MetricPa
   // The address's text only when it changes.
   if (parts.target && (address.empty() || !SameAddress(entry.target, target_))) {
     target_ = entry.target;
+    if (parts.changes && !address.empty()) changed.push_back({&kTargetInfoFamily, {address, 0}});
     address = FormatAddress(entry.target);
     addresses.insert(address);
+    if (parts.changes) changed.push_back({&kTargetInfoFamily, {address, 0}});
   }
-  if (parts.attempts) AddAttempts(entry);
+  if (parts.attempts) AddAttempts(entry, parts.changes);
   if (parts.last_cycle) last_cycle = std::max(last_cycle, unix_time);
 }
 

@@ -73,8 +73,15 @@ struct MetricParts {
   bool target = true;       // the address
   bool attempts = true;     // failures, requests not sent, routers' replies
   bool last_cycle = true;
+  bool changes = false;  // which labelled series each cycle changed (HostMetrics::changed)
 };
 MetricParts PartsOf(const MetricFamily& family);
+
+// A series of a family beside the histogram: its own label's value ("" for none).
+struct SeriesKey {
+  std::string text;
+  std::uint32_t error = 0;  // the same, as a number, for the error label
+};
 
 // One host's counters, cumulative.
 struct HostMetrics {
@@ -87,6 +94,13 @@ struct HostMetrics {
   std::int64_t unanswered = 0;  // cycles in a row that sent requests and got no reply
   std::string address;          // where the latest cycle's requests went
   std::set<std::string> addresses;
+  // The labelled series the cycles added since it was last cleared changed, when the
+  // parts ask for them: a history samples such a series only where it changes.
+  struct Change {
+    const MetricFamily* family = nullptr;
+    SeriesKey key;
+  };
+  std::vector<Change> changed;
 
   // Adds one cycle, logged at the given Unix time (only the parts given).
   void Add(const Entry& entry, std::int64_t unix_time, const MetricParts& parts = {});
@@ -95,18 +109,14 @@ struct HostMetrics {
   std::array<std::int64_t, kRttBuckets.size()> Buckets() const;
 
  private:
-  void AddAttempts(const Entry& entry);  // failures, requests not sent, routers' replies
+  // Failures, requests not sent, routers' replies.
+  void AddAttempts(const Entry& entry, bool note_changes);
 
   Address target_{};  // `address` as bytes
   // The round trips above the bound before and at most this one (the last: above all).
   std::array<std::int64_t, kRttBuckets.size() + 1> within_{};
 };
 
-// A series of a family beside the histogram: its own label's value ("" for none).
-struct SeriesKey {
-  std::string text;
-  std::uint32_t error = 0;  // the same, as a number, for the error label
-};
 // The series a host has so far, and the value of one (none: no sample now).
 std::vector<SeriesKey> SeriesKeys(const MetricFamily& family, const HostMetrics& metrics);
 std::optional<std::int64_t> SeriesValue(const MetricFamily& family, const HostMetrics& metrics,

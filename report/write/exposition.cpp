@@ -1,6 +1,9 @@
 #include "report/write/exposition.h"
 
 #include <charconv>
+#include <cstdint>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "report/write/lines_in_turns.h"
@@ -61,28 +64,117 @@ void WriteHistogram(SampleWriter& out, ExpositionFormat format, const ExposedHos
                     });
 }
 
-// Every series the host has by its end, each from its first sample on.
-void WriteSeries(SampleWriter& out, const MetricFamily& family, const ExposedHost& host) {
-  const std::string sample =
+// A series' sample lines up to the value: its name and labels.
+std::string SeriesPrefix(const MetricFamily& family, const ExposedHost& host,
+                         const SeriesKey& key) {
+  std::string prefix =
       std::string(family.name) + (family.type == MetricType::kCounter ? "_total{" : "{");
-  for (const SeriesKey& key : SeriesKeys(family, *host.total)) {
-    std::string prefix = sample + host.labels;
-    if (family.label != nullptr) {
-      const bool shown_as_logged = &family == &kTargetInfoFamily && !host.numeric_host.empty();
-      prefix += ',' + std::string(family.label) + "=\"" +
-                LabelValue(shown_as_logged ? host.numeric_host : key.text) + '"';
-      if (&family == &kTargetInfoFamily && !host.name.empty()) {
-        prefix += ",name=\"" + LabelValue(host.name) + '"';
+  prefix += host.labels;
+  if (family.label != nullptr) {
+    const bool shown_as_logged = &family == &kTargetInfoFamily && !host.numeric_host.empty();
+    prefix += ',' + std::string(family.label) + "=\"" +
+              LabelValue(shown_as_logged ? host.numeric_host : key.text) + '"';
+    if (&family == &kTargetInfoFamily && !host.name.empty()) {
+      prefix += ",name=\"" + LabelValue(host.name) + '"';
+    }
+  }
+  return prefix + "} ";
+}
+
+// The one series of a family without a label of its own, at every sample point.
+void WriteSeries(SampleWriter& out, const MetricFamily& family, const ExposedHost& host) {
+  const std::string prefix = SeriesPrefix(family, host, {});
+  WriteLinesInTurns(out, host.points, 1, Walk(host, family),
+                    [&](SampleWriter& lines, const HostMetrics& m, std::string_view end) {
+                      if (const std::optional<std::int64_t> value = SeriesValue(family, m, {})) {
+                        lines.Sample(prefix, *value, end);
+                      }
+                    });
+}
+
+// The samples of a family's series that have a label of their own (a router, an error
+// number, an address), chosen in the history's one walk: a series is sampled where its
+// value changes, at the point before each change (the value held up to it: every step
+// lies where the samples put it) and at the host's last point; the address now is
+// sampled at every point, so that a join on the host finds it at any time. A history
+// so grows with the changes, not with the series times the cycles; with one point (a
+// textfile), every series is sampled.
+class LabelledSamples {
+ public:
+  LabelledSamples(const MetricFamily& family, const ExposedHost& host)
+      : family_(family),
+        keys_(SeriesKeys(family, *host.total)),
+        points_(host.points),
+        by_number_(&family == &kFailuresFamily || &family == &kNotSentFamily),
+        series_(keys_.size()) {
+    const HostMetrics none;
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
+      (by_number_ ? by_error_[keys_[k].error] : by_text_[keys_[k].text]) = k;
+      series_[k].value = SeriesValue(family, none, keys_[k]);
+    }
+  }
+
+  // The next point's counters and line end.
+  void Visit(const HostMetrics& m, std::string_view end) {
+    if (point_ + 1 == points_) {
+      for (std::size_t k = 0; k < keys_.size(); ++k) Look(k, m, end, true);
+    } else {
+      if (&family_ == &kTargetInfoFamily) Look(by_text_.at(m.address), m, end, true);
+      for (const HostMetrics::Change& change : m.changed) {
+        if (change.family != &family_) continue;
+        Look(by_number_ ? by_error_.at(change.key.error) : by_text_.at(change.key.text), m, end,
+             false);
       }
     }
-    prefix += "} ";
-    WriteLinesInTurns(out, host.points, 1, Walk(host, family),
-                      [&](SampleWriter& lines, const HostMetrics& m, std::string_view end) {
-                        if (const std::optional<std::int64_t> value = SeriesValue(family, m, key)) {
-                          lines.Sample(prefix, *value, end);
-                        }
-                      });
+    before_ = end;
+    ++point_;
   }
+
+  void Write(SampleWriter& out, const ExposedHost& host) const {
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
+      const std::string prefix = SeriesPrefix(family_, host, keys_[k]);
+      for (const auto& [end, value] : series_[k].samples) out.Sample(prefix, value, end);
+    }
+  }
+
+ private:
+  // A series as its samples are chosen: its value at the point it was looked at last,
+  // the last point sampled, and each sample's line end and value.
+  struct Chosen {
+    std::optional<std::int64_t> value;
+    std::size_t sampled = SIZE_MAX;
+    std::vector<std::pair<std::string_view, std::int64_t>> samples;
+  };
+
+  void Look(std::size_t k, const HostMetrics& m, std::string_view end, bool sample) {
+    Chosen& one = series_[k];
+    const std::optional<std::int64_t> now = SeriesValue(family_, m, keys_[k]);
+    const bool changed = now != one.value;
+    if (changed && point_ > 0 && one.value && one.sampled + 1 != point_) {
+      one.samples.emplace_back(before_, *one.value);
+    }
+    if ((changed || sample) && now && one.sampled != point_) {
+      one.samples.emplace_back(end, *now);
+      one.sampled = point_;
+    }
+    one.value = now;
+  }
+
+  const MetricFamily& family_;
+  const std::vector<SeriesKey> keys_;
+  const std::size_t points_;
+  const bool by_number_;
+  std::unordered_map<std::string, std::size_t> by_text_;
+  std::unordered_map<std::uint32_t, std::size_t> by_error_;
+  std::vector<Chosen> series_;
+  std::size_t point_ = 0;
+  std::string_view before_;  // the line end of the point before
+};
+
+void WriteLabelledSeries(SampleWriter& out, const MetricFamily& family, const ExposedHost& host) {
+  LabelledSamples samples(family, host);
+  host.samples(family, [&](const HostMetrics& m, std::string_view end) { samples.Visit(m, end); });
+  samples.Write(out, host);
 }
 
 }  // namespace
@@ -95,6 +187,8 @@ void WriteExposition(std::ostream& out, ExpositionFormat format,
     for (const ExposedHost& host : hosts) {
       if (family->type == MetricType::kHistogram) {
         WriteHistogram(writer, format, host);
+      } else if (family->label != nullptr) {
+        WriteLabelledSeries(writer, *family, host);
       } else {
         WriteSeries(writer, *family, host);
       }

@@ -95,6 +95,7 @@ void ForEachPoint(const HostSeries& series, const MetricFamily& family,
   const std::string_view ends = series.line_ends;
   std::size_t end_at = 0;
   for (const SamplePoint& point : series.points) {
+    metrics.changed.clear();
     for (; next < point.end; ++next) {
       const std::int64_t at = series.unix_times[next];
       metrics.Add(series.in_log_order[next], at < 0 ? point.time : at, parts);

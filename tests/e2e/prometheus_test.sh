@@ -54,6 +54,22 @@ mkdir -p "$WORK/tsdb"
 promtool tsdb create-blocks-from openmetrics "$WORK/week.om" "$WORK/tsdb" >"$WORK/promtool.out" 2>&1 &&
   STATUS=0 || STATUS=$?
 check "promtool makes blocks of it as it is${STATUS:+ (exit $STATUS)}" [ "$STATUS" = 0 ]
+# A log of 4,000 routers and 2,000 error numbers (host edge): a router's or an error's
+# series is sampled where it changes, so the history stays within ten times the log.
+python3 -c "
+import datetime, sys
+sys.path.insert(0, '$SOURCE_DIR/tests/e2e/helpers')
+from log_lines import entry
+start = datetime.datetime(2021, 3, 1, 10, 0, 0)
+with open('$WORK/edge.log', 'w', newline='') as log:
+    for i in range(4000):
+        log.write(entry(start + datetime.timedelta(minutes=i), [12, 'r', -(11000 + i % 2000) if i % 2 else 15],
+                        host='edge', router=f'10.0.{i // 250}.{i % 250}'))"
+"$REPORT" "$WORK/edge.log" --openmetrics "$WORK/edge.om" --tz UTC >/dev/null 2>&1 && STATUS=0 || STATUS=$?
+log_size=$(stat -c %s "$WORK/edge.log") om_size=$(stat -c %s "$WORK/edge.om")
+check_that "4,000 routers: a history of $om_size bytes for a log of $log_size, promtool takes it" \
+  '[ "$STATUS" = 0 ] && [ "$om_size" -le $((10 * log_size)) ] &&
+   promtool tsdb create-blocks-from openmetrics "$WORK/edge.om" "$WORK/tsdb" >/dev/null 2>&1'
 printf 'global:\n  scrape_interval: 15s\n' >"$WORK/history.yml"
 start_prometheus "$WORK/tsdb" "$WORK/history.yml"
 last=$(grep '^pinglog_cycles_total' "$WORK/week.om" | tail -1 | awk '{print $NF}')
@@ -80,6 +96,19 @@ b = [0, 0.001, 0.0025, 0.005, 0.01, 0.025, 0.05, 0.1, 0.25, 0.5, 1, 2.5, 5]
 m, q = $median_ms / 1000, float(\"$q50\")
 i = next(k for k in range(1, len(b)) if m <= b[k])
 exit(0 if b[i - 1] <= q <= b[i] else 1)"'
+# Sampled where they change, the routers' and failures' totals are the report's at the
+# last cycle and at one in between (the latest sample before it, however old).
+for at in "2021-03-02 19:19" "2021-03-04 04:39"; do
+  "$REPORT" "$WORK/edge.log" --to "$at" --json "$WORK/edge.json" >/dev/null 2>&1
+  when=$(date -d "$at:30 UTC" +%s)
+  for pair in "pinglog_router_replies_total:requests.router" \
+    "pinglog_failures_total:requests.lost - h['requests']['router']"; do
+    expr="sum(last_over_time(${pair%%:*}{host=\"edge\"}[30d]))" field=${pair#*:}
+    want=$(json_value "$WORK/edge.json" "$(sed -E "s/^([a-z_]+)\.([a-z_]+)/h['\1']['\2']/" <<<"$field")")
+    got=$(query "$expr" "$when")
+    check "history of 4,000 routers: ${pair%%:*} at $at is the report's ($got = $want)" [ "$got" = "$want" ]
+  done
+done
 # The fall-back hour: 02:30 CEST is 00:30 UTC, 02:30 CET is 01:30 UTC; an hour of
 # cycles lies between, and both hours' entries are there, in order.
 first=$(query "pinglog_cycles_total" "$(date -d '2021-10-31 00:30:30 UTC' +%s)")
