@@ -91,7 +91,10 @@ int Run(int argc, char** argv) {
   if (const std::optional<std::string> clash = OutputClash(options, options.load.files)) {
     return Fail(kUsageProblem, *clash);
   }
-  if (options.follow) return FollowLogs(patterns, options.textfile, *zone, options.report.names);
+  if (options.follow) {
+    return FollowLogs(patterns, options.textfile, *zone, options.report.names,
+                      {options.given_names, options.names_file});
+  }
 
   // A file that cannot be read is named, and the others are reported.
   LogSet logs = LoadLogs(options.load, said);
@@ -100,6 +103,7 @@ int Run(int argc, char** argv) {
   for (const std::string& host : report.unknown_names) {
     Fail(0, "warning: --name " + host + ": no log holds this host");
   }
+  for (const std::string& warning : report.name_warnings) Fail(0, "warning: " + warning);
   if (!report.unknown_path.empty()) {
     std::string names;
     for (const std::string& name : report.unknown_path) names += (names.empty() ? "" : ", ") + name;

@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <fstream>
 #include <iostream>
 #include <tuple>
 
@@ -122,22 +121,12 @@ std::optional<int> TakeLabels(const std::vector<std::string>& labels, Options& o
 
 // --name HOST=NAME and the lines of --names FILE (blank lines and # comments left out).
 std::optional<int> TakeNames(const Texts& t, Options& o) {
-  std::vector<std::string> names = t.names;
-  if (!t.names_file.empty()) {
-    std::ifstream in(t.names_file);
-    if (!in) return Fail(kUsageProblem, "--names " + t.names_file + ": cannot be read");
-    for (std::string line; std::getline(in, line);) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (!line.empty() && line[0] != '#') names.push_back(line);
-    }
-  }
-  for (const std::string& mapping : names) {
-    const std::size_t equals = mapping.find('=');
-    if (equals == 0 || equals == std::string::npos || equals + 1 == mapping.size()) {
-      return Fail(kUsageProblem, "--name " + mapping + ": not HOST=NAME");
-    }
-    o.report.names.emplace_back(mapping.substr(0, equals), mapping.substr(equals + 1));
-  }
+  o.names_file = t.names_file;
+  o.given_names = t.names;
+  const std::string problem =
+      ReadHostNames(t.names, t.names_file, o.report.names,
+                    [](const std::string& warning) { Fail(0, "warning: " + warning); });
+  if (!problem.empty()) return Fail(kUsageProblem, problem);
   return std::nullopt;
 }
 

@@ -26,6 +26,9 @@ struct Options {
   std::string csv, json, html, svg, openmetrics, textfile;
   std::string tz;
   ExtraLabels labels;  // --label NAME=VALUE, for --openmetrics
+  // The names as given, read again by the follower on SIGHUP: --name and --names.
+  std::vector<std::string> given_names;
+  std::string names_file;
   bool follow = false;
   bool no_incidents = false;
   bool NeedsZone() const { return !openmetrics.empty() || !textfile.empty(); }

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <string_view>
 #include <tuple>
+#include <unordered_map>
 
 #include "support/text.h"
 
@@ -31,17 +33,22 @@ std::optional<int> HopsOf(const EntryList& entries) {
 std::vector<std::string> OrderHosts(std::vector<HostReport>& hosts,
                                     const std::vector<std::string>& path) {
   std::map<const HostReport*, std::size_t> place;  // in `path`; path.size() when not named
-  std::vector<std::string> unknown;
-  for (const HostReport& host : hosts) place[&host] = path.size();
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    bool found = false;
-    for (const HostReport& host : hosts) {
-      const HostSummary& s = host.summary;
-      if (path[i] != s.host && path[i] != FormatAddress(s.target)) continue;
-      place[&host] = std::min(place[&host], i);
-      found = true;
+  std::unordered_map<std::string_view, std::size_t> in_path;  // each name's first place
+  for (std::size_t i = 0; i < path.size(); ++i) in_path.try_emplace(path[i], i);
+  std::vector<bool> found(path.size(), false);
+  for (const HostReport& host : hosts) {
+    std::size_t at = path.size();
+    for (const std::string& name : {host.summary.host, FormatAddress(host.summary.target)}) {
+      const auto named = in_path.find(name);
+      if (named == in_path.end()) continue;
+      at = std::min(at, named->second);
+      found[named->second] = true;
     }
-    if (!found) unknown.push_back(path[i]);
+    place[&host] = at;
+  }
+  std::vector<std::string> unknown;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (!found[in_path.at(path[i])]) unknown.push_back(path[i]);
   }
   const auto key = [&place](const HostReport& host) {
     const HostSummary& s = host.summary;

@@ -25,19 +25,27 @@ std::vector<std::string> ShownNames(const std::vector<std::string>& names) {
   return shown;
 }
 
-// Gives each host the name the reader calls it by; returns the hosts named that no log
-// holds.
-std::vector<std::string> NameHosts(std::vector<HostReport>& hosts,
-                                   const std::vector<std::pair<std::string, std::string>>& names) {
-  std::vector<std::string> unknown;
-  for (const auto& [host, name] : names) {
-    bool found = false;
-    for (HostReport& h : hosts) {
-      if (host != h.summary.host && host != FormatAddress(h.summary.target)) continue;
-      h.summary.name = SafeText(name);
-      found = true;
+// Gives each host the name the reader calls it by (by its text or its address); returns
+// the hosts named that no log holds, and says where a host is named both ways.
+std::vector<std::string> NameHosts(std::vector<HostReport>& hosts, const HostNames& names,
+                                   std::vector<std::string>& warnings) {
+  std::set<const HostNames::Mapping*> used;
+  for (HostReport& h : hosts) {
+    const std::string address = FormatAddress(h.summary.target);
+    const HostNames::Mapping* by_text = names.Of(h.summary.host);
+    const HostNames::Mapping* by_address = address == h.summary.host ? nullptr : names.Of(address);
+    used.insert({by_text, by_address});
+    const HostNames::Mapping* chosen = names.Find(h.summary.host, address);
+    if (chosen != nullptr) h.summary.name = SafeText(chosen->name);
+    if (by_text != nullptr && by_address != nullptr) {
+      const bool text_first = by_text->order < by_address->order;
+      warnings.push_back(NamedTwice(h.summary.host + " (" + address + ")",
+                                    text_first ? *by_text : *by_address, *chosen));
     }
-    if (!found) unknown.push_back(host);
+  }
+  std::vector<std::string> unknown;
+  for (const HostNames::Mapping* mapping : names.All()) {
+    if (used.count(mapping) == 0) unknown.push_back(mapping->host);
   }
   return unknown;
 }
@@ -73,7 +81,7 @@ Report BuildReport(LogSet logs, const ReportOptions& options) {
     added.summary.worst_hours = WorstHoursOf(added);
     if (by_host.size() > 1) added.summary.hops = HopsOf(added.entries);
   }
-  report.unknown_names = NameHosts(report.hosts, options.names);
+  report.unknown_names = NameHosts(report.hosts, options.names, report.name_warnings);
   report.unknown_path = OrderHosts(report.hosts, options.path);
   report.incidents_sought =
       options.incidents && report.hosts.size() > 1 && report.hosts.size() <= kMostHostsForIncidents;

@@ -7,6 +7,7 @@
 
 #include "report/logs/entry_list.h"
 #include "report/logs/log_set.h"
+#include "report/model/host_names.h"
 #include "report/model/incident.h"
 #include "report/model/summary.h"
 
@@ -35,6 +36,7 @@ struct Report {
   bool incidents_sought = false;           // more than one host, and not --no-incidents
   std::vector<std::string> unknown_path;   // names in --path that no host has
   std::vector<std::string> unknown_names;  // hosts in --name that no log holds
+  std::vector<std::string> name_warnings;  // hosts named by their text and by their address
   // The zone the logs' times were taken in, as far as the report knows it ("": not
   // known), and whether it was given (--tz) or is this machine's.
   std::string zone;
@@ -46,9 +48,9 @@ struct Report {
 struct ReportOptions {
   SummaryOptions summary;
   std::vector<std::string> path;  // --path: the hosts' order, nearest first
-  // --name HOST=NAME: what the reader calls a host (given as the log names it, or by
-  // its address).
-  std::vector<std::pair<std::string, std::string>> names;
+  // --name HOST=NAME, --names FILE: what the reader calls a host (given as the log
+  // names it, or by its address).
+  HostNames names;
   bool incidents = true;  // off for logs gathered from several machines
 };
 

@@ -76,6 +76,33 @@ STATUS=0
 check_that "standard output a pipe, named through a link: the JSON alone, the link kept" \
   '[ "$STATUS" = 0 ] && [ -L "$WORK/stdout" ]'
 
+# --names FILE: opened as a log is, and small; each problem a usage error that names
+# the file or its line; a byte-order mark skipped; a host named twice a warning.
+mkfifo "$WORK/names.fifo"
+mkdir "$WORK/dir.names"
+printf '\xef\xbb\xbfrouter1=Gateway\r\n# the office\r\nrouter1=Office\r\n' >"$WORK/bom.names"
+{ echo "router1=A"; printf 'router1=%0201d\n' 0; } >"$WORK/long.names"
+head -c 1100000 /dev/zero | tr '\0' '#' >"$WORK/big.names"
+while IFS='|' read -r names want_status want_err; do
+  STATUS=0
+  timeout 20 "$REPORT" "$WORK/a.log" --names "$names" --json "$WORK/names.json" >/dev/null 2>"$WORK/err" || STATUS=$?
+  check_that "--names $names: exit $want_status, '$want_err'" \
+    '[ "$STATUS" = "$want_status" ] && if [ -n "$want_err" ]; then grep -qF -- "$want_err" "$WORK/err"; else [ ! -s "$WORK/err" ]; fi'
+done <<EOF2
+/dev/zero|2|--names /dev/zero: a device, not a file of names
+$WORK/dir.names|2|--names $WORK/dir.names: a directory, not a file of names
+$WORK/names.fifo|0|
+$WORK/big.names|2|--names $WORK/big.names: larger than 1 MB
+$WORK/long.names|2|--names $WORK/long.names line 2: a name of 201 bytes: at most 200
+$WORK/bom.names|0|warning: router1 is named twice
+EOF2
+check_that "a byte-order mark is skipped, both lines named in the warning, the later name used" \
+  'grep -qF "by $WORK/bom.names line 1 and by $WORK/bom.names line 3" "$WORK/err" &&
+   python3 -c "import json,sys; sys.exit(json.load(open(sys.argv[1]))[\"hosts\"][0][\"name\"] != \"Office\")" "$WORK/names.json"'
+"$REPORT" "$WORK/a.log" --name router1=A --name 192.0.2.1=B >/dev/null 2>"$WORK/err"
+check_that "a host named by its text and by its address: a warning naming both" \
+  'grep -qF "warning: router1 (192.0.2.1) is named twice, by --name router1=A and by --name 192.0.2.1=B: the later name is used" "$WORK/err"'
+
 # A named pipe without a writer, /dev/zero and a directory among the logs: each named,
 # none waited on, the good log reported; a process substitution is read as a log.
 mkfifo "$WORK/pipe.log"
