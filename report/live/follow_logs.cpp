@@ -17,7 +17,6 @@
 #include "report/write/export_file.h"
 #include "report/write/textfile.h"
 #include "support/safe_text.h"
-#include "support/text.h"
 
 namespace pinglog::report {
 namespace {
@@ -36,21 +35,19 @@ void Say(const std::string& line) {
 class LiveCounts {
  public:
   LiveCounts(const ZoneTime& zone, const std::string& textfile, const HostNames& names)
-      : counter_(zone),
-        own_files_{textfile, FinalPath(textfile), FinalPath(textfile) + ".partial"},
-        names_(names) {}
+      : names_(names),
+        counter_(zone, &names_),
+        own_files_{textfile, FinalPath(textfile), FinalPath(textfile) + ".partial"} {}
 
   // Looks at every log the patterns name now; true when new entries came. A log that
-  // no pattern names any more (rotated away, removed) is let go.
+  // no pattern names any more (rotated away, removed) is let go and forgotten.
   bool Poll(const std::vector<std::string>& patterns) {
     std::set<std::string> named;
     for (const std::string& pattern : patterns) {
       for (const std::string& path : ExpandLogPattern(pattern)) {
         if (own_files_.count(path) != 0 || !named.insert(path).second) continue;
         if (followers_.count(path) != 0) continue;
-        logs_.files.push_back(path);
-        followers_[path] = std::make_unique<LogFollower>(
-            path, logs_, static_cast<std::uint32_t>(logs_.files.size() - 1));
+        followers_[path] = std::make_unique<LogFollower>(path, logs_, file_numbers_);
       }
     }
     std::erase_if(followers_,
@@ -68,6 +65,12 @@ class LiveCounts {
     for (auto& [path, follower] : followers_) follower->Remind();
   }
 
+  // Names the hosts anew by these names (read again after SIGHUP).
+  void Rename(HostNames names) {
+    names_ = std::move(names);
+    counter_.Rename(&names_);
+  }
+
   void Write(std::ostream& out) const { WriteTextfile(out, counter_); }
 
  private:
@@ -75,28 +78,19 @@ class LiveCounts {
   // let go: memory stays flat however long it runs and however long a log's backlog.
   bool CountAndForget() {
     for (const Entry& entry : EntryList(logs_.entries)) {
-      if (duplicates_.Keep(entry)) {
-        counter_.Count(entry, logs_.hosts[entry.host], NameOf(logs_.hosts[entry.host], entry));
-      }
+      if (duplicates_.Keep(entry)) counter_.Count(entry, logs_.hosts[entry.host]);
     }
     counted_ = counted_ || !logs_.entries.empty();
     logs_.entries.clear();
     return stop_requested == 0;
   }
 
+  HostNames names_;
   MetricsCounter counter_;
   DuplicateFilter duplicates_;
-  LogSet logs_;
-  // The name the reader gave the host, if any.
-  std::string NameOf(const std::string& host, const Entry& entry) const {
-    for (const auto& [given, name] : names_) {
-      if (given == host || given == FormatAddress(entry.target)) return name;
-    }
-    return "";
-  }
-
+  LogSet logs_;  // the hosts, and the entries of a block until they are counted
+  std::uint32_t file_numbers_ = 0;
   std::set<std::string> own_files_;  // the textfile: never read as a log
-  HostNames names_;
   std::map<std::string, std::unique_ptr<LogFollower>> followers_;
   bool counted_ = false;
 };
@@ -140,17 +134,22 @@ void Nap() {
 }  // namespace
 
 int FollowLogs(const std::vector<std::string>& patterns, const std::string& file,
-               const ZoneTime& zone, const HostNames& names) {
+               const ZoneTime& zone, const HostNames& names, const NamesGiven& given) {
   HandleSignals();
+  const auto warn = [](const std::string& warning) { Say("warning: " + warning); };
   LiveCounts counts(zone, file, names);
   TextfileWriter textfile(file);
   bool first = true;
   // cppcheck-suppress variableScope ; kept from one round to the next
   bool pending = true;
   while (stop_requested == 0) {
-    if (rescan_requested != 0) {  // SIGHUP: the logs looked at anew, the textfile rewritten
+    if (rescan_requested != 0) {  // SIGHUP: the logs and the names looked at anew
       rescan_requested = 0;
       counts.Remind();
+      HostNames again;
+      const std::string problem = ReadHostNames(given.mappings, given.file, again, warn);
+      if (problem.empty()) counts.Rename(std::move(again));
+      Say(problem.empty() ? "" : problem + ": the names as they were are kept");
       pending = true;
     }
     pending = counts.Poll(patterns) || pending;

@@ -11,8 +11,8 @@ constexpr std::uint64_t kBlockBytes = 1 << 20;
 
 }  // namespace
 
-LogFollower::LogFollower(std::string path, LogSet& logs, std::uint32_t file)
-    : path_(std::move(path)), reader_(logs, file) {}
+LogFollower::LogFollower(std::string path, LogSet& logs, std::uint32_t& file_numbers)
+    : path_(std::move(path)), file_numbers_(file_numbers), reader_(logs, file_numbers++) {}
 
 std::string LogFollower::Say(State state, const std::string& what) {
   if (state == said_) return "";
@@ -38,7 +38,7 @@ std::string LogFollower::Poll(const std::function<bool()>& take) {
   if (size < offset_ || head.compare(0, common, head_, 0, common) != 0) {
     offset_ = 0;  // truncated or replaced: the counters go on with what it holds now
     lines_.Clear();
-    reader_.Restart();
+    reader_.Restart(file_numbers_++);
   }
   head_ = head;
   if (size > offset_) Read(in, size, take);

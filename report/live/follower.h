@@ -13,13 +13,16 @@ namespace pinglog::report {
 
 class LogFollower {
  public:
-  LogFollower(std::string path, LogSet& logs, std::uint32_t file);
+  // `file_numbers`: the next number free for a file of the set; the log takes one, and
+  // a new one each time it is read from its start again.
+  LogFollower(std::string path, LogSet& logs, std::uint32_t& file_numbers);
 
   // Reads what the log gained: whole lines only (a last line waits for its line end),
   // in blocks; its new entries are appended to the set, and `take` is called after
   // each block (to count them and let them go); it returns false to stop reading.
   // A log that does not exist yet gains nothing; one that shrank or whose beginning
-  // changed was truncated or replaced, and is read from its start again. Only
+  // changed was truncated or replaced, and is read from its start again, as another
+  // file (what it held before counts once). Only
   // regular files are followed, as judged on the file opened (without waiting): a
   // directory, a named pipe, a socket or a device is skipped. Returns what to say
   // about the log, once per change: that it is skipped, cannot be read (with the
@@ -35,6 +38,7 @@ class LogFollower {
   bool Read(InputFile& in, std::uint64_t size, const std::function<bool()>& take);
 
   std::string path_;
+  std::uint32_t& file_numbers_;
   EntryReader reader_;
   std::uint64_t offset_ = 0;
   std::string head_;    // the log's first bytes, to notice a replaced log

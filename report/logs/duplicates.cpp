@@ -33,6 +33,9 @@ void MarkDuplicates(const LogSet& logs, std::size_t first, std::size_t last,
   }
 }
 
+// A file is told apart from others by the low 24 bits of its number.
+constexpr std::uint32_t kFileBits = 0xFFFFFF;
+
 // A 64-bit key of what SameMeasurement compares (FNV-1a over the fields).
 std::uint64_t MeasurementKey(const Entry& e) {
   std::uint64_t key = 14695981039346656037ULL;
@@ -67,23 +70,40 @@ DuplicateFilter::Seen& DuplicateFilter::Find(std::uint64_t key, std::uint32_t fi
     std::inplace_merge(sorted_.begin(), sorted_.begin() + middle, sorted_.end(), by_key);
     recent_.clear();
   }
-  const auto at = std::lower_bound(sorted_.begin(), sorted_.end(), Seen{key, 0, 0, 0}, by_key);
+  Seen probe{key, 0, 0, 0, 0};
+  const auto at = std::lower_bound(sorted_.begin(), sorted_.end(), probe, by_key);
   added = false;
   if (at != sorted_.end() && at->key == key) return *at;
-  const auto [it, inserted] = recent_.try_emplace(key, Seen{key, file, 0, 0});
+  probe.file = file & kFileBits;
+  const auto [it, inserted] = recent_.try_emplace(key, probe);
   added = inserted;
   return it->second;
 }
 
 bool DuplicateFilter::Keep(const Entry& entry) {
+  constexpr std::uint32_t kMostCopies = 255;
   bool added = false;
-  Seen& seen = Find(MeasurementKey(entry), entry.file, added);
-  if (added || seen.file == entry.file) {
-    ++seen.in_file;
+  const std::uint32_t file = entry.file & kFileBits;
+  Seen& seen = Find(MeasurementKey(entry), file, added);
+  if (added || seen.file == file) {
+    if (seen.in_file < kMostCopies) ++seen.in_file;
     return true;
   }
-  // Copies beyond what the first file holds are measurements of their own.
-  if (++seen.elsewhere > seen.in_file) return true;
+  if (seen.other != file) {
+    seen.other = file;
+    seen.elsewhere = 0;
+  }
+  if (seen.elsewhere < kMostCopies) ++seen.elsewhere;
+  // Copies beyond what the file that holds it most often holds are measurements of
+  // their own; that file is then this one.
+  if (seen.elsewhere > seen.in_file) {
+    const std::uint32_t holder = seen.file, held = seen.in_file;
+    seen.file = file;
+    seen.in_file = seen.elsewhere;
+    seen.other = holder;
+    seen.elsewhere = held;
+    return true;
+  }
   ++dropped_;
   return false;
 }

@@ -69,8 +69,12 @@ class EntryReader {
  public:
   EntryReader(LogSet& logs, std::uint32_t file) : logs_(logs), file_(file) {}
   void Take(std::string_view line);
-  // The log was truncated or replaced: its lines count from 1 again.
-  void Restart() { line_number_ = 0; }
+  // The log was truncated or replaced: its lines count from 1 again, as those of a file
+  // numbered `file`.
+  void Restart(std::uint32_t file) {
+    line_number_ = 0;
+    file_ = file;
+  }
   std::uint64_t entries() const { return entries_; }
 
  private:

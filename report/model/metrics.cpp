@@ -87,10 +87,11 @@ void HostMetrics::Add(const Entry& entry, std::int64_t unix_time, const MetricPa
     if (parts.changes && !address.empty()) changed.push_back({&kTargetInfoFamily, {address, 0}});
     address = FormatAddress(entry.target);
     addresses.insert(address);
+    ++address_changes;
     if (parts.changes) changed.push_back({&kTargetInfoFamily, {address, 0}});
   }
   if (parts.attempts) AddAttempts(entry, parts.changes);
-  if (parts.last_cycle) last_cycle = std::max(last_cycle, unix_time);
+  if (parts.last_cycle) last_cycle = unix_time;
 }
 
 std::array<std::int64_t, kRttBuckets.size()> HostMetrics::Buckets() const {

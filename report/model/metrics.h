@@ -94,6 +94,7 @@ struct HostMetrics {
   std::int64_t unanswered = 0;  // cycles in a row that sent requests and got no reply
   std::string address;          // where the latest cycle's requests went
   std::set<std::string> addresses;
+  std::int64_t address_changes = 0;  // how often `address` changed
   // The labelled series the cycles added since it was last cleared changed, when the
   // parts ask for them: a history samples such a series only where it changes.
   struct Change {

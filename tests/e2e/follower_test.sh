@@ -20,10 +20,11 @@ chmod 600 "$logs/secret.log"
 mount -t tmpfs -o size=64k,mode=1777 pinglog-test "$WORK/small" || skip "cannot mount a small tmpfs"
 on_exit "umount '$WORK/small'"
 textfile=$WORK/small/pinglog.prom
+echo "router1=before" >"$WORK/names.txt"
 
 setpriv --reuid=nobody --regid=nogroup --clear-groups \
-  "$REPORT" --follow --textfile "$textfile" "$logs/*.log" "$logs/a.log" "$logs/./a.log" \
-  2>"$WORK/follow.err" &
+  "$REPORT" --follow --textfile "$textfile" --names "$WORK/names.txt" "$logs/*.log" "$logs/a.log" \
+  "$logs/./a.log" 2>"$WORK/follow.err" &
 follower=$!
 on_exit "kill $follower 2>/dev/null"
 
@@ -78,10 +79,31 @@ check_that "and one line when the textfile is written again, with what came mean
   'until_true 10 "[ \"\$(cycles_of router1)\" = 105 ]" && [ "$(said "$textfile: written again")" = 1 ] &&
    [ "$(said "No space left")" = 1 ]'
 
-# SIGHUP: the logs looked at anew (what keeps one from being followed is said again).
+# A log emptied and written anew, then restored with what came meanwhile, then swapped
+# for a link to another log and back: what it held counts once, what is new counts
+# (each step adds a cycle, at 03:00, 03:01 and 03:02), as the report counts them after.
+new_cycle() { "$MAKE_LOG" --cycles 1 --interval 1 --start "2021-03-01 03:0$1:00"; }
+cp "$logs/a.log" "$WORK/a.bak"
+new_cycle 0 >"$logs/a.log"
+check_that "a log emptied and written anew: its new cycle counts" 'until_true 10 "[ \"\$(cycles_of router1)\" = 106 ]"'
+{ cat "$WORK/a.bak" "$logs/a.log"; new_cycle 1; } >"$WORK/a.new" && cat "$WORK/a.new" >"$logs/a.log"
+check_that "restored with it: only the cycle after counts" 'until_true 10 "[ \"\$(cycles_of router1)\" = 107 ]"'
+mv "$logs/a.log" "$WORK/a.real" && ln -s secret.log "$logs/a.log"
+sleep 2  # a look or two at the link: it counts nothing, seen or not
+rm "$logs/a.log" && mv "$WORK/a.real" "$logs/a.log" && new_cycle 2 >>"$logs/a.log"
+check_that "swapped for a link to another log and back: only the cycle after counts" \
+  'until_true 10 "[ \"\$(cycles_of router1)\" = 108 ]"'
+"$REPORT" "$logs/a.log" "$logs/secret.log" --textfile "$WORK/batch.prom" >/dev/null 2>&1
+check_that "the live totals are the report's on the same logs" \
+  'diff <(grep "^pinglog_cycles_total" "$WORK/batch.prom") <(grep "^pinglog_cycles_total" "$textfile")'
+
+# SIGHUP: the logs looked at anew (what keeps one from being followed is said again),
+# and the names read again.
+echo "router1=after" >"$WORK/names.txt"
 kill -HUP $follower
 check_that "SIGHUP: still running, the skipped directory named again" \
   'until_true 10 "[ \"\$(said \"$logs/dir.log: a directory\")\" = 2 ]" && kill -0 $follower'
+check_that "SIGHUP: the names read again" 'until_true 10 "grep -q name=\\\"after\\\" \"$textfile\""'
 started=$(date +%s%N)
 kill -TERM $follower
 wait $follower && STATUS=0 || STATUS=$?

@@ -36,7 +36,8 @@ TEST(LogFollowerTest, ReadsWhatALogGainedWholeLinesOnly) {
     SCOPED_TRACE(c.situation);
     const testing::TempFile log("followed.log");
     LogSet logs;
-    LogFollower follower(log.path(), logs, 0);
+    std::uint32_t files = 0;
+    LogFollower follower(log.path(), logs, files);
     for (const auto& [text, append] : c.writes) {
       if (text.empty()) {
         follower.Poll([] { return true; });  // not there yet
