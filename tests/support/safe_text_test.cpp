@@ -24,6 +24,24 @@ TEST(SafeTextTest, KeepsUtf8AndShowsControlsAndOtherBytes) {
        "\\xF4\\x90\\x80\\x80"},                                   // past U+10FFFF
       {"a\xE2\x82", "a\xEF\xBF\xBD\xEF\xBF\xBD", "a\\xE2\\x82"},  // cut short
       {std::string("a\0b", 3), "a\\x00b", "a\\x00b"},
+      // Format characters that hide or turn text: by their number, whatever the class.
+      {"ab\xE2\x80\xAE"
+       "cd",
+       "ab\\u{202E}cd", "ab\\u{202E}cd"},  // right-to-left override
+      {"\xE2\x81\xA6x\xE2\x81\xA9", "\\u{2066}x\\u{2069}", "\\u{2066}x\\u{2069}"},  // isolates
+      {"a\xE2\x80\x8B"
+       "b",
+       "a\\u{200B}b", "a\\u{200B}b"},                          // zero width space
+      {"\xEF\xBB\xBFhost", "\\u{FEFF}host", "\\u{FEFF}host"},  // byte-order mark
+      {"a\xC2\xAD"
+       "b",
+       "a\\u{00AD}b", "a\\u{00AD}b"},  // soft hyphen
+      {"a\xE2\x80\xA8"
+       "b",
+       "a\\u{2028}b", "a\\u{2028}b"},                       // line separator
+      {"x\xF3\xA0\x81\x81", "x\\u{E0041}", "x\\u{E0041}"},  // a tag
+      {"\xE2\x80\x8A\xE2\x80\xB0", "\xE2\x80\x8A\xE2\x80\xB0",
+       "\xE2\x80\x8A\xE2\x80\xB0"},  // visible neighbours
   };
   for (const auto& c : cases) {
     EXPECT_EQ(SafeText(c.text), c.safe) << c.text;
