@@ -47,23 +47,24 @@ bool IsDottedQuad(const std::string& text) {
 }
 
 // A log that is no file (its entries are not kept), or one among the system's own
-// files.
+// files (where writing an entry may change the system: a log of
+// /proc/sys/kernel/hostname renames the machine each cycle).
 void CheckLogPlace(const std::string& absolute, FileKind kind, CheckReport& report) {
   if (kind == FileKind::kPipe) {
     report.Warn("the log " + absolute +
                 " is a named pipe, not a file: entries written there are not kept, and while "
                 "nothing reads it the logger waits. Name a file on line 2.");
   } else if (kind == FileKind::kDevice || kind == FileKind::kSocket || kind == FileKind::kOther) {
-    report.Warn("the log " + absolute + " is " + FileKindName(kind) +
+    report.Fail("the log " + absolute + " is " + FileKindName(kind) +
                 ", not a file: entries written there are not kept as a log. Name a file on "
                 "line 2.");
   } else {
     for (const char* system : {"/proc/", "/sys/", "/dev/"}) {
       if (absolute.rfind(system, 0) != 0) continue;
-      report.Warn("the log " + absolute + " lies under " +
+      report.Fail("the log " + absolute + " lies under " +
                   std::string(system, std::string_view(system).size() - 1) +
-                  ", among the system's own files, not a place for a log. Name a file on line "
-                  "2.");
+                  ", among the system's own files, not a place for a log: what the logger "
+                  "writes there may change the system. Name a file on line 2.");
       return;
     }
   }
