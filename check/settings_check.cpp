@@ -13,7 +13,7 @@ namespace {
 
 // A settings line is a label and a value of at most 250 characters; the check reads
 // lines of up to this many bytes.
-constexpr std::size_t kLongestSettingsLine = 64 * 1024;
+constexpr std::size_t kLongestSettingsLine = std::size_t{64} * 1024;
 
 // How often the logger will ping and how many cycles it will run: a cycle every
 // interval plus the cycle's own time (at least the shortest cycle's).
