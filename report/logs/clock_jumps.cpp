@@ -76,9 +76,25 @@ void FindExcursions(std::vector<Run>& runs, std::int64_t step) {
   }
 }
 
+// Whether a run lies within a day, or within the placed span's own length, of that
+// span (from the placed runs among the first `count`).
+bool NearPlaced(const std::vector<Run>& runs, std::size_t count, const Run& run) {
+  std::int64_t from = INT64_MAX, to = INT64_MIN;
+  for (std::size_t r = 0; r < count; ++r) {
+    if (!runs[r].placed || runs[r].shift != 0) continue;
+    from = std::min<std::int64_t>(from, runs[r].start);
+    to = std::max<std::int64_t>(to, runs[r].end);
+  }
+  if (from > to) return true;
+  const std::int64_t near = std::max(kDay, to - from);
+  return run.end >= from - near && run.start <= to + near;
+}
+
 // The longest run is placed; so is every run near the placed span. A step forward that
 // the clock never comes back from cannot be told from a logger that was off: its run
-// stays placed, and the stretch counts as missing.
+// stays placed, and the stretch counts as missing; but the last run of a log, far
+// beyond all before it (one entry stamped 2037 after a day of 2026), is a wrong clock
+// at the end as it would be anywhere else.
 void PlaceRuns(std::vector<Run>& runs) {
   auto longest = std::max_element(runs.begin(), runs.end(), [](const Run& a, const Run& b) {
     return (a.shift == 0 ? a.last - a.first : 0) < (b.shift == 0 ? b.last - b.first : 0);
@@ -96,9 +112,13 @@ void PlaceRuns(std::vector<Run>& runs) {
     }
   }
   for (std::size_t r = 1; r < runs.size(); ++r) {
+    const bool last = r + 1 == runs.size();
     const bool entered_forward = runs[r].start > runs[r - 1].end;
-    const bool left_backward = r + 1 < runs.size() && runs[r + 1].start < runs[r].end;
-    if (runs[r].shift != 0 || (entered_forward && !left_backward)) runs[r].placed = true;
+    const bool left_backward = !last && runs[r + 1].start < runs[r].end;
+    const bool off_at_end = last && !NearPlaced(runs, r, runs[r]);
+    if (runs[r].shift != 0 || (entered_forward && !left_backward && !off_at_end)) {
+      runs[r].placed = true;
+    }
   }
 }
 

@@ -83,7 +83,7 @@ std::string ReadHostNames(const std::vector<std::string>& given, const std::stri
     if (line.empty() || line[0] == '#') continue;  // blank lines and comments
     const std::string where = file + " line " + std::to_string(n + 1);
     const std::string problem = names.Add(line, where, warning);
-    if (!problem.empty()) return "--names " + where + ": " += problem;
+    if (!problem.empty()) return "--names " + where + ": " + std::string(problem);
     if (!warning.empty()) warn(warning);
   }
   return "";

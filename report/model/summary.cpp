@@ -5,7 +5,8 @@
 #include <optional>
 
 #include "ping/cycle.h"
-#include "report/logs/step_counts.h"
+#include "report/model/loggers.h"
+#include "report/model/outages.h"
 
 namespace pinglog::report {
 namespace {
@@ -13,40 +14,6 @@ namespace {
 constexpr LogTime kSecondsPerDay = 86400;
 // Time stamps are whole seconds, and a lookup and the log append take a moment too.
 constexpr double kStampSlackSeconds = 2;
-constexpr std::size_t kMostLoggers = 4;
-
-// The median of the steps from each entry to the k-th after it, and the share of those
-// steps within two seconds of it.
-struct Steps {
-  std::int64_t median = 0;
-  double steady = 0;
-};
-Steps StepsOf(const EntryList& placed, std::size_t k) {
-  if (placed.size() <= k) return {};
-  const MiddleStep middle = MiddleOfSteps(
-      k, placed.size(),
-      [&](std::size_t i) { return std::int64_t{placed.TimeAt(i)} - placed.TimeAt(i - k); },
-      [](std::int64_t) { return true; }, 2);
-  return {middle.median, static_cast<double>(middle.near) / static_cast<double>(middle.count)};
-}
-
-// Loggers that write one host's entries at once (a logger started twice on one log):
-// their entries interleave at steady phases, so that the step to the k-th entry after
-// each is steady where the step to the next one is not. 1 for a single logger; with
-// the steps between each logger's own entries.
-struct Loggers {
-  std::int64_t count = 1;
-  Steps steps;
-};
-Loggers CountLoggers(const EntryList& placed) {
-  const Steps one = StepsOf(placed, 1);
-  if (one.steady >= 0.75) return {1, one};
-  for (std::size_t k = 2; k <= kMostLoggers; ++k) {
-    const Steps steps = StepsOf(placed, k);
-    if (steps.steady >= 0.9 && steps.median >= 30) return {static_cast<std::int64_t>(k), steps};
-  }
-  return {1, one};
-}
 
 // The logger's interval, from the time between its entries (each logger's own, when
 // several wrote): the median step less a cycle's own time, in whole minutes (the
@@ -62,46 +29,6 @@ LogTime PeriodStart(LogTime time, bool by_hour) {
   const LogTime length = by_hour ? 3600 : kSecondsPerDay;
   return time - time % length;
 }
-
-// Cycles in which requests went out and none was answered, in time order. An outage
-// ends at the first answered cycle; before a gap, or at the end, where the next cycle
-// was due.
-class OutageTracker {
- public:
-  OutageTracker(std::vector<Outage>& outages, std::int64_t period)
-      : outages_(outages), period_(period) {}
-
-  // Returns whether this cycle begins an outage.
-  bool Take(const Entry& entry, const CycleCounts& counts) {
-    if (counts.sent == 0) return false;  // nothing left the machine: no news either way
-    if (counts.replies > 0) {
-      Close(entry.time, OutageEnd::kAnswered);
-      return false;
-    }
-    const bool begins = open_.cycles == 0;
-    if (begins) open_.start = entry.time;
-    last_ = entry.time;
-    ++open_.cycles;
-    return begins;
-  }
-  // No entries follow for a while (kNoEntries), or at all (kOpen).
-  void Interrupt(OutageEnd why) { Close(last_ + period_, why); }
-
- private:
-  void Close(LogTime end, OutageEnd why) {
-    if (open_.cycles > 0) {
-      open_.end = end;
-      open_.ends = why;
-      outages_.push_back(open_);
-    }
-    open_ = Outage{};
-  }
-
-  std::vector<Outage>& outages_;
-  std::int64_t period_;
-  Outage open_;
-  LogTime last_ = 0;
-};
 
 // What every entry tells, placed or not: the files it lies in, the entries a wrong
 // clock stamped, and the time a cycle takes.
@@ -133,6 +60,8 @@ void SetTiming(HostSummary& summary, const EntryList& placed, std::int64_t inter
   summary.interval_inferred = interval_minutes < 0;
   const Loggers loggers = CountLoggers(placed);
   summary.loggers = loggers.count;
+  if (loggers.count == 1)
+    summary.logger_stretches = FindLoggerStretches(placed, loggers.steps.median);
   summary.interval_minutes =
       summary.interval_inferred
           ? InferIntervalMinutes(loggers, placed.size(), summary.cycle_seconds)
@@ -144,10 +73,10 @@ void SetTiming(HostSummary& summary, const EntryList& placed, std::int64_t inter
 }
 
 // A step between two placed entries that is longer than a cycle can take.
-bool AddGapIfAny(HostSummary& summary, const Entry& before, const Entry& after,
+void AddGapIfAny(HostSummary& summary, const Entry& before, const Entry& after,
                  double longest_step) {
   const double apart = static_cast<double>(after.time - before.time);
-  if (apart <= longest_step) return false;
+  if (apart <= longest_step) return;
   // Each logger missed the cycles of the stretch.
   const std::int64_t missing =
       summary.back_to_back
@@ -157,19 +86,16 @@ bool AddGapIfAny(HostSummary& summary, const Entry& before, const Entry& after,
   summary.gaps.push_back(
       {before.time, after.time, before.time + summary.period, missing, GapCause::kUnknown});
   summary.missing += std::max<std::int64_t>(missing, 0);
-  return true;
 }
 
 // The placed entries in time order: gaps, the day (or hour) rows, requests, outages.
 void WalkPlaced(HostSummary& summary, const EntryList& placed, RoundTripCounter& all_times) {
   const double longest_step = LongestStepSeconds(summary.interval_minutes);
   RoundTripCounter period_times;
-  OutageTracker outages(summary.outages, summary.period);
+  OutageFinder outages(placed, summary.period, longest_step);
   std::optional<Entry> before;
   for (const Entry& entry : placed) {
-    if (before && AddGapIfAny(summary, *before, entry, longest_step)) {
-      outages.Interrupt(OutageEnd::kNoEntries);
-    }
+    if (before) AddGapIfAny(summary, *before, entry, longest_step);
     const LogTime period = PeriodStart(entry.time, summary.by_hour);
     if (summary.periods.empty() || summary.periods.back().start != period) {
       if (!summary.periods.empty()) summary.periods.back().round_trip = period_times.Result();
@@ -181,11 +107,17 @@ void WalkPlaced(HostSummary& summary, const EntryList& placed, RoundTripCounter&
       all_times.Add(ms);
       period_times.Add(ms);
     });
-    if (outages.Take(entry, counts)) ++row.outages;
+    outages.Take(entry, counts);
     before = entry;
   }
   for (const PeriodRow& row : summary.periods) summary.requests += row.requests;
-  outages.Interrupt(OutageEnd::kOpen);
+  summary.outages = outages.Finish();
+  for (const Outage& outage : summary.outages) {  // each counted on the day it begins
+    const auto row =
+        std::upper_bound(summary.periods.begin(), summary.periods.end(), outage.start,
+                         [](LogTime start, const PeriodRow& r) { return start < r.start; });
+    if (row != summary.periods.begin()) ++std::prev(row)->outages;
+  }
   if (!summary.periods.empty()) summary.periods.back().round_trip = period_times.Result();
 }
 

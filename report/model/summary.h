@@ -12,6 +12,7 @@
 #include "report/logs/entry_list.h"
 #include "report/logs/log_set.h"
 #include "report/model/cycle_counts.h"
+#include "report/model/loggers.h"
 #include "report/model/round_trip.h"
 
 namespace pinglog::report {
@@ -107,6 +108,8 @@ struct HostSummary {
   bool interval_inferred = false;
   bool back_to_back = false;  // interval 0
   std::int64_t loggers = 1;   // loggers that wrote the host's entries at once
+  // With one logger: where more wrote beside it for a while (a logger started twice).
+  std::vector<LoggerStretch> logger_stretches;
   double cycle_seconds = 0;   // a cycle's own time, on average
   double period_seconds = 0;  // from one cycle's start to the next: interval + cycle
   std::int64_t period = 1;    // the same in whole seconds, at least 1

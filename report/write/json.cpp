@@ -134,6 +134,37 @@ nlohmann::json HeatMapJson(const HeatMap& map) {
   return days;
 }
 
+// The host's stretches in time: gaps, stretches written by more loggers, outages.
+void AddStretches(nlohmann::json& host, const HostSummary& s) {
+  nlohmann::json& gaps = host["gaps"] = nlohmann::json::array();
+  for (const Gap& gap : s.gaps) {
+    // start and end as every output shows the gap; after and before: the entries
+    // around it.
+    gaps.push_back({{"start", IsoTime(gap.start)},
+                    {"end", IsoTime(gap.before)},
+                    {"seconds", gap.Seconds()},
+                    {"after", IsoTime(gap.after)},
+                    {"before", IsoTime(gap.before)},
+                    {"missing", CountOrNull(gap.missing)}});
+  }
+  nlohmann::json& stretches = host["logger_stretches"] = nlohmann::json::array();
+  for (const LoggerStretch& stretch : s.logger_stretches) {
+    stretches.push_back({{"start", IsoTime(stretch.from)},
+                         {"end", IsoTime(stretch.to)},
+                         {"loggers", stretch.loggers},
+                         {"seconds", stretch.Seconds()}});
+  }
+  nlohmann::json& outages = host["outages"] = nlohmann::json::array();
+  for (const Outage& o : s.outages) {
+    outages.push_back({{"start", IsoTime(o.start)},
+                       {"end", IsoTime(o.end)},
+                       {"open", o.ends == OutageEnd::kOpen},
+                       {"then_no_entries", o.ends == OutageEnd::kNoEntries},
+                       {"cycles", o.cycles},
+                       {"seconds", o.Seconds()}});
+  }
+}
+
 nlohmann::json HostJson(const HostSummary& s, const std::vector<std::string>& files) {
   nlohmann::json host = {
       {"host", s.host},
@@ -152,26 +183,7 @@ nlohmann::json HostJson(const HostSummary& s, const std::vector<std::string>& fi
       {"round_trip", RoundTripJson(s.round_trip)},
       {"uptime", UptimeJson(s.uptime)},
   };
-  nlohmann::json& gaps = host["gaps"] = nlohmann::json::array();
-  for (const Gap& gap : s.gaps) {
-    // start and end as every output shows the gap; after and before: the entries
-    // around it.
-    gaps.push_back({{"start", IsoTime(gap.start)},
-                    {"end", IsoTime(gap.before)},
-                    {"seconds", gap.Seconds()},
-                    {"after", IsoTime(gap.after)},
-                    {"before", IsoTime(gap.before)},
-                    {"missing", CountOrNull(gap.missing)}});
-  }
-  nlohmann::json& outages = host["outages"] = nlohmann::json::array();
-  for (const Outage& o : s.outages) {
-    outages.push_back({{"start", IsoTime(o.start)},
-                       {"end", IsoTime(o.end)},
-                       {"open", o.ends == OutageEnd::kOpen},
-                       {"then_no_entries", o.ends == OutageEnd::kNoEntries},
-                       {"cycles", o.cycles},
-                       {"seconds", o.Seconds()}});
-  }
+  AddStretches(host, s);
   nlohmann::json& failures = host["failures"] = nlohmann::json::array();
   for (const auto& [error, count] : s.failures) {
     failures.push_back({{"error", error}, {"name", ErrorName(error)}, {"count", count}});

@@ -277,20 +277,42 @@ std::vector<std::string> HeadlineLines(const HostSummary& s, std::size_t outages
   return lines;
 }
 
+// More loggers than one on a host's logs, for all of it or for stretches.
+void AddLoggers(std::vector<Fact>& facts, const HostSummary& s,
+                const std::vector<std::string>& files) {
+  static constexpr const char* kNumbers[] = {"", "one", "two", "three", "four"};
+  const auto number = [](std::int64_t loggers) {
+    return std::string(kNumbers[std::clamp<std::int64_t>(loggers, 1, 4)]);
+  };
+  std::string logs;
+  for (const std::uint32_t file : s.files) logs += (logs.empty() ? "" : ", ") + files[file];
+  if (s.loggers > 1) {
+    facts.push_back({"Loggers",
+                     {number(s.loggers) + " loggers wrote to " + logs +
+                      " at once (their cycles interleave): stop one. The cycles of "
+                      "each count."}});
+    return;
+  }
+  if (s.logger_stretches.empty()) return;
+  Fact fact{"Loggers", {}};
+  const std::int64_t period = std::max<std::int64_t>(1, s.End() - s.first);
+  for (const LoggerStretch& stretch : s.logger_stretches) {
+    fact.lines.push_back(
+        number(stretch.loggers) + " loggers wrote to " + logs + " at once " +
+        FromTo(stretch.from, stretch.to) + " (" + Duration(stretch.Seconds()) + ", " +
+        FormatFixed(100.0 * static_cast<double>(stretch.Seconds()) / static_cast<double>(period),
+                    0) +
+        " % of the period): stop one. The cycles of each count.");
+  }
+  facts.push_back(std::move(fact));
+}
+
 std::vector<Fact> SummaryFacts(const HostSummary& s, const std::vector<std::string>& files) {
   std::vector<Fact> facts;
   facts.push_back({"Period", {PeriodLine(s)}});
   AddCycles(facts, s);
   AddClockJumps(facts, s, files);
-  if (s.loggers > 1) {
-    static constexpr const char* kNumbers[] = {"", "one", "two", "three", "four"};
-    std::string logs;
-    for (const std::uint32_t file : s.files) logs += (logs.empty() ? "" : ", ") + files[file];
-    facts.push_back(
-        {"Loggers",
-         {std::string(kNumbers[std::min<std::int64_t>(s.loggers, 4)]) + " loggers wrote to " +
-          logs + " at once (their cycles interleave): stop one. The cycles of each count."}});
-  }
+  AddLoggers(facts, s, files);
   facts.push_back({"Requests", {RequestsText(s.requests)}});
   if (s.requests.not_sent > 0) {
     Fact fact{"Not sent",
