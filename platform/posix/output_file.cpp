@@ -65,10 +65,13 @@ std::string CreateEmptyLike(const std::string& made, const std::string& like) {
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return Words(errno);
   int error = 0;
-  if (has_model) {
+  struct stat made_as;
+  if (has_model && ::fstat(fd, &made_as) == 0) {
     // Another user's file keeps its owner only when this user may give it (root); the
     // permissions are kept either way, after the owner (a change of owner clears some).
-    if (::fchown(fd, model.st_uid, model.st_gid) != 0) {
+    // A file of the writer's own needs no change of owner (a service may not make one).
+    const bool same_owner = made_as.st_uid == model.st_uid && made_as.st_gid == model.st_gid;
+    if (!same_owner && ::fchown(fd, model.st_uid, model.st_gid) != 0) {
       const int group_kept = ::fchown(fd, static_cast<uid_t>(-1), model.st_gid);
       static_cast<void>(group_kept);  // or else the writer's own group
     }
