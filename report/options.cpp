@@ -34,8 +34,8 @@ bool ParseMinutes(const std::string& text, std::int64_t& minutes) {
 }
 
 struct Texts {
-  std::string interval, by = "day", detail = "levels", from, to, path, names_file;
-  std::vector<std::string> labels, names;
+  std::string interval, by = "day", detail = "levels", from, to, names_file;
+  std::vector<std::string> labels, names, paths;
 };
 
 void AddOptions(CLI::App& app, Options& o, Texts& t) {
@@ -80,9 +80,10 @@ void AddOptions(CLI::App& app, Options& o, Texts& t) {
                  "Put NAME=VALUE on every --openmetrics series, as a live scrape puts job and "
                  "instance (repeatable)")
       ->type_name("NAME=VALUE");
-  app.add_option("--path", t.path,
-                 "The hosts in the order a packet meets them, nearest first, comma-separated "
-                 "(as the log names them, or their addresses; default: from the replies' TTL)")
+  app.add_option("--path", t.paths,
+                 "Hosts in the order a packet meets them, nearest first, comma-separated (as "
+                 "the log names them, or their addresses; default: from the replies' TTL); "
+                 "repeatable, one branch each")
       ->type_name("HOST,...");
   app.add_option("--name", t.names,
                  "Call HOST (as the log names it, or its address) NAME in every output "
@@ -153,11 +154,14 @@ std::optional<int> TakeTexts(const Texts& t, Options& o) {
                                      "YYYY-MM-DD HH:MM:SS)");
     }
   }
-  for (std::size_t start = 0; !t.path.empty() && start <= t.path.size();) {
-    const std::size_t comma = std::min(t.path.find(',', start), t.path.size());
-    if (comma == start) return Fail(kUsageProblem, "--path " + t.path + ": an empty host name");
-    o.report.path.push_back(t.path.substr(start, comma - start));
-    start = comma + 1;
+  for (const std::string& path : t.paths) {
+    std::vector<std::string>& chain = o.report.path.emplace_back();
+    for (std::size_t start = 0; start <= path.size();) {
+      const std::size_t comma = std::min(path.find(',', start), path.size());
+      if (comma == start) return Fail(kUsageProblem, "--path " + path + ": an empty host name");
+      chain.push_back(path.substr(start, comma - start));
+      start = comma + 1;
+    }
   }
   o.report.incidents = !o.no_incidents;
   if (const std::optional<int> done = TakeNames(t, o)) return done;

@@ -2,21 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "report/report_fixture.h"
 
 namespace pinglog::report {
 namespace {
 
-// Hops from the TTL of the host's own replies: the nearest usual initial TTL at or
-// above it less the TTL, the most common over the replies; a router's reports and
-// failures say nothing.
+// Hops from the TTL of the host's own replies, as traceroute counts them: the nearest
+// usual initial TTL at or above it less the TTL, plus one; the most common over the
+// replies; a router's reports and failures say nothing.
 TEST(PathOrderTest, HopsFromTheRepliesTtl) {
   const struct {
     std::vector<int> ttls;  // of the replies; 0: a cycle of time-outs
     std::optional<int> hops;
-  } cases[] = {{{64}, 0},         {{63}, 1},  {{128}, 0},          {{120}, 8},
-               {{255}, 0},        {{250}, 5}, {{0}, std::nullopt}, {{63, 63, 58}, 1},
-               {{58, 63, 58}, 6}, {{1}, 63},  {{65}, 63}};
+  } cases[] = {{{64}, 1},         {{63}, 2},  {{128}, 1},          {{120}, 9},
+               {{255}, 1},        {{250}, 6}, {{0}, std::nullopt}, {{63, 63, 58}, 2},
+               {{58, 63, 58}, 7}, {{1}, 64},  {{65}, 64}};
   for (const auto& c : cases) {
     std::vector<Entry> entries;
     for (const int ttl : c.ttls) {
@@ -31,41 +33,49 @@ TEST(PathOrderTest, HopsFromTheRepliesTtl) {
   }
 }
 
-// Hosts nearest first, unknown hops last, the median round trip between equals; --path
-// puts the hosts it names first, by name or address, and names what no host has.
-TEST(PathOrderTest, OrdersByHopsOrAsGiven) {
-  const auto host = [](const char* name, std::optional<int> hops, int median, int replies = 1) {
+// The hosts as a tree, each followed by those behind it: by hops, siblings (the same
+// hops) by address and never one behind another, unknown hops last; each --path a
+// branch of hosts named by name or address, placed first; names no host has are said.
+// The order the logs came in changes nothing.
+TEST(PathOrderTest, PlacesHostsInATreeWhateverTheLogsOrder) {
+  const auto host = [](const char* name, std::optional<int> hops) {
     HostReport h;
     h.summary.host = name;
     h.summary.target = {192, 0, 2, static_cast<std::uint8_t>(name[0])};
     h.summary.hops = hops;
-    h.summary.round_trip.median = median;
-    h.summary.round_trip.replies = replies;
     return h;
   };
-  const auto names = [](const std::vector<HostReport>& hosts) {
+  const std::vector<HostReport> given = {host("silent", std::nullopt), host("remote", 7),
+                                         host("dns", 2), host("gw", 2), host("router", 1)};
+  // "name<the host it is behind" for each host, in order.
+  const auto tree = [](const std::vector<HostReport>& hosts) {
     std::string text;
-    for (const HostReport& h : hosts) text += h.summary.host + " ";
+    for (const HostReport& h : hosts) {
+      text += h.summary.host + "<" +
+              (h.summary.behind ? hosts[*h.summary.behind].summary.host : "") + " ";
+    }
     return text;
   };
   const struct {
-    std::vector<std::string> path;
-    const char* order;
+    std::vector<std::vector<std::string>> path;
+    const char* tree;
     std::vector<std::string> unknown;
   } cases[] = {
-      {{}, "router gw dns remote silent ", {}},
-      {{"remote", "192.0.2.103"}, "remote gw router dns silent ", {}},  // gw by its address
-      {{"nowhere", "gw"}, "gw router dns remote silent ", {"nowhere"}},
+      {{}, "router< dns<router gw<router remote<router silent< ", {}},
+      {{{"remote", "192.0.2.103"}}, "remote< gw<remote router< dns<router silent< ", {}},
+      {{{"nowhere", "gw"}}, "gw< router< dns<router remote< silent< ", {"nowhere"}},
+      {{{"router", "gw", "remote"}, {"router", "dns"}},
+       "router< gw<router remote<gw dns<router silent< ",
+       {}},
   };
   for (const auto& c : cases) {
-    std::vector<HostReport> hosts;
-    hosts.push_back(host("silent", std::nullopt, 0, 0));
-    hosts.push_back(host("remote", 6, 25));
-    hosts.push_back(host("dns", 1, 9));
-    hosts.push_back(host("gw", 1, 8));
-    hosts.push_back(host("router", 0, 2));
-    EXPECT_EQ(OrderHosts(hosts, c.path), c.unknown);
-    EXPECT_EQ(names(hosts), c.order);
+    std::vector<std::size_t> order = {0, 1, 2, 3, 4};
+    do {
+      std::vector<HostReport> hosts;
+      for (const std::size_t i : order) hosts.push_back(given[i]);
+      EXPECT_EQ(OrderHosts(hosts, c.path), c.unknown);
+      EXPECT_EQ(tree(hosts), c.tree) << order[0] << order[1] << order[2] << order[3] << order[4];
+    } while (std::next_permutation(order.begin(), order.end()));
   }
 }
 
