@@ -1,7 +1,8 @@
 // Where it broke: the outages and gaps of several hosts that overlap in time, taken
 // together as incidents, each with what every host did meanwhile and what that points
-// to. Read from the hosts' outages, gaps and entries, never from the log lines; the
-// hosts must be in path order (OrderHosts). With one host there are none.
+// to along the hosts' tree. Read from the hosts' outages, gaps and entries, never from
+// the log lines; the hosts must be in path order (OrderHosts). With one host there
+// are none.
 #pragma once
 
 #include <cstdint>
@@ -12,13 +13,17 @@
 
 namespace pinglog::report {
 
-// Incidents are looked for among this many hosts at most: each says what every host
-// did, so that more would fill pages with hosts that answered.
-inline constexpr std::size_t kMostHostsForIncidents = 100;
+// With at most this many hosts, each incident lists every host (those that answered
+// with their loss); with more, the hosts that failed, the others counted.
+inline constexpr std::size_t kHostsListedAtMost = 30;
 
 // The incidents of hosts in path order, by time, stretches without entries in any log
 // among them (kNotLogging). Outages and gaps join an incident when they begin within
-// one cycle of its end: loggers started seconds apart see one fault at once.
+// one cycle of its end: loggers started seconds apart see one fault at once. An outage
+// of a single cycle while no other host failed is no incident: noise, that a
+// degradation episode speaks for. Its verdict comes from the hosts that failed at one
+// moment, the most at once: a host down more than once in it is flapping, hosts down
+// one after another and never all at once are down in turn.
 std::vector<Incident> FindIncidents(const std::vector<HostReport>& hosts);
 
 // Tells each host's gaps what the other logs say of them (Gap::cause).

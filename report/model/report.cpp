@@ -3,6 +3,8 @@
 #include <map>
 #include <set>
 
+#include "report/model/degradations.h"
+#include "report/model/episodes.h"
 #include "report/model/heat_map.h"
 #include "report/model/incidents.h"
 #include "report/model/path_order.h"
@@ -79,13 +81,16 @@ Report BuildReport(LogSet logs, const ReportOptions& options) {
     report.hosts.push_back({std::move(summary), std::move(entries)});
     HostReport& added = report.hosts.back();
     added.summary.worst_hours = WorstHoursOf(added);
+    FindDegradations(added, added.summary.usual, added.summary.degradations);
     if (by_host.size() > 1) added.summary.hops = HopsOf(added.entries);
   }
   report.unknown_names = NameHosts(report.hosts, options.names, report.name_warnings);
   report.unknown_path = OrderHosts(report.hosts, options.path);
-  report.incidents_sought =
-      options.incidents && report.hosts.size() > 1 && report.hosts.size() <= kMostHostsForIncidents;
-  if (report.incidents_sought) report.incidents = FindIncidents(report.hosts);
+  report.incidents_sought = options.incidents && report.hosts.size() > 1;
+  if (report.incidents_sought) {
+    report.incidents = FindIncidents(report.hosts);
+    report.episodes = FindEpisodes(report.hosts);
+  }
   ExplainGaps(report.incidents, report.hosts);
   for (std::size_t h = 0; h < report.hosts.size(); ++h) {
     report.hosts[h].summary.unobserved_in_incidents = UnobservedInIncidents(report.incidents, h);

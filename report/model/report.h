@@ -7,6 +7,7 @@
 
 #include "report/logs/entry_list.h"
 #include "report/logs/log_set.h"
+#include "report/model/episode.h"
 #include "report/model/host_names.h"
 #include "report/model/incident.h"
 #include "report/model/summary.h"
@@ -33,6 +34,8 @@ struct Report {
   // With more than one host, logged on one machine: their outages and gaps taken
   // together, by time.
   std::vector<Incident> incidents;
+  // With more than one host: their stretches of degradation taken together, by time.
+  std::vector<Episode> episodes;
   bool incidents_sought = false;           // more than one host, and not --no-incidents
   std::vector<std::string> unknown_path;   // names in --path that no host has
   std::vector<std::string> unknown_names;  // hosts in --name that no log holds
@@ -47,7 +50,8 @@ struct Report {
 
 struct ReportOptions {
   SummaryOptions summary;
-  std::vector<std::string> path;  // --path: the hosts' order, nearest first
+  // --path, each a chain of hosts nearest first: where the hosts lie (OrderHosts).
+  std::vector<std::vector<std::string>> path;
   // --name HOST=NAME, --names FILE: what the reader calls a host (given as the log
   // names it, or by its address).
   HostNames names;

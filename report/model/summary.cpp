@@ -108,6 +108,14 @@ void WalkPlaced(HostSummary& summary, const EntryList& placed, RoundTripCounter&
       period_times.Add(ms);
     });
     outages.Take(entry, counts);
+    if (counts.replies > 0) {
+      Requests& up = summary.outside_outages;
+      ++up.cycles;
+      up.sent += counts.sent;
+      up.received += counts.replies;
+      up.lost += counts.sent - counts.replies;
+      up.router += counts.routers;
+    }
     before = entry;
   }
   for (const PeriodRow& row : summary.periods) summary.requests += row.requests;

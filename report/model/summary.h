@@ -69,6 +69,26 @@ struct RouterSpan {
   bool during_outage = false;
 };
 
+// A stretch in which a host's loss or round trip rose clearly above its own usual
+// (DegradationsOf finds them): from the first cycle that showed it to where the cycle
+// after the last one that did was due; what its cycles counted, outages of more than
+// one cycle left out.
+struct Degradation {
+  LogTime from = 0, to = 0;
+  Requests requests;
+  std::int64_t replies = 0;
+  int median = 0;                   // of the replies
+  bool loss = false, slow = false;  // which of the two rose
+  std::int64_t Seconds() const { return std::int64_t{to} - from; }
+};
+
+// A host's usual loss and round trip: those of its middle window of cycles.
+struct Usual {
+  bool known = false;  // false: too few cycles to tell
+  double loss_percent = 0;
+  int median = 0;
+};
+
 struct PeriodRow {
   LogTime start = 0;  // the day's (or hour's) first second
   Requests requests;
@@ -117,6 +137,9 @@ struct HostSummary {
   std::int64_t expected = 0;  // logged + missing; -1 back to back (no fixed number)
   std::int64_t missing = 0;   // cycles missing in the gaps (back to back: 0)
   Requests requests;
+  // The requests of the cycles placed in time that had a reply: the loss outside
+  // outages, while the host was up.
+  Requests outside_outages;
   RoundTrip round_trip;
   std::vector<Gap> gaps;
   std::vector<Outage> outages;
@@ -131,9 +154,14 @@ struct HostSummary {
   std::vector<PeriodRow> periods;
   Uptime uptime;
   std::optional<WorstHours> worst_hours;  // when some hours of the day stand out
-  // With more than one host: how far it is (hops from its replies' TTL; nothing
-  // without replies), and the time it was not observed during incidents.
+  Usual usual;                            // its usual loss and round trip
+  std::vector<Degradation> degradations;  // where they rose clearly above it, by time
+  // With more than one host: how far it is (hops from its replies' TTL, as traceroute
+  // counts them; nothing without replies), the host it lies behind (its index among
+  // the report's hosts; nothing: behind none), and the time it was not observed during
+  // incidents.
   std::optional<int> hops;
+  std::optional<std::size_t> behind;
   std::int64_t unobserved_in_incidents = 0;
 
   // The end of the last entry's cycle: first + this covers the period logged.

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "report/model/heat_map.h"
+#include "report/write/episode_words.h"
 #include "report/write/incident_words.h"
 #include "report/write/summary_facts.h"
 #include "report/write/words.h"
@@ -62,6 +63,11 @@ void AddPathFacts(nlohmann::json& host, const HostSummary& s) {
   }
 }
 
+nlohmann::json UsualJson(const Usual& usual) {
+  if (!usual.known) return nullptr;
+  return {{"loss_percent", usual.loss_percent}, {"median_ms", usual.median}};
+}
+
 nlohmann::json IncidentsJson(const Report& report) {
   nlohmann::json incidents = nlohmann::json::array();
   for (const Incident& incident : report.incidents) {
@@ -72,6 +78,8 @@ nlohmann::json IncidentsJson(const Report& report) {
       if (h.state == HostState::kDown || h.state == HostState::kNoEntries) {
         state["from"] = IsoTime(h.from);
         state["to"] = IsoTime(h.to);
+        state["times"] = h.times;
+        state["seconds"] = h.seconds;
       }
       if (h.state == HostState::kAnswered) state["requests"] = RequestsJson(h.requests);
       hosts.push_back(state);
@@ -81,9 +89,40 @@ nlohmann::json IncidentsJson(const Report& report) {
                          {"seconds", incident.Seconds()},
                          {"verdict", VerdictKind(incident.verdict)},
                          {"says", VerdictText(incident, report)},
+                         {"most_at_once", incident.most_at_once},
+                         {"answered", incident.answered},
+                         {"answered_requests", RequestsJson(incident.answered_requests)},
                          {"hosts", hosts}});
   }
   return incidents;
+}
+
+nlohmann::json EpisodesJson(const Report& report) {
+  nlohmann::json episodes = nlohmann::json::array();
+  for (const Episode& episode : report.episodes) {
+    nlohmann::json hosts = nlohmann::json::array();
+    for (const EpisodeHost& h : episode.hosts) {
+      const HostSummary& s = report.hosts[h.host].summary;
+      hosts.push_back(
+          {{"host", s.host},
+           {"degraded", h.degraded},
+           {"logging", h.logging},
+           {"requests", RequestsJson(h.requests)},
+           {"median_ms", h.replies > 0 ? nlohmann::json(h.median) : nlohmann::json(nullptr)},
+           {"usual", UsualJson(s.usual)}});
+    }
+    episodes.push_back({{"start", IsoTime(episode.start)},
+                        {"end", IsoTime(episode.end)},
+                        {"seconds", episode.Seconds()},
+                        {"loss", episode.loss},
+                        {"slow", episode.slow},
+                        {"place", PlaceKind(episode.place)},
+                        {"says", EpisodeText(episode, report)},
+                        {"degraded", episode.degraded},
+                        {"others", episode.others},
+                        {"hosts", hosts}});
+  }
+  return episodes;
 }
 
 // When it happens: the worst hours in figures (null when none stand out).
@@ -154,6 +193,17 @@ void AddStretches(nlohmann::json& host, const HostSummary& s) {
                          {"loggers", stretch.loggers},
                          {"seconds", stretch.Seconds()}});
   }
+  nlohmann::json& degradations = host["degradations"] = nlohmann::json::array();
+  for (const Degradation& d : s.degradations) {
+    degradations.push_back(
+        {{"start", IsoTime(d.from)},
+         {"end", IsoTime(d.to)},
+         {"seconds", d.Seconds()},
+         {"loss", d.loss},
+         {"slow", d.slow},
+         {"requests", RequestsJson(d.requests)},
+         {"median_ms", d.replies > 0 ? nlohmann::json(d.median) : nlohmann::json(nullptr)}});
+  }
   nlohmann::json& outages = host["outages"] = nlohmann::json::array();
   for (const Outage& o : s.outages) {
     outages.push_back({{"start", IsoTime(o.start)},
@@ -180,6 +230,8 @@ nlohmann::json HostJson(const HostSummary& s, const std::vector<std::string>& fi
       {"cycles_expected", CountOrNull(s.expected)},
       {"entries_off_clock", s.off_clock},
       {"requests", RequestsJson(s.requests)},
+      {"requests_outside_outages", RequestsJson(s.outside_outages)},
+      {"usual", UsualJson(s.usual)},
       {"round_trip", RoundTripJson(s.round_trip)},
       {"uptime", UptimeJson(s.uptime)},
   };
@@ -248,7 +300,10 @@ void WriteJson(std::ostream& out, const Report& report) {
     if (!host.summary.name.empty()) hosts.back()["name"] = host.summary.name;
     if (report.hosts.size() > 1) AddPathFacts(hosts.back(), host.summary);
   }
-  if (report.incidents_sought) json["incidents"] = IncidentsJson(report);
+  if (report.incidents_sought) {
+    json["incidents"] = IncidentsJson(report);
+    json["episodes"] = EpisodesJson(report);
+  }
   // Host texts are bytes as configured; anything that is not UTF-8 is replaced.
   out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "report/write/episode_words.h"
 #include "report/write/incident_words.h"
 #include "report/write/words.h"
 
@@ -277,6 +278,21 @@ std::vector<std::string> HeadlineLines(const HostSummary& s, std::size_t outages
   return lines;
 }
 
+// Stretches of loss or slow replies clearly beyond the host's usual, the longest.
+void AddDegradations(std::vector<Fact>& facts, const HostSummary& s) {
+  if (s.degradations.empty()) return;
+  Fact fact{"Degraded",
+            {Plural(static_cast<std::int64_t>(s.degradations.size()), "stretch", "stretches") +
+             " of loss or slow replies clearly beyond its usual (" + UsualText(s.usual) + ")"}};
+  ListLongest(
+      fact.lines, s.degradations, [](const Degradation& d) { return d.Seconds(); },
+      [](const Degradation& d) {
+        return FromTo(d.from, d.to) + " (" + Duration(d.Seconds()) +
+               "): " + FiguresText(d.requests, d.replies, d.median);
+      });
+  facts.push_back(std::move(fact));
+}
+
 // More loggers than one on a host's logs, for all of it or for stretches.
 void AddLoggers(std::vector<Fact>& facts, const HostSummary& s,
                 const std::vector<std::string>& files) {
@@ -313,7 +329,9 @@ std::vector<Fact> SummaryFacts(const HostSummary& s, const std::vector<std::stri
   AddCycles(facts, s);
   AddClockJumps(facts, s, files);
   AddLoggers(facts, s, files);
-  facts.push_back({"Requests", {RequestsText(s.requests)}});
+  facts.push_back({"Requests",
+                   {RequestsText(s.requests) + "; " +
+                    FormatFixed(s.outside_outages.LossPercent(), 2) + "% outside outages"}});
   if (s.requests.not_sent > 0) {
     Fact fact{"Not sent",
               {Plural(s.requests.not_sent, "request", "requests") +
@@ -326,6 +344,7 @@ std::vector<Fact> SummaryFacts(const HostSummary& s, const std::vector<std::stri
     facts.push_back(std::move(fact));
   }
   AddOutages(facts, s);
+  AddDegradations(facts, s);
   facts.push_back({"Downtime", {DowntimeText(s)}});
   if (s.worst_hours) facts.push_back({"Worst hours", {WorstHoursLine(s.worst_hours)}});
   facts.push_back({"Round trip", {RoundTripText(s.round_trip)}});

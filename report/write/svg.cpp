@@ -1,10 +1,13 @@
 #include "report/write/svg.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "report/model/heat_map.h"
 #include "report/model/timeline.h"
+#include "report/write/episode_words.h"
 #include "report/write/host_words.h"
+#include "report/write/incident_words.h"
 #include "report/write/page/chart_svg.h"
 #include "report/write/page/heat_map_svg.h"
 #include "report/write/page/timeline_svg.h"
@@ -41,14 +44,58 @@ void WriteChartKey(std::ostream& out, int y) {
   }
 }
 
-// The drawing's title: the period of the axis, the zone the times were taken in.
+// The drawing's title: the period, as every output says it (from the first entry to
+// the last, its length to where the next cycle was due), the zone the times were taken
+// in.
 void WriteTitle(std::ostream& out, const Report& report, const ChartOptions& axis) {
+  LogTime last = report.hosts.empty() ? 0 : report.hosts.front().summary.last;
+  for (const HostReport& host : report.hosts) last = std::max(last, host.summary.last);
   out << "<text class=\"title\" x=\"60\" y=\"22\">pinglog report: "
-      << Html(ReadableTime(axis.axis_start) + " to " + ReadableTime(axis.axis_end)) << " ("
+      << Html(ReadableTime(axis.axis_start) + " to " + ReadableTime(last)) << " ("
       << Html(Duration(axis.axis_end - axis.axis_start))
       << ")</text>\n<text class=\"line\" x=\"60\" "
       << "y=\"42\">" << Html(TimesLine(report)) << "</text>\n";
   WriteChartKey(out, 64);
+}
+
+// A sentence cut into lines the drawing's width holds, the later ones indented.
+void AddWrapped(std::vector<std::string>& lines, const std::string& text) {
+  constexpr std::size_t kLineChars = 140;
+  std::size_t start = 0;
+  while (text.size() - start > kLineChars) {
+    std::size_t cut = text.rfind(' ', start + kLineChars);
+    if (cut == std::string::npos || cut <= start) cut = start + kLineChars;
+    lines.push_back((start == 0 ? "" : "    ") + text.substr(start, cut - start));
+    start = cut + 1;
+  }
+  lines.push_back((start == 0 ? "" : "    ") + text.substr(start));
+}
+
+// Under the strips: the incidents and the episodes of degradation in words.
+std::vector<std::string> EventLines(const Report& report) {
+  std::vector<std::string> lines;
+  if (report.incidents_sought) {
+    const std::vector<const Incident*> incidents = ListedIncidents(report);
+    const auto found =
+        std::count_if(report.incidents.begin(), report.incidents.end(),
+                      [](const Incident& i) { return i.verdict != Verdict::kNotLogging; });
+    lines.push_back("Incidents: " + std::to_string(found));
+    for (const Incident* incident : incidents) {
+      AddWrapped(lines, IncidentWhen(*incident) + ": " + VerdictText(*incident, report));
+    }
+    const std::string more = MoreIncidentsText(report, incidents.size());
+    if (!more.empty()) lines.push_back(more);
+  }
+  if (!report.episodes.empty()) {
+    const std::vector<const Episode*> episodes = ListedEpisodes(report);
+    AddWrapped(lines, EpisodesHeading(report));
+    for (const Episode* episode : episodes) {
+      AddWrapped(lines, EpisodeWhen(*episode) + ": " + EpisodeText(*episode, report));
+    }
+    const std::string more = MoreEpisodesText(report, episodes.size());
+    if (!more.empty()) lines.push_back(more);
+  }
+  return lines;
 }
 
 int HostHeight(const HostSummary& s, const HeatMap& map) {
@@ -85,7 +132,9 @@ void WriteSvg(std::ostream& out, const Report& report, const ChartOptions& optio
   std::vector<HeatMap> maps;
   const bool several = report.hosts.size() > 1;
   const Timeline timeline = several ? BuildTimeline(report, axis) : Timeline{};
-  int height = kTitleHeight + (several ? TimelineHeight(timeline) + kLineHeight : 0);
+  const std::vector<std::string> events = EventLines(report);
+  int height = kTitleHeight + (several ? TimelineHeight(timeline) + kLineHeight : 0) +
+               kLineHeight * static_cast<int>(events.size());
   for (const HostReport& host : report.hosts) {
     maps.push_back(BuildHeatMap(host));
     height += HostHeight(host.summary, maps.back());
@@ -105,6 +154,10 @@ void WriteSvg(std::ostream& out, const Report& report, const ChartOptions& optio
     WriteTimeline(out, report, timeline);
     out << "</g>\n";
     top += TimelineHeight(timeline) + kLineHeight;
+  }
+  for (const std::string& line : events) {
+    out << "<text class=\"line\" x=\"60\" y=\"" << top << "\">" << Html(line) << "</text>\n";
+    top += kLineHeight;
   }
   for (std::size_t i = 0; i < report.hosts.size(); ++i) {
     WriteHost(out, report.hosts[i], maps[i], axis, top);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <iomanip>
 
+#include "report/write/episode_words.h"
 #include "report/write/incident_words.h"
 #include "report/write/summary_facts.h"
 #include "report/write/words.h"
@@ -31,21 +32,47 @@ void WriteSummaryText(std::ostream& out, const HostSummary& s,
   }
 }
 
-// Before the hosts: each incident on a line, what each host did under it.
+// Before the hosts: each incident on a line (the longest, where there are many), what
+// each host did under it.
 void WriteIncidentsText(std::ostream& out, const Report& report) {
   if (report.hosts.size() < 2) return;
   out << IncidentsHeading(report) << '\n';
   std::size_t width = 0;
   for (const HostReport& host : report.hosts) width = std::max(width, Called(host.summary).size());
-  for (const Incident& incident : report.incidents) {
-    out << "  " << IncidentWhen(incident) << ": " << VerdictText(incident, report) << '\n';
-    if (incident.verdict == Verdict::kNotLogging) continue;
-    for (const IncidentHost& host : incident.hosts) {
+  width = std::min<std::size_t>(width, 40);
+  const std::vector<const Incident*> listed = ListedIncidents(report);
+  for (const Incident* incident : listed) {
+    out << "  " << IncidentWhen(*incident) << ": " << VerdictText(*incident, report) << '\n';
+    if (incident->verdict == Verdict::kNotLogging) continue;
+    for (const IncidentHost& host : incident->hosts) {
       out << "      " << std::left << std::setw(static_cast<int>(width) + 2)
           << Called(report.hosts[host.host].summary) << std::right
-          << HostStateText(incident, host, report) << '\n';
+          << HostStateText(*incident, host, report) << '\n';
+    }
+    const std::string others = OthersAnsweredText(*incident);
+    if (!others.empty()) out << "      " << others << '\n';
+  }
+  const std::string more = MoreIncidentsText(report, listed.size());
+  if (!more.empty()) out << "  " << more << '\n';
+  out << '\n';
+}
+
+// After the incidents: each episode of degradation on a line, each host's figures
+// under it.
+void WriteEpisodesText(std::ostream& out, const Report& report) {
+  if (report.episodes.empty()) return;
+  out << EpisodesHeading(report) << '\n';
+  const std::vector<const Episode*> listed = ListedEpisodes(report);
+  for (const Episode* episode : listed) {
+    out << "  " << EpisodeWhen(*episode) << ": " << EpisodeText(*episode, report) << '\n';
+    for (const EpisodeHost& host : episode->hosts) {
+      out << "      " << std::left << std::setw(28) << Called(report.hosts[host.host].summary)
+          << std::right << (host.degraded ? "degraded: " : "") << EpisodeHostText(host, report)
+          << '\n';
     }
   }
+  const std::string more = MoreEpisodesText(report, listed.size());
+  if (!more.empty()) out << "  " << more << '\n';
   out << '\n';
 }
 
@@ -71,6 +98,7 @@ void WriteText(std::ostream& out, const Report& report) {
   const std::string dropped = DuplicatesLine(report);
   if (!dropped.empty()) out << dropped << "\n\n";
   WriteIncidentsText(out, report);
+  WriteEpisodesText(out, report);
   for (const HostReport& host : report.hosts) {
     WriteSummaryText(out, host.summary, logs.files, report.hosts.size() > 1);
     out << '\n';

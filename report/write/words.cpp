@@ -52,4 +52,9 @@ std::string Duration(std::int64_t seconds) {
   return text.empty() ? "0 s" : text;
 }
 
+std::string MoreText(std::size_t all, std::size_t listed) {
+  if (all <= listed) return "";
+  return "... and " + std::to_string(all - listed) + " shorter ones (--json lists them all)";
+}
+
 }  // namespace pinglog::report

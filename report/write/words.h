@@ -1,8 +1,10 @@
 // The words and numbers every output shares: times, lengths, plurals.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "report/logs/log_line.h"
 #include "support/text.h"
@@ -21,6 +23,28 @@ std::string ShortDuration(std::int64_t seconds);
 std::string PeriodText(double seconds);
 // "1 cycle", "2 cycles".
 std::string Plural(std::int64_t count, const char* one, const char* many);
+// The terminal and the page list this many incidents or episodes at most: the longest.
+inline constexpr std::size_t kEventsListed = 20;
+
+// All of `all` (in time order), or the `most` longest of them, in time order.
+template <typename Event>
+std::vector<const Event*> LongestInTimeOrder(const std::vector<Event>& all,
+                                             std::size_t most = kEventsListed) {
+  std::vector<const Event*> listed;
+  listed.reserve(all.size());
+  for (const Event& event : all) listed.push_back(&event);
+  if (listed.size() > most) {
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](const Event* a, const Event* b) { return a->Seconds() > b->Seconds(); });
+    listed.resize(most);
+    std::sort(listed.begin(), listed.end());
+  }
+  return listed;
+}
+
+// "... and 12 shorter ones (--json lists them all)", or "" when all are listed.
+std::string MoreText(std::size_t all, std::size_t listed);
+
 // What to do about requests with this error that never left the machine.
 const char* NotSentFix(std::uint32_t error);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "report/model/timeline.h"
+#include "report/write/episode_words.h"
 #include "report/write/incident_words.h"
 #include "report/write/page/chart_svg.h"
 #include "report/write/page/timeline_svg.h"
@@ -26,6 +27,35 @@ void Row(std::ostream& out, const std::vector<std::string>& cells, const char* c
   for (const std::string& text : cells)
     out << '<' << cell << '>' << Html(text) << "</" << cell << '>';
   out << "</tr>\n";
+}
+
+// The link that zooms every chart to [start, end) and a few cycles around it.
+std::string ZoomAddress(const ChartOptions& axis, LogTime start, LogTime end, std::int64_t period) {
+  return PeriodAddress(std::max<std::int64_t>(axis.axis_start, start - 3 * period),
+                       std::min<std::int64_t>(axis.axis_end, end + 3 * period));
+}
+
+// The episodes of degradation: a row each, zooming to it, with every host's figures.
+void WriteEpisodes(std::ostream& out, const Report& report, const ChartOptions& axis,
+                   std::int64_t period) {
+  if (report.episodes.empty()) return;
+  out << "<h2 id=\"episodes\">Where it got bad</h2>\n<p>" << Html(EpisodesHeading(report))
+      << "</p>\n<div class=\"wide\"><table class=\"incidents\">\n";
+  Row(out, {"When", "Length", "What the logs say"}, "th");
+  const std::vector<const Episode*> listed = ListedEpisodes(report);
+  for (const Episode* episode : listed) {
+    out << "<tr><td><a href=\"" << Html(ZoomAddress(axis, episode->start, episode->end, period))
+        << "\">" << Html(ReadableTime(episode->start)) << "</a></td><td>"
+        << Html(Duration(episode->Seconds())) << "</td><td>" << Html(EpisodeText(*episode, report));
+    for (const EpisodeHost& h : episode->hosts) {
+      out << "<br>&emsp;" << Html(Called(report.hosts[h.host].summary)) << ": "
+          << (h.degraded ? "degraded: " : "") << Html(EpisodeHostText(h, report));
+    }
+    out << "</td></tr>\n";
+  }
+  const std::string more = MoreEpisodesText(report, listed.size());
+  if (!more.empty()) out << "<tr><td colspan=\"3\">" << Html(more) << "</td></tr>\n";
+  out << "</table></div>\n";
 }
 
 }  // namespace
@@ -65,26 +95,32 @@ void WriteIncidents(std::ostream& out, const Report& report, const ChartOptions&
   if (report.hosts.size() < 2) return;
   out << "<h2 id=\"incidents\">Where it broke</h2>\n<p>" << Html(IncidentsHeading(report))
       << "</p>\n";
+  // A few cycles of the slowest logger around each, so that its bounds show.
+  std::int64_t period = 1;
+  for (const HostReport& host : report.hosts) period = std::max(period, host.summary.period);
   if (!report.incidents.empty()) {
     out << "<div class=\"wide\"><table class=\"incidents\">\n";
     Row(out, {"When", "Length", "What the logs say"}, "th");
-    for (const Incident& incident : report.incidents) {
-      const std::int64_t margin = std::max<std::int64_t>(600, incident.Seconds() / 4);
-      const std::string address =
-          PeriodAddress(std::max<std::int64_t>(axis.axis_start, incident.start - margin),
-                        std::min<std::int64_t>(axis.axis_end, incident.end + margin));
-      out << "<tr><td><a href=\"" << Html(address) << "\">" << Html(ReadableTime(incident.start))
-          << "</a></td><td>" << Html(Duration(incident.Seconds())) << "</td><td>"
-          << Html(VerdictText(incident, report));
-      for (const IncidentHost& h : incident.hosts) {
-        if (h.state == HostState::kAnswered || incident.verdict == Verdict::kNotLogging) continue;
+    const std::vector<const Incident*> listed = ListedIncidents(report);
+    for (const Incident* incident : listed) {
+      const std::string address = ZoomAddress(axis, incident->start, incident->end, period);
+      out << "<tr><td><a href=\"" << Html(address) << "\">" << Html(ReadableTime(incident->start))
+          << "</a></td><td>" << Html(Duration(incident->Seconds())) << "</td><td>"
+          << Html(VerdictText(*incident, report));
+      for (const IncidentHost& h : incident->hosts) {
+        if (incident->verdict == Verdict::kNotLogging) break;
         out << "<br>&emsp;" << Html(Called(report.hosts[h.host].summary)) << ": "
-            << Html(HostStateText(incident, h, report));
+            << Html(HostStateText(*incident, h, report));
       }
+      const std::string others = OthersAnsweredText(*incident);
+      if (!others.empty()) out << "<br>&emsp;" << Html(others);
       out << "</td></tr>\n";
     }
+    const std::string more = MoreIncidentsText(report, listed.size());
+    if (!more.empty()) out << "<tr><td colspan=\"3\">" << Html(more) << "</td></tr>\n";
     out << "</table></div>\n";
   }
+  WriteEpisodes(out, report, axis, period);
   const Timeline timeline = BuildTimeline(report, axis);
   const int height = TimelineHeight(timeline);
   out << "<svg class=\"timeline\" id=\"timeline\" xmlns=\"http://www.w3.org/2000/svg\" "

@@ -110,7 +110,7 @@ def five_hosts():
     down on Tuesday 10:05 to 10:17 (every host down); the remote office alone down on
     Tuesday 22:00 to 01:30; the machine asleep on Tuesday 02:00 to 05:00 (no log); on
     Wednesday at 03:00 one cycle of the router lost and, the next cycle, one of the cloud
-    host: seconds apart, one incident, said as it is."""
+    host: each a single cycle while the others answered, no incident."""
     hosts = [  # name, address, TTL, round trip, seconds after the first logger
         ("192.168.1.1", "192.168.1.1", 64, 2, 0),
         ("100.64.0.1", "100.64.0.1", 63, 8, 3),
@@ -140,6 +140,44 @@ def five_hosts():
     return files
 
 
+def branch():
+    """Five loggers of one-minute cycles, started seconds apart, Monday 07.12.2026 00:00
+    to 06:00, along a path that branches: the router, the provider's gateway and its name
+    server beside it, and two remote sites behind the gateway (--path names both
+    branches). The gateway's link degraded 02:00 to 02:30: from the gateway on, one
+    request in three lost and 80 ms more, the router as usual, and one whole cycle of
+    the second site lost in it (noise, no incident); both remote sites down together 03:00
+    to 03:20 (the link behind the gateway); the first alone 04:00 to 04:10."""
+    hosts = [  # host, TTL, round trip, seconds after the first logger
+        ("192.168.1.1", 64, 2, 0), ("100.64.0.1", 63, 9, 2), ("dns.isp.example", 63, 10, 4),
+        ("198.51.100.10", 62, 30, 6), ("198.51.100.20", 62, 31, 8)]
+    addresses = {"dns.isp.example": "100.64.0.53"}
+    at = datetime.datetime
+    degraded = (at(2026, 12, 7, 2, 0), at(2026, 12, 7, 2, 30))
+    sites_down = (at(2026, 12, 7, 3, 0), at(2026, 12, 7, 3, 20))
+    first_down = (at(2026, 12, 7, 4, 0), at(2026, 12, 7, 4, 10))
+    noise = at(2026, 12, 7, 2, 10)
+    files = {}
+    for index, (host, ttl, ms, offset) in enumerate(hosts):
+        lines = []
+        for k in range(360):
+            stamp = at(2026, 12, 7) + datetime.timedelta(seconds=offset + int(k * 60.3))
+            inside = lambda span: span[0] <= stamp < span[1]
+            down = ((index >= 3 and inside(sites_down)) or (index == 3 and inside(first_down))
+                    or (index == 4 and noise <= stamp < noise + datetime.timedelta(minutes=1)))
+            slow = index in (1, 3, 4) and inside(degraded)
+            items = [ms + k % 3, ms, ms + 1]
+            if slow:
+                items = [i + 80 for i in items]
+                items[k % 3] = TIMEOUT
+            if down:
+                items = [TIMEOUT] * 3
+            address = addresses.get(host, host)
+            lines.append(log_lines.entry(stamp, items, host=host, address=address, ttl=ttl))
+        files[host.split(".")[0] + ".log" if not host[0].isdigit() else host + ".log"] = lines
+    return files
+
+
 CASES = {  # the logs, the options, the outputs pinned (None: all)
     "month_end": (month_end, ["--tz", "Europe/Berlin"], None),
     "short_durations": (short_durations, ["--by", "hour", "--tz", "Europe/Berlin"], None),
@@ -147,6 +185,12 @@ CASES = {  # the logs, the options, the outputs pinned (None: all)
     "five_hosts": (five_hosts, ["--tz", "Europe/Berlin", "--name", "192.168.1.1=router",
                                 "--name", "dns.isp.example=ispdns", "--name", "10.9.9.9=nowhere"],
                    ["terminal.txt", "stderr.txt", "exit.txt", "report.json", "page.html"]),
+    "branch": (branch, ["--tz", "Europe/Berlin", "--name", "192.168.1.1=router",
+                        "--name", "100.64.0.1=isp", "--name", "198.51.100.10=site1",
+                        "--name", "198.51.100.20=site2",
+                        "--path", "192.168.1.1,100.64.0.1,198.51.100.10",
+                        "--path", "192.168.1.1,100.64.0.1,198.51.100.20"],
+               ["terminal.txt", "stderr.txt", "exit.txt", "report.json", "page.html", "report.svg"]),
 }
 
 EXPORTS = {"csv": "report.csv", "json": "report.json", "svg": "report.svg", "html": "page.html",

@@ -1,0 +1,131 @@
+#include "report/model/incidents.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "report/model/path_order.h"
+#include "report/write/incident_words.h"
+
+namespace pinglog::report {
+namespace {
+
+// A host of one-minute cycles logged for a day, at the address 10.0.0.N, with outages.
+struct HostRow {
+  const char* name;
+  int number;
+  int hops;
+  std::vector<std::array<int, 2>> down;  // [from, to) in minutes
+};
+
+constexpr LogTime kStart = 1700000000;
+
+std::vector<HostReport> Hosts(const std::vector<HostRow>& rows) {
+  std::vector<HostReport> hosts;
+  for (const HostRow& row : rows) {
+    HostReport& h = hosts.emplace_back();
+    h.summary.host = row.name;
+    h.summary.target = {10, 0, static_cast<std::uint8_t>(row.number >> 8),
+                        static_cast<std::uint8_t>(row.number & 255)};
+    h.summary.hops = row.hops;
+    h.summary.period = 60;
+    h.summary.first = kStart;
+    h.summary.last = kStart + 1439 * 60;
+    for (const auto& [from, to] : row.down) {
+      h.summary.outages.push_back(
+          {kStart + from * 60, kStart + to * 60, to - from, OutageEnd::kAnswered});
+    }
+  }
+  return hosts;
+}
+
+// Incidents are what really overlapped, placed along the tree: siblings never one
+// behind another, a single lost cycle alone no incident, hosts down in turn or again
+// and again said so, any number of hosts. The hosts come in every order of the logs.
+TEST(FindIncidentsTest, SaysWhatFailedAtOnceAndWhereAlongTheTree) {
+  const std::vector<HostRow> path = {
+      {"router", 1, 1, {}}, {"isp", 2, 2, {}}, {"remote1", 3, 3, {}}, {"remote2", 4, 3, {}}};
+  const auto with = [&](std::vector<HostRow> rows, const char* name,
+                        std::vector<std::array<int, 2>> down) {
+    for (HostRow& row : rows) {
+      if (std::string(row.name) == name) row.down = down;
+    }
+    return rows;
+  };
+  const struct {
+    const char* situation;
+    std::vector<HostRow> hosts;
+    std::vector<std::string> says;  // each incident's verdict, by time
+  } cases[] = {
+      {"one of two siblings down: that host alone, no link between them",
+       with(path, "remote1", {{{60, 90}}}),
+       {"only remote1 was down: the fault is at that host or on its own path"}},
+      {"siblings down together: the link before them",
+       with(with(path, "remote1", {{{60, 90}}}), "remote2", {{{60, 91}}}),
+       {"isp answered, everything beyond it was down: the fault lies between isp and the hosts "
+        "behind it (remote1 and remote2)"}},
+      {"all down at one moment, the nearest first",
+       with(with(with(with(path, "router", {{{60, 90}}}), "isp", {{{60, 91}}}), "remote1",
+                 {{{61, 92}}}),
+            "remote2", {{{61, 92}}}),
+       {"all 4 hosts down, the nearest host router (1 hop) too: the fault is at router or "
+        "between this machine and it"}},
+      {"a single cycle lost alone, or by two of four hosts at once, is no incident; by all it is",
+       with(with(with(with(path, "remote1", {{{60, 61}, {300, 301}, {600, 601}}}), "remote2",
+                      {{{300, 301}, {600, 601}}}),
+                 "isp", {{{600, 601}}}),
+            "router", {{{600, 601}}}),
+       {"all 4 hosts down, the nearest host router (1 hop) too: the fault is at router or "
+        "between this machine and it"}},
+      {"down one after another, never at once",
+       with(with(path, "isp", {{{60, 70}}}), "remote1", {{{70, 80}}}),
+       {"isp and remote1 down one after another, at most 1 at once, while router and remote2 "
+        "answered: no one place explains it"}},
+      {"alternating again and again: flapping, each host's share",
+       with(with(path, "router", {{{0, 9}, {20, 29}, {40, 49}}}), "remote1",
+            {{{8, 20}, {28, 40}, {48, 60}}}),
+       {"flapping, at most 2 of 2 hosts down at once: router down 3 times (45 % of the time), "
+        "remote1 down 3 times (60 %)"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.situation);
+    std::vector<std::size_t> order(c.hosts.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    do {
+      std::vector<HostRow> rows;
+      for (const std::size_t i : order) rows.push_back(c.hosts[i]);
+      Report report;
+      report.hosts = Hosts(rows);
+      OrderHosts(report.hosts, {});
+      report.incidents = FindIncidents(report.hosts);
+      std::vector<std::string> says;
+      for (const Incident& incident : report.incidents)
+        says.push_back(VerdictText(incident, report));
+      ASSERT_EQ(says, c.says);
+    } while (std::next_permutation(order.begin(), order.end()));
+  }
+}
+
+// 101 hosts (more than are listed one by one), all down behind the router but one: the
+// verdict counts them, the incident lists those that failed and counts the others.
+TEST(FindIncidentsTest, CountsWhereHostsAreTooManyToName) {
+  std::vector<HostRow> rows = {{"router", 1, 1, {}}};
+  std::vector<std::string> names;
+  for (int i = 0; i < 100; ++i) names.push_back("h" + std::to_string(i));
+  for (int i = 0; i < 100; ++i) rows.push_back({names[i].c_str(), 2 + i, 5, {{{60, 90}}}});
+  rows[100].down.clear();
+  Report report;
+  report.hosts = Hosts(rows);
+  OrderHosts(report.hosts, {});
+  report.incidents = FindIncidents(report.hosts);
+  ASSERT_EQ(report.incidents.size(), 1u);
+  const Incident& incident = report.incidents.front();
+  EXPECT_EQ(incident.hosts.size(), 99u);
+  EXPECT_EQ(incident.answered, 2);
+  EXPECT_EQ(VerdictText(incident, report),
+            "99 of 100 hosts behind router down (h0, h1, h2 and 96 more), the other 1 answered: "
+            "no one place explains it");
+}
+
+}  // namespace
+}  // namespace pinglog::report
