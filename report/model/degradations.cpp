@@ -15,22 +15,32 @@ constexpr std::int64_t kHalfSeconds = 30;
 constexpr std::int64_t kLeastReplies = 5;
 constexpr std::int64_t kLeastLossyCycles = 2;
 
-// Half a window: cycles in a row, none in an outage of more than one cycle.
+// Half a window: cycles in a row, none in an outage of more than one cycle. A year of
+// one-minute cycles makes a hundred thousand of them a host: kept small.
 struct Half {
-  std::size_t first = 0, last = 0;  // its entries, [first, last) of the host's
-  Requests requests;
-  std::int64_t lossy = 0;   // cycles that lost a request
+  std::uint32_t first = 0, last = 0;  // its entries, [first, last) of the host's
+  std::int32_t sent = 0, lost = 0, replies = 0;
+  std::int32_t lossy = 0;   // cycles that lost a request
+  std::int32_t slow = 0;    // replies at least as slow as a slow window's median
   bool after_half = false;  // follows the half before it, no gap or outage between
 };
 
-// A window (two halves in a row) as counted: its loss and the median of its replies.
+// A window: the half `second` and the one before it (which it follows).
 struct Window {
-  std::size_t second = 0;  // its second half; the first is the one before
-  double loss_percent = 0;
-  std::int64_t lossy = 0, replies = 0;
-  int median = 0;
-  bool loss = false, slow = false;  // which rule it meets
+  std::int64_t sent = 0, lost = 0, lossy = 0, replies = 0, slow = 0;
+  double LossPercent() const {
+    return sent == 0 ? 0 : 100.0 * static_cast<double>(lost) / static_cast<double>(sent);
+  }
+  // The median is slow when the replies below it are no more than its rank.
+  bool Slow() const { return replies >= kLeastReplies && replies - slow <= RankIndex(replies, 50); }
 };
+Window WindowOf(const std::vector<Half>& halves, std::size_t second) {
+  const Half& a = halves[second - 1];
+  const Half& b = halves[second];
+  return {std::int64_t{a.sent} + b.sent, std::int64_t{a.lost} + b.lost,
+          std::int64_t{a.lossy} + b.lossy, std::int64_t{a.replies} + b.replies,
+          std::int64_t{a.slow} + b.slow};
+}
 
 // The entries of a host that count: placed in time, and not in an outage of more than
 // one cycle. Calls take(i, entry, after_break) for each, after_break when a gap or such
@@ -58,65 +68,55 @@ void EachCounted(const HostReport& host, Take take) {
   }
 }
 
-// The halves of a host's counted cycles, and each window's figures.
-void HalvesAndWindows(const HostReport& host, std::vector<Half>& halves,
-                      std::vector<Window>& windows) {
+// The halves of a host's counted cycles; a reply of at least `slow_ms` is slow.
+std::vector<Half> HalvesOf(const HostReport& host, int slow_ms) {
+  std::vector<Half> halves;
+  halves.reserve(host.entries.size() / kHalfCycles + 1);
   Half half;
-  std::vector<int> times, times_before;  // the replies of this half and the one before
+  Requests requests;
   std::optional<LogTime> from;
   const auto close = [&] {
     if (!from) return;
-    if (half.after_half) {
-      const Half& first = halves.back();
-      Window window{halves.size(), 0, first.lossy + half.lossy, 0, 0, false, false};
-      const std::int64_t sent = first.requests.sent + half.requests.sent;
-      const std::int64_t lost = first.requests.lost + half.requests.lost;
-      window.loss_percent =
-          sent == 0 ? 0 : 100.0 * static_cast<double>(lost) / static_cast<double>(sent);
-      std::vector<int> both = times_before;
-      both.insert(both.end(), times.begin(), times.end());
-      window.replies = static_cast<std::int64_t>(both.size());
-      if (!both.empty()) window.median = NearestRankOf(both, 50);
-      windows.push_back(window);
-    }
+    half.sent = static_cast<std::int32_t>(requests.sent);
+    half.lost = static_cast<std::int32_t>(requests.lost);
+    half.replies = static_cast<std::int32_t>(requests.received);
     halves.push_back(half);
-    times_before = std::move(times);
-    times.clear();
     half = Half{};
+    requests = Requests{};
     from.reset();
   };
   EachCounted(host, [&](std::size_t i, const Entry& entry, bool after_break) {
     if (after_break) close();
     if (!from) {
       from = entry.time;
-      half.first = i;
+      half.first = static_cast<std::uint32_t>(i);
       half.after_half = !after_break && !halves.empty();
-      if (after_break) times_before.clear();
     }
-    const CycleCounts counts =
-        CountCycleWith(entry, half.requests, [&](int ms) { times.push_back(ms); });
+    const CycleCounts counts = CountCycleWith(entry, requests, [&](int ms) {
+      if (ms >= slow_ms) ++half.slow;
+    });
     half.lossy += counts.sent > counts.replies ? 1 : 0;
-    half.last = i + 1;
-    if (half.requests.cycles >= kHalfCycles && entry.time - *from >= kHalfSeconds) close();
+    half.last = static_cast<std::uint32_t>(i + 1);
+    if (requests.cycles >= kHalfCycles && entry.time - *from >= kHalfSeconds) close();
   });
   close();
+  return halves;
 }
 
-// The usual: the middle window's loss, and the middle of the windows' medians.
-Usual UsualOf(const std::vector<Window>& windows) {
+// The usual loss: the middle window's.
+Usual UsualOf(const std::vector<Half>& halves, int median) {
   Usual usual;
-  std::vector<double> losses;
-  std::vector<int> medians;
-  for (const Window& w : windows) {
-    losses.push_back(w.loss_percent);
-    if (w.replies >= kLeastReplies) medians.push_back(w.median);
+  std::vector<float> losses;
+  for (std::size_t h = 1; h < halves.size(); ++h) {
+    if (halves[h].after_half)
+      losses.push_back(static_cast<float>(WindowOf(halves, h).LossPercent()));
   }
   if (losses.empty()) return usual;
   usual.known = true;
   const auto middle = losses.begin() + static_cast<std::ptrdiff_t>(losses.size() / 2);
   std::nth_element(losses.begin(), middle, losses.end());
   usual.loss_percent = *middle;
-  if (!medians.empty()) usual.median = NearestRankOf(medians, 50);
+  usual.median = median;
   return usual;
 }
 
@@ -152,24 +152,45 @@ Degradation Stretch(const HostReport& host, const std::vector<Half>& halves, std
 
 }  // namespace
 
+double ChanceOfLosing(std::int64_t lost, std::int64_t sent, double p) {
+  if (lost <= 0) return 1;
+  if (lost > sent || p <= 0) return 0;
+  if (p >= 1) return 1;
+  // The binomial tail, term by term from `lost` on (each the one before times
+  // (sent - j) / (j + 1) * p / (1 - p)), the first from logarithms.
+  const auto n = static_cast<double>(sent), k = static_cast<double>(lost);
+  double term = std::exp(std::lgamma(n + 1) - std::lgamma(k + 1) - std::lgamma(n - k + 1) +
+                         k * std::log(p) + (n - k) * std::log1p(-p));
+  double sum = 0;
+  for (std::int64_t j = lost; j <= sent && term > sum * 1e-12; ++j) {
+    sum += term;
+    term *= static_cast<double>(sent - j) / static_cast<double>(j + 1) * p / (1 - p);
+  }
+  return std::min(sum, 1.0);
+}
+
 void FindDegradations(const HostReport& host, Usual& usual, std::vector<Degradation>& found) {
-  std::vector<Half> halves;
-  std::vector<Window> windows;
-  HalvesAndWindows(host, halves, windows);
-  usual = UsualOf(windows);
+  const int median = host.summary.round_trip.median;
+  const int slow_ms =
+      std::max(median + kSlowerByMs, static_cast<int>(std::ceil(median * kSlowerTimes)));
+  const std::vector<Half> halves = HalvesOf(host, slow_ms);
+  usual = UsualOf(halves, median);
   if (!usual.known) return;
-  const int slow_ms = std::max(usual.median + kSlowerByMs,
-                               static_cast<int>(std::ceil(usual.median * kSlowerTimes)));
+  const double chance_rate = std::max(usual.loss_percent, kLeastUsualLoss) / 100;
   std::vector<bool> loss(halves.size(), false), slow(halves.size(), false);
-  for (Window& w : windows) {
-    w.loss = w.loss_percent >= kDegradedLossPercent &&
-             w.loss_percent >= usual.loss_percent + kDegradedLossAboveUsual &&
-             w.lossy >= kLeastLossyCycles;
-    w.slow = w.replies >= kLeastReplies && w.median >= slow_ms;
-    for (const std::size_t h : {w.second - 1, w.second}) {
-      if (w.loss) loss[h] = true;
-      if (w.slow) slow[h] = true;
-    }
+  for (std::size_t h = 1; h < halves.size(); ++h) {
+    if (!halves[h].after_half) continue;
+    const Window w = WindowOf(halves, h);
+    const double percent = w.LossPercent();
+    const bool lossy = percent >= kDegradedLossPercent &&
+                       percent >= usual.loss_percent + kDegradedLossAboveUsual &&
+                       w.lossy >= kLeastLossyCycles &&
+                       ChanceOfLosing(w.lost, w.sent, chance_rate) < kChanceAtMost;
+    const bool slowly = w.Slow();
+    loss[h - 1] = loss[h - 1] || lossy;
+    loss[h] = loss[h] || lossy;
+    slow[h - 1] = slow[h - 1] || slowly;
+    slow[h] = slow[h] || slowly;
   }
   for (std::size_t h = 0; h < halves.size();) {
     if (!loss[h] && !slow[h]) {

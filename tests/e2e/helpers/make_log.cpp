@@ -3,7 +3,7 @@
 // outages and gaps, one cycle per interval.
 //
 //   make_log --cycles 525600 --interval 1 --start "2021-01-01 00:00:00" [--host router1]
-//            [--loss-at "2021-01-04 10:00:00" --loss-minutes 360]
+//            [--loss-at "2021-01-04 10:00:00" --loss-minutes 360] [--seed 12345]
 //
 // A host that begins with a digit (127.0.0.1) is written as the logger writes an
 // address: not looked up, its replies from that address.
@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   long cycles = 1000;
   long interval_minutes = 1;
   long loss_minutes = 0;
+  unsigned long seed = 12345;  // another seed: outages and gaps at other times
   std::string start = "2021-01-01 00:00:00", host = "router1", loss_at;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
@@ -34,9 +35,10 @@ int main(int argc, char** argv) {
     if (option == "--host") host = argv[i + 1];
     if (option == "--loss-at") loss_at = argv[i + 1];
     if (option == "--loss-minutes") loss_minutes = std::atol(argv[i + 1]);
+    if (option == "--seed") seed = std::strtoul(argv[i + 1], nullptr, 10);
   }
   using namespace pinglog;
-  std::mt19937 random(12345);
+  std::mt19937 random(static_cast<std::mt19937::result_type>(seed));
   std::uniform_int_distribution<int> percent(0, 99), fast(3, 25), spike(80, 900);
   CalendarTime time = EndTimeFromText(start);
   // A host that begins with a digit is its own address, as the logger takes it.

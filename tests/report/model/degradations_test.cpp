@@ -17,8 +17,8 @@ Changed Answered(int first, int ms) {
 }
 
 // A host of one-minute cycles, replies of 10 ms, with chosen cycles changed: the rule's
-// bounds on either side (a tenth of the requests in two cycles or more; 20 ms and half
-// again slower), and a lost cycle alone, which is noise.
+// bounds on either side (a tenth of the requests in two cycles or more, and unlikely at
+// the usual 0.5 %; 20 ms and twice slower), and a lost cycle alone, which is noise.
 TEST(FindDegradationsTest, TakesLossAndSlownessBeyondTheUsualOnlyPastTheRulesBounds) {
   constexpr int kTimeout = -11010;
   const struct {
@@ -27,15 +27,23 @@ TEST(FindDegradationsTest, TakesLossAndSlownessBeyondTheUsualOnlyPastTheRulesBou
     std::size_t stretches;
     bool loss, slow;
   } cases[] = {
-      {"three cycles of ten lose one request each: 10 %",
-       {{21, {10, kTimeout, 10}}, {23, {10, kTimeout, 10}}, {25, {10, kTimeout, 10}}},
+      {"four cycles of ten lose one request each: 13 %, by chance 1 in 65,000",
+       {{21, {10, kTimeout, 10}},
+        {23, {10, kTimeout, 10}},
+        {25, {10, kTimeout, 10}},
+        {27, {10, kTimeout, 10}}},
        1,
        true,
        false},
-      {"two cycles of ten lose one each: 6.7 %",
-       {{21, {10, kTimeout, 10}}, {23, {10, kTimeout, 10}}},
+      {"three cycles of ten lose one each: 10 %, by chance 1 in 2,200",
+       {{21, {10, kTimeout, 10}}, {23, {10, kTimeout, 10}}, {25, {10, kTimeout, 10}}},
        0,
        false,
+       false},
+      {"two cycles lose two each: 13 % in two cycles",
+       {{21, {10, kTimeout, kTimeout}}, {24, {kTimeout, 10, kTimeout}}},
+       1,
+       true,
        false},
       {"one cycle loses all three: one lost cycle is no degradation",
        {{22, {kTimeout, kTimeout, kTimeout}}},
