@@ -158,9 +158,13 @@ double ChanceOfLosing(std::int64_t lost, std::int64_t sent, double p) {
   if (p >= 1) return 1;
   // The binomial tail, term by term from `lost` on (each the one before times
   // (sent - j) / (j + 1) * p / (1 - p)), the first from logarithms.
+  const std::int64_t fewer = std::min(lost, sent - lost);
+  double log_choose = 0;  // of choosing `lost` of `sent`
+  for (std::int64_t i = 1; i <= fewer; ++i) {
+    log_choose += std::log(static_cast<double>(sent - fewer + i) / static_cast<double>(i));
+  }
   const auto n = static_cast<double>(sent), k = static_cast<double>(lost);
-  double term = std::exp(std::lgamma(n + 1) - std::lgamma(k + 1) - std::lgamma(n - k + 1) +
-                         k * std::log(p) + (n - k) * std::log1p(-p));
+  double term = std::exp(log_choose + k * std::log(p) + (n - k) * std::log1p(-p));
   double sum = 0;
   for (std::int64_t j = lost; j <= sent && term > sum * 1e-12; ++j) {
     sum += term;
