@@ -113,7 +113,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(Clean(text.str()) && text.str().find("Host router1 ") != std::string::npos);
   Require(Clean(csv.str()) && Clean(html.str()));
   const nlohmann::json parsed = nlohmann::json::parse(json.str());  // throws when it is none
-  Require(parsed["hosts"].size() == 2 && parsed["hosts"][1]["host"] == "router1");
+  // Hosts alike but for their text come in the order of their texts, not of the logs.
+  Require(parsed["hosts"].size() == 2 &&
+          (parsed["hosts"][0]["host"] == "router1" || parsed["hosts"][1]["host"] == "router1"));
   xmlDocPtr document = xmlReadMemory(svg.str().data(), static_cast<int>(svg.str().size()),
                                      "chart.svg", nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR);
   Require(document != nullptr);
