@@ -66,6 +66,19 @@ run_logger() {
   return "$STATUS"
 }
 
+# run_for DIR HOST LOG SECONDS [PREFIX...]: run_logger with cycles back to back until
+# SECONDS after the logger's own start: its settings are written by its own process
+# just before the program starts, so a busy machine that is slow to start it (or to
+# enter a namespace) still gets its cycle.
+run_for() {
+  local dir=$1 host=$2 log=$3 seconds=$4
+  shift 4
+  # shellcheck disable=SC2016  # expanded by the inner shell
+  run_logger "$dir" "$@" sh -c 'printf "Host=%s\r\nLog=%s\r\nInterval=0\r\nEnd=%s\r\n" "$0" "$1" \
+    "$(date -d "@$(($(date +%s) + $2))" "+%Y-%m-%d %H:%M:%S")" >Kep.ini && exec "$3"' \
+    "$host" "$log" "$seconds"
+}
+
 
 # One whole log entry: time stamp, target, three items, statistics, CR LF.
 TS_RE='[0-9]{2}\.[0-9]{2}\.[0-9]{4} / [0-9]{2}:[0-9]{2}:[0-9]{2}'
@@ -182,9 +195,8 @@ run_in_client() {
   LOG=$WORK/$name/ping.log
   mkdir -p "$WORK/$name"
   chmod 777 "$WORK/$name"
-  write_settings "$WORK/$name" "$host" ping.log 0 "$(time_in "$seconds")"
   local start=$(date +%s%N)
-  run_logger "$WORK/$name" ip netns exec "${NS_PREFIX}client" "$@"
+  run_for "$WORK/$name" "$host" ping.log "$seconds" ip netns exec "${NS_PREFIX}client" "$@"
   ELAPSED_MS=$((($(date +%s%N) - start) / 1000000))
   [ "$STATUS" = 0 ] || fail "$name: exit code $STATUS"
 }

@@ -9,8 +9,7 @@ else reply_re='^Reply from 127\.0\.0\.1:  '; fi
 
 dir=$WORK/numeric
 mkdir -p "$dir"
-write_settings "$dir" 127.0.0.1 ping.log 0 "$(time_in 2)"
-run_logger "$dir"
+run_for "$dir" 127.0.0.1 ping.log 2
 check "numeric loopback run exits with 0" [ "$STATUS" = 0 ]
 check "numeric loopback entries are whole" all_entries_whole "$dir/ping.log"
 check "numeric loopback gives three replies per entry" every_item_is "$dir/ping.log" "$reply_re"
