@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "support/domain.h"
 #include "support/numbered_files.h"
 #include "support/text.h"
 
@@ -80,7 +81,7 @@ CalendarTime EndTimeFromText(std::string_view text) {
 
 std::uint32_t IntervalMilliseconds(std::string_view text) {
   const auto minutes = static_cast<std::uint64_t>(ParseNumber(text));
-  return static_cast<std::uint32_t>(minutes * 60000u);
+  return static_cast<std::uint32_t>(minutes * static_cast<std::uint64_t>(kMillisecondsPerMinute));
 }
 
 }  // namespace pinglog

@@ -2,6 +2,7 @@
 
 #include "ping/target.h"
 #include "platform/platform.h"
+#include "support/domain.h"
 #include "support/text.h"
 
 namespace pinglog::check {
@@ -85,7 +86,7 @@ std::string CheckHost(const std::string& host, bool lookup, CheckReport& report)
                 "address or a name that has one.");
     return "IPv6";
   }
-  if (host[0] >= '0' && host[0] <= '9') {
+  if (IsAddressText(host)) {
     const IPv4Bytes address = ParseDottedQuad(host);
     std::string text = FormatAddress(address);
     if (address == IPv4Bytes{}) {

@@ -5,14 +5,13 @@
 #include <cstdio>
 
 #include "app/settings.h"
+#include "support/domain.h"
 #include "support/text.h"
 
 namespace pinglog::check {
 namespace {
 
 constexpr const char* kEndTimeForm = "YYYY-MM-DD HH:MM:SS";
-// The longest pause: its milliseconds must fit in 32 bits.
-constexpr std::int64_t kLongestPauseMinutes = 0xFFFFFFFFLL / 60000;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -208,15 +207,15 @@ void CheckInterval(const std::string& text, CheckReport& report) {
         "an interval of 0 runs the cycles back to back, about three a second while the "
         "host answers. Write the minutes between cycles for a pause.");
   } else if (minutes < 0) {
-    const std::string days = FormatFixed(IntervalMilliseconds(text) / 86400000.0, 1);
+    const std::string days = FormatFixed(IntervalMilliseconds(text) / (kSecondsPerDay * 1000.0), 1);
     report.Warn("the interval " + Quoted(text) + " is negative: after each cycle pinglog pauses " +
                 "about " + days + " days. Write a positive number of minutes.");
-  } else if (minutes > kLongestPauseMinutes) {
+  } else if (minutes > kLongestIntervalMinutes) {
     // The pause is counted in 32 bits of milliseconds: a longer one wraps around.
     report.Warn("the interval " + Quoted(text) + " is longer than pinglog can pause (" +
-                Minutes(kLongestPauseMinutes) + ", about 49.7 days): it pauses " +
+                Minutes(kLongestIntervalMinutes) + ", about 49.7 days): it pauses " +
                 FormatFixed(IntervalMilliseconds(text) / 1000.0, 1) + " s instead. Write at most " +
-                std::to_string(kLongestPauseMinutes) + ".");
+                std::to_string(kLongestIntervalMinutes) + ".");
   }
 }
 

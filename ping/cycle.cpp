@@ -3,6 +3,7 @@
 #include "ping/log_entry.h"
 #include "ping/target.h"
 #include "support/calendar_time.h"
+#include "support/domain.h"
 #include "support/pause.h"
 
 namespace pinglog {
@@ -45,8 +46,7 @@ void RunPingCycle(const std::string& host, const std::string& log_path) {
   result.payload_length = kEchoPayloadLength;
 
   IPv4Bytes destination{};
-  const unsigned first = FirstCharacter(host);
-  if (first < '0' || first > '9') {
+  if (!IsAddressText(host)) {
     result.by_name = true;
     const std::string resolved = ResolveTarget(host);
     if (FirstCharacter(resolved) < ':') destination = ParseDottedQuad(resolved);

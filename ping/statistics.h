@@ -5,10 +5,9 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "support/domain.h"
 
 namespace pinglog {
-
-constexpr int kAttemptsPerCycle = 3;
 
 // One attempt: a reply record (from the target, or a router's error about our
 // request) or a failure with the echo service's error number.

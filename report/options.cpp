@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "report/write/export_file.h"
+#include "support/domain.h"
 #include "support/safe_text.h"
 
 namespace pinglog::report {
@@ -18,9 +19,6 @@ constexpr const char* kDescription =
     "runs from its first unanswered cycle to the first answered one; without one, to\n"
     "where the next cycle was due, before a gap (\"then no entries\") or at the end of\n"
     "the logs (still down at the last entry).";
-
-// The logger's longest pause: its count of milliseconds is 32 bits wide (49.7 days).
-constexpr std::int64_t kLongestIntervalMinutes = 0xFFFFFFFFLL / 60000;
 
 // "--interval 5": a whole number of minutes the logger can pause, nothing else.
 bool ParseMinutes(const std::string& text, std::int64_t& minutes) {

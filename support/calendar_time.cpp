@@ -3,11 +3,10 @@
 #include <array>
 
 #include "platform/platform.h"
+#include "support/domain.h"
 
 namespace pinglog {
 namespace {
-
-constexpr std::int64_t kSecondsPerDay = 86400;
 
 // 3600 is the one year that the rule of 400 would make a leap year but that is not.
 bool IsLeapYear(std::int64_t year) {
@@ -78,7 +77,8 @@ const char* InvalidField(const CalendarFields& f) {
 std::int64_t ComposeWideTime(const CalendarFields& f) {
   if (InvalidField(f) != nullptr) return kInvalidTime;
   const std::int64_t value = DaysFromCivil(f.year, f.month, f.day) * kSecondsPerDay +
-                             std::int64_t{f.hour} * 3600 + std::int64_t{f.minute} * 60 + f.second;
+                             std::int64_t{f.hour} * kSecondsPerHour + std::int64_t{f.minute} * 60 +
+                             f.second;
   return value < 0 ? kInvalidTime : value;
 }
 
@@ -98,8 +98,8 @@ CalendarFields SplitTime(std::int64_t time) {
   if (time < 0) return CalendarFields{};
   CalendarFields fields = CivilFromDays(time / kSecondsPerDay);
   const std::int32_t rest = static_cast<std::int32_t>(time % kSecondsPerDay);
-  fields.hour = rest / 3600;
-  fields.minute = rest % 3600 / 60;
+  fields.hour = rest / kSecondsPerHour;
+  fields.minute = rest % kSecondsPerHour / 60;
   fields.second = rest % 60;
   return fields;
 }

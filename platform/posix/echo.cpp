@@ -25,19 +25,13 @@
 #include <cstring>
 #include <new>
 
+#include "platform/echo_errors.h"
 #include "platform/posix/echo_packet.h"
 #include "platform/posix/monotonic_clock.h"
 #include "platform/system_platform.h"
 
 namespace pinglog {
 namespace {
-
-// The Windows echo service's error numbers.
-constexpr std::uint32_t kErrorAccessDenied = 5;
-constexpr std::uint32_t kErrorInvalidNetName = 1214;  // destination 0.0.0.0
-constexpr std::uint32_t kIpDestHostUnreachable = 11003;
-constexpr std::uint32_t kIpRequestTimedOut = 11010;
-constexpr std::uint32_t kIpGeneralFailure = 11050;
 
 struct EchoSession {
   int fd = -1;

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/echo_errors.h"
 #include "platform/system_platform.h"
 
 namespace pinglog {
@@ -24,7 +25,6 @@ namespace {
 
 constexpr DWORD kLargestPayload = 32;
 constexpr DWORD kReplyAreaSize = sizeof(ICMP_ECHO_REPLY) + kLargestPayload + 8;
-constexpr std::uint32_t kGeneralFailure = 11050;
 
 struct EchoSession {
   HANDLE icmp = INVALID_HANDLE_VALUE;
@@ -51,7 +51,7 @@ EchoResult SystemPlatform::EchoSend(EchoHandle echo, const IPv4Bytes& destinatio
   // The service would crash on a null handle; an invalid one it refuses by itself.
   if (session == nullptr || session->icmp == nullptr || session->reply_area == nullptr ||
       size > kLargestPayload) {
-    result.error = kGeneralFailure;
+    result.error = kIpGeneralFailure;
     return result;
   }
   IPAddr address;

@@ -4,11 +4,10 @@
 #include <map>
 
 #include "report/logs/step_counts.h"
+#include "support/domain.h"
 
 namespace pinglog::report {
 namespace {
-
-constexpr std::int64_t kDay = 86400;
 
 // A run of entries whose times increase without a jump: [first, last) of `order`.
 struct Run {
@@ -86,7 +85,7 @@ bool NearPlaced(const std::vector<Run>& runs, std::size_t count, const Run& run)
     to = std::max<std::int64_t>(to, runs[r].end);
   }
   if (from > to) return true;
-  const std::int64_t near = std::max(kDay, to - from);
+  const std::int64_t near = std::max(kSecondsPerDay, to - from);
   return run.end >= from - near && run.start <= to + near;
 }
 
@@ -103,7 +102,7 @@ void PlaceRuns(std::vector<Run>& runs) {
   std::int64_t from = longest->start, to = longest->end;
   for (bool grew = true; grew;) {
     grew = false;
-    const std::int64_t near = std::max(kDay, to - from);
+    const std::int64_t near = std::max(kSecondsPerDay, to - from);
     for (Run& run : runs) {
       if (run.placed || run.shift != 0 || run.end < from - near || run.start > to + near) continue;
       run.placed = grew = true;

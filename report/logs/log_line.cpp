@@ -6,6 +6,7 @@
 
 #include "ping/target.h"
 #include "report/logs/find_byte.h"
+#include "support/domain.h"
 
 namespace pinglog::report {
 namespace {
@@ -186,7 +187,7 @@ bool ParseHeader(Cursor& in, LogLine& entry) {
   if (with == std::string_view::npos || with + 8 != header.size()) return false;
   header = header.substr(0, with);
   if (header.empty()) return false;
-  entry.by_name = !(header.front() >= '0' && header.front() <= '9');
+  entry.by_name = !IsAddressText(header);
   if (!entry.by_name) {
     // The logger sent a numeric host's requests where its dotted-quad reading points.
     entry.host = entry.resolved = header;

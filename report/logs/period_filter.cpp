@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "support/domain.h"
+
 namespace pinglog::report {
 namespace {
 
@@ -30,7 +32,7 @@ std::optional<TimeSpan> ParseLocalTime(const std::string& text) {
   const LogTime start = ComposeWideTime(
       {Digits(text, 0, 4), Digits(text, 5, 2), Digits(text, 8, 2), hour, minute, second});
   if (start == kInvalidTime) return std::nullopt;
-  const std::int64_t length = text.size() == 10 ? 86400 : text.size() == 16 ? 60 : 1;
+  const std::int64_t length = text.size() == 10 ? kSecondsPerDay : text.size() == 16 ? 60 : 1;
   return TimeSpan{start, std::int64_t{start} + length};
 }
 

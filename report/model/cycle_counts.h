@@ -7,6 +7,7 @@
 
 #include "report/logs/log_set.h"
 #include "report/model/round_trip.h"
+#include "support/domain.h"
 
 namespace pinglog::report {
 
@@ -27,9 +28,6 @@ struct Requests {
     return *this;
   }
 };
-
-// Whether an item with this error number stands for a request that was never sent.
-inline bool NeverSent(std::uint32_t error) { return error == 5 || error == 1214; }
 
 // One cycle's items added to the requests; the replies' times appended to `times`
 // (or counted).
@@ -70,8 +68,5 @@ CycleCounts CountCycleWith(const Entry& entry, Requests& requests, AddTime add) 
 // How long the logger took for this cycle, from what its items say: each attempt
 // waits for its reply (or the whole time-out) and then pauses.
 double CycleSeconds(const Entry& entry);
-
-// The name of an echo service error number ("request timed out"), or "".
-const char* ErrorName(std::uint32_t error);
 
 }  // namespace pinglog::report

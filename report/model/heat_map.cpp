@@ -2,20 +2,20 @@
 
 #include <algorithm>
 
+#include "support/domain.h"
+
 namespace pinglog::report {
 namespace {
-
-constexpr LogTime kDay = 86400;
 
 // The rows of the days from `from` up to (not including) `to`, none of which has
 // entries: each its own, or one folded row.
 void AddEmptyDays(HeatMap& map, LogTime from, LogTime to) {
-  const std::int64_t days = (to - from) / kDay;
+  const std::int64_t days = (to - from) / kSecondsPerDay;
   if (days >= kFoldedDays) {
     map.rows.push_back({from, days, {}});
     return;
   }
-  for (std::int64_t d = 0; d < days; ++d) map.rows.push_back({from + d * kDay, 0, {}});
+  for (std::int64_t d = 0; d < days; ++d) map.rows.push_back({from + d * kSecondsPerDay, 0, {}});
 }
 
 void SetMedians(HeatRow& row, std::array<std::vector<int>, 24>& times) {
@@ -43,15 +43,15 @@ HeatMap BuildHeatMap(const HostReport& host) {
   std::array<std::vector<int>, 24> times;  // the round trips of the last row's hours
   for (const Entry& entry : host.entries) {
     if (entry.off_clock) continue;  // placed nowhere
-    const LogTime day = entry.time - entry.time % kDay;
+    const LogTime day = entry.time - entry.time % kSecondsPerDay;
     if (map.rows.empty() || map.rows.back().day != day) {
       if (!map.rows.empty()) {
         SetMedians(map.rows.back(), times);
-        AddEmptyDays(map, map.rows.back().day + kDay, day);
+        AddEmptyDays(map, map.rows.back().day + kSecondsPerDay, day);
       }
       map.rows.push_back({day, 0, {}});
     }
-    const auto hour = static_cast<std::size_t>(entry.time % kDay / 3600);
+    const auto hour = static_cast<std::size_t>(entry.time % kSecondsPerDay / kSecondsPerHour);
     CountCycle(entry, map.rows.back().hours[hour].requests, times[hour]);
   }
   if (!map.rows.empty()) SetMedians(map.rows.back(), times);

@@ -7,11 +7,11 @@
 #include "ping/cycle.h"
 #include "report/model/loggers.h"
 #include "report/model/outages.h"
+#include "support/domain.h"
 
 namespace pinglog::report {
 namespace {
 
-constexpr LogTime kSecondsPerDay = 86400;
 // Time stamps are whole seconds, and a lookup and the log append take a moment too.
 constexpr double kStampSlackSeconds = 2;
 
@@ -26,7 +26,7 @@ std::int64_t InferIntervalMinutes(const Loggers& loggers, std::size_t placed,
 }
 
 LogTime PeriodStart(LogTime time, bool by_hour) {
-  const LogTime length = by_hour ? 3600 : kSecondsPerDay;
+  const LogTime length = by_hour ? kSecondsPerHour : kSecondsPerDay;
   return time - time % length;
 }
 
@@ -217,7 +217,7 @@ HostSummary Summarize(const std::string& host, const EntryList& entries,
   summary.round_trip = all_times.Result();
   if (!placed.empty()) {
     summary.uptime = UptimeWithin(summary, summary.first, summary.End());
-    const std::int64_t length = summary.by_hour ? 3600 : kSecondsPerDay;
+    const std::int64_t length = summary.by_hour ? kSecondsPerHour : kSecondsPerDay;
     for (PeriodRow& row : summary.periods) {
       row.uptime = UptimeWithin(summary, row.start, std::int64_t{row.start} + length);
     }

@@ -4,10 +4,11 @@
 #include <array>
 #include <map>
 
+#include "support/domain.h"
+
 namespace pinglog::report {
 namespace {
 
-constexpr LogTime kDay = 86400;
 constexpr std::int64_t kLeastLost = 10;
 constexpr int kLongestWindow = 8;
 
@@ -41,11 +42,11 @@ Counted CountedEntries(const HostReport& host, std::vector<Outage>& left_out) {
   LogTime midnight = 0;
   for (const Entry& e : host.entries) {
     if (!Counts(e, left_out)) continue;
-    if (day == nullptr || e.time - e.time % kDay != midnight) {
-      midnight = e.time - e.time % kDay;
+    if (day == nullptr || e.time - e.time % kSecondsPerDay != midnight) {
+      midnight = e.time - e.time % kSecondsPerDay;
       day = &counted.days[midnight];
     }
-    CountCycle(e, (*day)[e.time % kDay / 3600]);
+    CountCycle(e, (*day)[e.time % kSecondsPerDay / kSecondsPerHour]);
   }
   return counted;
 }
@@ -130,10 +131,10 @@ void Figures(const HostReport& host, WorstHours& worst) {
   RoundTripCounter inside, outside;
   for (const Entry& e : host.entries) {
     if (!Counts(e, worst.left_out)) continue;
-    const LogTime day = e.time - e.time % kDay;
+    const LogTime day = e.time - e.time % kSecondsPerDay;
     const bool kind = worst.days == WorstHours::Days::kEvery ||
                       (worst.days == WorstHours::Days::kWeekends) == Weekend(day);
-    const bool in = kind && w.Holds(static_cast<int>(e.time % kDay / 3600));
+    const bool in = kind && w.Holds(static_cast<int>(e.time % kSecondsPerDay / kSecondsPerHour));
     CountCycle(e, (in ? worst.inside : worst.outside).requests, in ? inside : outside);
   }
   for (auto [times_of, figures] :
@@ -146,7 +147,7 @@ void Figures(const HostReport& host, WorstHours& worst) {
 
 }  // namespace
 
-bool Weekend(LogTime day) { return (day / kDay + 3) % 7 >= 5; }  // 1970-01-01: a Thursday
+bool Weekend(LogTime day) { return WeekdayOf(day / kSecondsPerDay) >= 5; }
 
 std::optional<WorstHours> WorstHoursOf(const HostReport& host) {
   WorstHours worst;

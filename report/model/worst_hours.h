@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "report/model/report.h"
+#include "support/domain.h"
 
 namespace pinglog::report {
 
@@ -15,7 +16,7 @@ namespace pinglog::report {
 inline constexpr double kStandsOut = 3;
 inline constexpr std::int64_t kLeastDays = 3;
 // Outages longer than this are left out of the comparison: one event, not a pattern.
-inline constexpr std::int64_t kLongestCounted = 3600;
+inline constexpr std::int64_t kLongestCounted = kSecondsPerHour;
 
 // The worst hours of a host's entries (in time order), or nothing when no hours stand
 // out day after day.

@@ -3,11 +3,10 @@
 #include <algorithm>
 
 #include "support/calendar_time.h"
+#include "support/domain.h"
 
 namespace pinglog::report {
 namespace {
-
-constexpr std::int64_t kSecondsPerDay = 86400;
 
 // The day of a change in that year: a date, or the week-th weekday of the month, week
 // 5 (or one past the month's end) meaning the last.
@@ -17,7 +16,7 @@ std::int64_t ChangeDay(const ZoneChangeRule& rule, int year) {
   const std::int64_t next_month =
       rule.month == 12 ? DaysFromCivil(year + 1, 1, 1) : DaysFromCivil(year, rule.month + 1, 1);
   // 1970-01-01 was a Thursday (4); days before it are negative.
-  const std::int64_t weekday = ((first + 4) % 7 + 7) % 7;
+  const std::int64_t weekday = (WeekdayOf(first) + 1) % 7;  // 0 for Sunday
   std::int64_t day =
       first + (rule.day_of_week - weekday + 7) % 7 + 7 * static_cast<std::int64_t>(rule.week - 1);
   while (day >= next_month) day -= 7;
@@ -26,7 +25,8 @@ std::int64_t ChangeDay(const ZoneChangeRule& rule, int year) {
 
 // The wall-clock time of a change, counted as if UTC.
 std::int64_t ChangeWallClock(const ZoneChangeRule& rule, int year) {
-  return ChangeDay(rule, year) * kSecondsPerDay + static_cast<std::int64_t>(rule.hour) * 3600 +
+  return ChangeDay(rule, year) * kSecondsPerDay +
+         static_cast<std::int64_t>(rule.hour) * kSecondsPerHour +
          static_cast<std::int64_t>(rule.minute) * 60 + rule.second;
 }
 

@@ -8,6 +8,7 @@
 
 #include "report/write/lines_in_turns.h"
 #include "report/write/sample_writer.h"
+#include "support/domain.h"
 #include "support/text.h"
 
 namespace pinglog::report {
@@ -216,9 +217,7 @@ std::string LabelValue(const std::string& text) {
   return escaped;
 }
 
-std::string NumericHost(const std::string& host) {
-  return !host.empty() && host[0] >= '0' && host[0] <= '9' ? host : "";
-}
+std::string NumericHost(const std::string& host) { return IsAddressText(host) ? host : ""; }
 
 std::string SeriesLabels(const std::string& host, const ExtraLabels& extra) {
   std::string labels = "host=\"" + LabelValue(host) + '"';

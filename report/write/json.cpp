@@ -238,11 +238,11 @@ nlohmann::json HostJson(const HostSummary& s, const std::vector<std::string>& fi
   AddStretches(host, s);
   nlohmann::json& failures = host["failures"] = nlohmann::json::array();
   for (const auto& [error, count] : s.failures) {
-    failures.push_back({{"error", error}, {"name", ErrorName(error)}, {"count", count}});
+    failures.push_back({{"error", error}, {"name", EchoErrorName(error)}, {"count", count}});
   }
   nlohmann::json& not_sent = host["not_sent"] = nlohmann::json::array();
   for (const auto& [error, count] : s.not_sent) {
-    not_sent.push_back({{"error", error}, {"name", ErrorName(error)}, {"count", count}});
+    not_sent.push_back({{"error", error}, {"name", EchoErrorName(error)}, {"count", count}});
   }
   nlohmann::json& jumps = host["clock_jumps"] = nlohmann::json::array();
   for (const ClockJump& jump : s.clock_jumps) {

@@ -338,7 +338,7 @@ std::vector<Fact> SummaryFacts(const HostSummary& s, const std::vector<std::stri
                " never left the machine (not counted as sent or lost):"}};
     for (const auto& [error, count] : s.not_sent) {
       fact.lines.push_back(kIndent + std::to_string(count) + " with error " +
-                           std::to_string(error) + " (" + ErrorName(error) +
+                           std::to_string(error) + " (" + EchoErrorName(error) +
                            "): " + NotSentFix(error));
     }
     facts.push_back(std::move(fact));
@@ -350,7 +350,7 @@ std::vector<Fact> SummaryFacts(const HostSummary& s, const std::vector<std::stri
   facts.push_back({"Round trip", {RoundTripText(s.round_trip)}});
   Fact failures{"Failures", {}}, routers{"From routers", {}};
   for (const auto& [error, count] : s.failures) {
-    const std::string name = ErrorName(error);
+    const std::string name = EchoErrorName(error);
     failures.lines.push_back(std::to_string(error) + (name.empty() ? "" : " " + name) + ": " +
                              std::to_string(count));
   }

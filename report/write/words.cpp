@@ -2,12 +2,14 @@
 
 #include <cmath>
 
+#include "support/domain.h"
+
 namespace pinglog::report {
 
 std::string PeriodText(double seconds) {
   seconds = std::round(seconds * 10) / 10;  // as shown: 59.96 s is 1 min 0.0 s
   if (seconds < 60) return FormatFixed(seconds, 1) + " s";
-  if (seconds >= 3600) return Duration(std::llround(seconds));
+  if (seconds >= kSecondsPerHour) return Duration(std::llround(seconds));
   const auto minutes = static_cast<std::int64_t>(seconds / 60);
   return std::to_string(minutes) + " min " +
          FormatFixed(seconds - static_cast<double>(minutes) * 60, 1) + " s";
@@ -41,7 +43,7 @@ std::string Duration(std::int64_t seconds) {
   const struct {
     std::int64_t length;
     const char* unit;
-  } parts[] = {{86400, "d"}, {3600, "h"}, {60, "min"}, {1, "s"}};
+  } parts[] = {{kSecondsPerDay, "d"}, {kSecondsPerHour, "h"}, {60, "min"}, {1, "s"}};
   for (const auto& part : parts) {
     if (seconds >= part.length) {
       if (!text.empty()) text += ' ';

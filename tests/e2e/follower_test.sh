@@ -97,13 +97,24 @@ check_that "swapped for a link to another log and back: only the cycle after cou
 check_that "the live totals are the report's on the same logs" \
   'diff <(grep "^pinglog_cycles_total" "$WORK/batch.prom") <(grep "^pinglog_cycles_total" "$textfile")'
 
+# A host logged by name whose address changes, named by its latest address.
+"$MAKE_LOG" --cycles 3 --interval 1 --start "2021-03-01 04:00:00" --host router2 >"$WORK/moved.log"
+"$MAKE_LOG" --cycles 3 --interval 1 --start "2021-03-01 04:03:00" --host router2 |
+  sed 's/192\.0\.2\.1/192.0.2.9/g' >>"$WORK/moved.log"
+mv "$WORK/moved.log" "$logs/moved.log"
+
 # SIGHUP: the logs looked at anew (what keeps one from being followed is said again),
 # and the names read again.
-echo "router1=after" >"$WORK/names.txt"
+printf 'router1=after\n192.0.2.9=moved\n' >"$WORK/names.txt"
 kill -HUP $follower
 check_that "SIGHUP: still running, the skipped directory named again" \
   'until_true 10 "[ \"\$(said \"$logs/dir.log: a directory\")\" = 2 ]" && kill -0 $follower'
 check_that "SIGHUP: the names read again" 'until_true 10 "grep -q name=\\\"after\\\" \"$textfile\""'
+"$REPORT" "$logs/moved.log" --names "$WORK/names.txt" --textfile "$WORK/moved.prom" >/dev/null 2>&1
+check_that "a host named by its latest address: named so live as in the report" \
+  'until_true 10 "grep -q \"^pinglog_target_info{host=\\\"router2\\\".*name=\\\"moved\\\"\" \"$textfile\"" &&
+   diff <(grep "^pinglog_target_info{host=\"router2\"" "$WORK/moved.prom") \
+        <(grep "^pinglog_target_info{host=\"router2\"" "$textfile")'
 started=$(date +%s%N)
 kill -TERM $follower
 wait $follower && STATUS=0 || STATUS=$?

@@ -5,6 +5,7 @@
 #include "report/write/page/chart_layout.h"
 #include "report/write/summary_facts.h"
 #include "report/write/words.h"
+#include "support/domain.h"
 
 namespace pinglog::report {
 
@@ -100,9 +101,10 @@ TickStep TickFor(std::int64_t span) {
 
 void WriteTimeAxis(std::ostream& out, const Scale& at, const ChartModel& chart) {
   const std::int64_t end = chart.start + chart.span;
-  if (chart.span <= kMostDayLines * 86400) {  // a light line at the start of each day
-    const std::int64_t first_day = (chart.start + 86399) / 86400 * 86400;
-    for (std::int64_t day = first_day; day < end; day += 86400) {
+  if (chart.span <= kMostDayLines * kSecondsPerDay) {  // a light line at the start of each day
+    const std::int64_t first_day =
+        (chart.start + kSecondsPerDay - 1) / kSecondsPerDay * kSecondsPerDay;
+    for (std::int64_t day = first_day; day < end; day += kSecondsPerDay) {
       out << "<line class=\"day\" x1=\"" << Num(at.X(day)) << "\" x2=\"" << Num(at.X(day))
           << "\" y1=\"" << kChartTop << "\" y2=\"" << kChartBottom << "\"/>\n";
     }

@@ -12,12 +12,13 @@
 #include <vector>
 
 #include "report/model/chart_model.h"
+#include "support/domain.h"
 
 namespace pinglog::report {
 
 enum class PageDetail { kLevels, kEveryCycle };
 
-inline constexpr std::int64_t kEveryCycleSeconds = 864000;  // ten days at least are kept whole
+inline constexpr std::int64_t kEveryCycleSeconds = 10 * kSecondsPerDay;  // kept whole at least
 inline constexpr std::array<std::int64_t, 5> kLevelWidths = {1800, 7200, 21600, 86400, 604800};
 // A level reaches back this many of its buckets at most: the finer, the more recent.
 inline constexpr std::int64_t kMostLevelBuckets = 20000;

@@ -8,6 +8,7 @@
 #include "report/write/page/chart_svg.h"
 #include "report/write/page/cycle_pack.h"
 #include "report/write/words.h"
+#include "support/domain.h"
 
 namespace pinglog::report {
 
@@ -34,8 +35,8 @@ double RowHeight(const HeatMap& map) {
 
 // "01.03.2021 19:00–20:00: loss 6.67 %, median 15 ms, 20 cycles"
 std::string CellTitle(LogTime start, const HourCell& cell) {
-  std::string title =
-      FormatTime("%dd.%mm.%yyyy %hh:00", start) + "\u2013" + FormatTime("%hh:00", start + 3600);
+  std::string title = FormatTime("%dd.%mm.%yyyy %hh:00", start) + "\u2013" +
+                      FormatTime("%hh:00", start + kSecondsPerHour);
   if (cell.requests.cycles == 0) return title + ": no entries";
   title += ": loss " + FormatFixed(cell.requests.LossPercent(), 2) + " %, ";
   title += cell.replies ? "median " + std::to_string(cell.median) + " ms" : "no replies";
@@ -52,7 +53,8 @@ std::string Short(double value) {
 // "Mo 07.01.": the row's weekday and date.
 std::string DayLabel(LogTime day) {
   static constexpr const char* kWeekdays[] = {"Mo", "Tu", "We", "Th", "Fr", "Sa", "Su"};
-  return std::string(kWeekdays[(day / 86400 + 3) % 7]) + " " + FormatTime("%dd.%mm.", day);
+  return std::string(kWeekdays[WeekdayOf(day / kSecondsPerDay)]) + " " +
+         FormatTime("%dd.%mm.", day);
 }
 
 // What the colours mean, under the map.
@@ -90,9 +92,9 @@ namespace {
 
 // "… 24000 days without entries …" across the row of a folded run.
 void WriteFoldedRow(std::ostream& out, const HeatRow& row, double y, double height) {
-  const std::string title = FormatTime("%dd.%mm.%yyyy", row.day) + " to " +
-                            FormatTime("%dd.%mm.%yyyy", row.day + (row.empty_days - 1) * 86400) +
-                            ": no entries";
+  const std::string title =
+      FormatTime("%dd.%mm.%yyyy", row.day) + " to " +
+      FormatTime("%dd.%mm.%yyyy", row.day + (row.empty_days - 1) * kSecondsPerDay) + ": no entries";
   out << "<rect class=\"no-entries\" x=\"" << Short(kChartLeft) << "\" y=\"" << Short(y)
       << "\" width=\"" << Short(kChartRight - kChartLeft) << "\" height=\"" << Short(height)
       << "\"><title>" << Html(title) << "</title></rect>\n";
@@ -128,7 +130,7 @@ void WriteDayRow(std::ostream& out, const HeatRow& row, double y, double height,
       out << "/>\n";
       continue;
     }
-    out << "><title>" << Html(CellTitle(row.day + std::int64_t{h} * 3600, cell))
+    out << "><title>" << Html(CellTitle(row.day + std::int64_t{h} * kSecondsPerHour, cell))
         << "</title></rect>\n";
   }
 }
@@ -141,7 +143,7 @@ std::string PackHeatMapHours(const HeatMap& map) {
   std::string packed;
   LogTime previous = 0;
   for (const HeatRow& row : map.rows) {
-    AppendNumber(packed, static_cast<std::uint64_t>((row.day - previous) / 86400));
+    AppendNumber(packed, static_cast<std::uint64_t>((row.day - previous) / kSecondsPerDay));
     previous = row.day;
     AppendNumber(packed, static_cast<std::uint64_t>(row.empty_days));
     if (row.empty_days > 0) continue;

@@ -15,6 +15,7 @@
 #include "report/write/page/timeline_svg.h"
 #include "report/write/summary_facts.h"
 #include "report/write/words.h"
+#include "support/domain.h"
 
 namespace pinglog::report {
 namespace {
@@ -163,7 +164,9 @@ void WriteSpanLinks(std::ostream& out, const ChartOptions& axis) {
   static constexpr struct {
     std::int64_t seconds;
     const char* name;
-  } kSpans[] = {{10800, "the last 3 hours"}, {108000, "30 hours"}, {864000, "10 days"}};
+  } kSpans[] = {{3 * kSecondsPerHour, "the last 3 hours"},
+                {30 * kSecondsPerHour, "30 hours"},
+                {10 * kSecondsPerDay, "10 days"}};
   out << "<span class=\"spans\">Show ";
   for (const auto& span : kSpans) {
     if (span.seconds >= std::int64_t{axis.axis_end} - axis.axis_start) continue;

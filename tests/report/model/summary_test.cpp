@@ -360,9 +360,9 @@ TEST(RoundTripOfTest, HandlesFewReplies) {
 }
 
 TEST(ErrorNameTest, NamesTheNumbersTheLoggerWrites) {
-  EXPECT_STREQ(ErrorName(11010), "request timed out");
-  EXPECT_STREQ(ErrorName(11003), "destination host unreachable");
-  EXPECT_STREQ(ErrorName(123456), "");
+  EXPECT_STREQ(EchoErrorName(11010), "request timed out");
+  EXPECT_STREQ(EchoErrorName(11003), "destination host unreachable");
+  EXPECT_STREQ(EchoErrorName(123456), "");
 }
 
 }  // namespace
