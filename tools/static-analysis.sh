@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Static analysis of the program's own code: the formatting (.clang-format), the
-# report's rooms (tools/check-rooms.sh), clang-tidy (.clang-tidy, findings are errors,
-# no function over 80 lines) over the Linux build's compile commands, and cppcheck
-# over every layer, Windows included. Usage: tools/static-analysis.sh BUILD_DIR
+# report's rooms (tools/check-rooms.sh), no colour written in the report's C++,
+# clang-tidy (.clang-tidy, findings are errors, no function over 80 lines) over the
+# Linux build's compile commands, and cppcheck over every layer, Windows included.
+# Usage: tools/static-analysis.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -11,6 +12,12 @@ echo "clang-format:"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 echo "the report's rooms:"
 tools/check-rooms.sh
+echo "colours in the style sheets only:"
+# The palette is report/write/page/palette.css; C++ names its entries, never a colour.
+if git grep -nE "#[0-9a-fA-F]{3}([0-9a-fA-F]{3})?\b[^\"]*\"" -- 'report/*.cpp' 'report/*.h'; then
+  echo "a colour in C++: put it in report/write/page/palette.css"
+  exit 1
+fi
 echo "clang-tidy:"
 ls app/*.cpp check/*.cpp ping/*.cpp support/*.cpp report/*.cpp report/*/*.cpp report/write/page/*.cpp \
   platform/platform.cpp platform/posix/*.cpp |

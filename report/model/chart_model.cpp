@@ -30,10 +30,10 @@ int ScaleTop(const std::vector<ChartBucket>& buckets) {
 
 int TopAboveBulk(int bulk) { return NiceTop(bulk + std::max(1, (bulk + 1) / 2)); }
 
-const char* LossClass(const Requests& r) {
-  if (r.lost == 0) return kLossClasses[0];
-  if (r.lost == r.sent) return kLossClasses[3];
-  return r.LossPercent() <= kLittleLossPercent ? kLossClasses[1] : kLossClasses[2];
+LossLevel LossLevelOf(const Requests& r) {
+  if (r.lost == 0) return LossLevel::kNone;
+  if (r.lost == r.sent) return LossLevel::kTotal;
+  return r.LossPercent() <= kLittleLossPercent ? LossLevel::kLittle : LossLevel::kMuch;
 }
 
 std::int64_t BucketWidth(std::int64_t span, std::int64_t period) {

@@ -24,8 +24,7 @@ inline constexpr int kBulkInBucket = 75;
 inline constexpr int kBulkOfBuckets = 95;
 // The median's colour by the bucket's loss: none, a little (up to this), more, total.
 inline constexpr double kLittleLossPercent = 10;
-inline constexpr const char* kLossClasses[] = {"loss-none", "loss-little", "loss-much",
-                                               "loss-total"};
+enum class LossLevel { kNone, kLittle, kMuch, kTotal };
 
 struct ChartOptions {
   int max_ms = 0;  // the scale's top; 0: just above the bulk
@@ -67,8 +66,8 @@ ChartOptions SharedAxis(const Report& report, ChartOptions options);
 // The scale's top for a bulk of `bulk` ms: a round value above it and half again.
 int TopAboveBulk(int bulk);
 
-// The loss class of a bucket's requests, one of kLossClasses.
-const char* LossClass(const Requests& requests);
+// The loss level of a bucket's requests.
+LossLevel LossLevelOf(const Requests& requests);
 
 // The first width of kBucketWidths at least `period` long that keeps a span of
 // `span` seconds within kMostBuckets.

@@ -10,6 +10,7 @@
 #include "report/write/incident_words.h"
 #include "report/write/page/chart_svg.h"
 #include "report/write/page/heat_map_svg.h"
+#include "report/write/page/styles.h"
 #include "report/write/page/timeline_svg.h"
 #include "report/write/summary_facts.h"
 #include "report/write/words.h"
@@ -23,23 +24,27 @@ constexpr int kChartHeight = 310;  // a chart
 constexpr int kLineHeight = 18;    // a line of text
 constexpr std::size_t kOutagesListed = 3;
 
-// What the chart's marks mean: the smoke, the median by loss, the shading.
+// What the chart's marks mean: the smoke, the median by loss, the shading; each
+// swatch in the palette's colour and opacity of its mark.
 void WriteChartKey(std::ostream& out, int y) {
   static constexpr struct {
-    const char* style;
+    const char* colour;
+    const char* opacity;  // nullptr: opaque
     const char* words;
-  } kKey[] = {{"fill:#56b4e9;fill-opacity:.4", "round trips (min-max, 10-90 %, 25-75 %)"},
-              {"fill:#0072b2", "median, no loss"},
-              {"fill:#e69f00", "up to 10 %"},
-              {"fill:#d55e00", "more"},
-              {"fill:#000", "all lost"},
-              {"fill:#d55e00;fill-opacity:.35", "outage"},
-              {"fill:#999;fill-opacity:.15", "no entries"}};
+  } kKey[] = {{"sky", "smoke-key-opacity", "round trips (min-max, 10-90 %, 25-75 %)"},
+              {"blue", nullptr, "median, no loss"},
+              {"orange", nullptr, "up to 10 %"},
+              {"vermillion", nullptr, "more"},
+              {"black", nullptr, "all lost"},
+              {"vermillion", "outage-opacity", "outage"},
+              {"grey", "gap-opacity", "no entries"}};
   int x = 60;
   for (const auto& key : kKey) {
-    out << "<rect x=\"" << x << "\" y=\"" << y - 9 << "\" width=\"10\" height=\"10\" style=\""
-        << key.style << "\"/><text class=\"line\" x=\"" << x + 14 << "\" y=\"" << y << "\">"
-        << key.words << "</text>\n";
+    out << "<rect x=\"" << x << "\" y=\"" << y - 9
+        << "\" width=\"10\" height=\"10\" style=\"fill:" << PaletteValue(key.colour);
+    if (key.opacity != nullptr) out << ";fill-opacity:" << PaletteValue(key.opacity);
+    out << "\"/><text class=\"line\" x=\"" << x + 14 << "\" y=\"" << y << "\">" << key.words
+        << "</text>\n";
     x += 14 + 7 * static_cast<int>(std::string_view(key.words).size()) + 16;
   }
 }
@@ -145,11 +150,9 @@ void WriteSvg(std::ostream& out, const Report& report, const ChartOptions& optio
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 " << height
       << "\" width=\"1000\" height=\"" << height << "\">\n<style>\n"
-      << kChartStyle << kHeatMapStyle << (several ? kTimelineStyle : "")
-      << ".title{font-family:sans-serif;font-size:16px;font-weight:bold}\n"
-      << ".host{font-family:sans-serif;font-size:14px;font-weight:bold}\n"
-      << ".line{font-family:sans-serif;font-size:12px;fill:#222}\n"
-      << "</style>\n<rect width=\"1000\" height=\"" << height << "\" fill=\"#fff\"/>\n";
+      << kChartStyle << kHeatMapStyle << (several ? kTimelineStyle : "") << kDocumentStyle
+      << "</style>\n<rect width=\"1000\" height=\"" << height << "\" fill=\""
+      << PaletteValue("paper") << "\"/>\n";
   WriteTitle(out, report, axis);
   int top = kTitleHeight;
   if (several) {  // every host at a glance first, nearest first

@@ -8,23 +8,6 @@
 #include "support/domain.h"
 
 namespace pinglog::report {
-
-const char* const kChartStyle =
-    ".chart text{font-family:sans-serif;font-size:11px;fill:#444}\n"
-    ".grid{stroke:#ddd;stroke-width:1}\n.day{stroke:#eee;stroke-width:1}\n"
-    ".tick{stroke:#888;stroke-width:1}\n"
-    ".smoke{fill:#56b4e9;stroke:none}\n"
-    ".loss-none{stroke:#0072b2;fill:#0072b2}\n.loss-little{stroke:#e69f00;fill:#e69f00}\n"
-    ".loss-much{stroke:#d55e00;fill:#d55e00}\n.loss-total{stroke:#000;fill:#000}\n"
-    // A line, not an area: more specific than the loss classes' fill.
-    ".chart .median{fill:none;stroke-width:2}\n"
-    ".above{fill:#444}\n"
-    // The worst event the most visible: an outage stronger than a stretch without
-    // entries; the smoke and the median are drawn over both.
-    ".outage{fill:#d55e00;fill-opacity:.35}\n.gap{fill:#999;fill-opacity:.15}\n"
-    ".outage-share{fill:#000;fill-opacity:.5}\n"
-    ".bucket{fill:transparent}\n.not-sent{fill:#cc79a7}\n";
-
 namespace {
 
 std::string Num(double value) { return FormatFixed(value, 1); }

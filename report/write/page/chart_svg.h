@@ -14,8 +14,13 @@
 
 namespace pinglog::report {
 
-// The chart's look, for a page and for a chart standing alone.
-extern const char* const kChartStyle;
+// The chart's classes of the loss levels, in their order: the page's script is
+// handed them too.
+inline constexpr const char* kLossClasses[] = {"loss-none", "loss-little", "loss-much",
+                                               "loss-total"};
+inline const char* LossClass(const Requests& requests) {
+  return kLossClasses[static_cast<int>(LossLevelOf(requests))];
+}
 
 void WriteChart(std::ostream& out, const HostReport& host, const ChartOptions& options);
 

@@ -11,16 +11,6 @@
 #include "support/domain.h"
 
 namespace pinglog::report {
-
-// The loss steps lighter to darker (yellow, orange, red, black), so that a reader who
-// cannot tell the hues apart can still order them; no loss is a pale blue.
-const char* const kHeatMapStyle =
-    ".heat text{font-family:sans-serif;font-size:11px;fill:#444}\n"
-    ".heat rect{stroke:none;fill:#b3d5e8}\n"
-    ".heat .l1{fill:#ffffb2}\n.heat .l2{fill:#fecc5c}\n.heat .l3{fill:#fd8d3c}\n"
-    ".heat .l4{fill:#e31a1c}\n.heat .l5{fill:#000}\n.heat .not-sent{fill:#cc79a7}\n"
-    ".heat .no-entries{fill:#fff;stroke:#ccc;stroke-width:.5}\n";
-
 namespace {
 
 constexpr double kHeaderHeight = kHeatMapRowsTop;  // the hours' labels

@@ -11,8 +11,6 @@
 
 namespace pinglog::report {
 
-extern const char* const kHeatMapStyle;
-
 // The heat map's height in the SVG's units (it is 1000 wide, as the chart).
 int HeatMapHeight(const HeatMap& map);
 

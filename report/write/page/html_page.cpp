@@ -12,6 +12,7 @@
 #include "report/write/page/heat_map_svg.h"
 #include "report/write/page/html_tables.h"
 #include "report/write/page/page_script.h"
+#include "report/write/page/styles.h"
 #include "report/write/page/timeline_svg.h"
 #include "report/write/summary_facts.h"
 #include "report/write/words.h"
@@ -19,42 +20,6 @@
 
 namespace pinglog::report {
 namespace {
-
-constexpr const char* kPageStyle =
-    "body{font-family:sans-serif;margin:1em auto;padding:0 1em;max-width:1100px;color:#222;"
-    "background:#fff;line-height:1.35}\n"
-    "h2{margin-top:1.6em;border-bottom:1px solid #ddd}\n"
-    // Hosts out of view are laid out when scrolled to: a page of many host-years
-    // shows its top as soon as one of a week.
-    "section{content-visibility:auto;contain-intrinsic-size:auto 2400px}\n"
-    "table{border-collapse:collapse;margin:.6em 0}\n"
-    "th,td{padding:.2em .6em;text-align:left;vertical-align:top}\n"
-    ".facts th{white-space:nowrap;font-weight:600}\n"
-    ".overview th,.periods th{background:#f3f3f3}\n"
-    ".overview td,.periods td{border-top:1px solid #eee}\n"
-    ".overview td:not(:nth-child(3)),.periods td{white-space:nowrap}\n"
-    ".periods td:not(:first-child),.periods th:not(:first-child){text-align:right}\n"
-    ".wide{overflow-x:auto}\n"
-    ".chart{width:100%;height:auto;display:block;margin:.5em 0;touch-action:pan-y}\n"
-    ".heat-map{width:100%;height:auto;display:block;margin:.5em 0}\n"
-    ".selection{fill:#0072b2;fill-opacity:.15}\n"
-    ".zoom{position:sticky;top:0;background:#fff;padding:.4em 0;border-bottom:1px solid #eee}\n"
-    ".zoom button{margin-left:1em}\n.zoom:not(.zoomed) button{display:none}\n"
-    ".key .k{white-space:nowrap}\n.key .k+.k{margin-left:.8em}\n"
-    ".key .k span{display:inline-block;width:1em;height:1em;margin-right:.3em;"
-    "vertical-align:middle}\n"
-    // A phone: the facts one under the other, each host of the overview a block of
-    // labelled figures, so that nothing needs scrolling sideways.
-    "@media (max-width:600px){.facts th,.facts td{display:block;padding:0 .3em}"
-    ".facts td{margin-bottom:.5em}.overview tr:first-child{display:none}"
-    ".overview tr{display:block;border-top:1px solid #ddd;padding:.3em 0}"
-    ".overview td{display:inline-block;border:0;padding:0 .8em 0 0;white-space:normal}"
-    ".overview td[data-label]::before{content:attr(data-label) \": \";color:#666}}\n"
-    // Printed (A4) as evidence: no bar, no row or chart cut across two pages, a
-    // heading kept with what follows, the pages numbered and dated.
-    "@media print{.zoom{display:none}body{max-width:none;font-size:10pt;margin:0;padding:0}"
-    ".wide{overflow:visible}h2{break-after:avoid}.chart-box,svg,tr,.worst,.key{"
-    "break-inside:avoid}}\n";
 
 // The numbers the script draws zoomed charts with, the chart's own, and the levels of
 // detail the page carries.
@@ -142,17 +107,27 @@ std::string CssText(const std::string& text) {
   return safe;
 }
 
+// The page's style sheet, its print footer saying when the report was made and by
+// which version.
+std::string PageStyle(const Report& report) {
+  std::string style = kPageStyle;
+  const auto put = [&style](std::string_view mark, const std::string& text) {
+    for (std::size_t at = style.find(mark); at != std::string::npos; at = style.find(mark, at)) {
+      style.replace(at, mark.size(), text);
+      at += text.size();
+    }
+  };
+  put("%made%", CssText(report.made));
+  put("%version%", PINGLOG_VERSION);
+  return style;
+}
+
 void WriteHead(std::ostream& out, const Report& report) {
   out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
          "<title>pinglog report</title>\n<style>\n"
-      << kPageStyle << kChartStyle << kHeatMapStyle
+      << PageStyle(report) << kChartStyle << kHeatMapStyle
       << (report.hosts.size() > 1 ? kTimelineStyle : "")
-      // Printed: each page numbered, and dated with when the report was made.
-      << "@page{size:A4;margin:12mm 12mm 16mm;@bottom-left{content:\"pinglog report, made "
-      << CssText(report.made) << " by pinglog " << PINGLOG_VERSION
-      << "\";font:8pt sans-serif;color:#666}@bottom-right{content:\"page \" counter(page) "
-         "\" of \" counter(pages);font:8pt sans-serif;color:#666}}\n"
       << "</style></head><body>\n<h1>pinglog report</h1>\n<p>" << Html(TimesLine(report))
       << "</p>\n";
 }
@@ -177,21 +152,36 @@ void WriteSpanLinks(std::ostream& out, const ChartOptions& axis) {
       << "\">the whole period</a>; or drag across a chart.</span> ";
 }
 
+// What the chart's marks mean, each beside a swatch drawn by the chart's own class.
+void WriteKey(std::ostream& out) {
+  static constexpr struct {
+    const char* before;
+    const char* mark;
+    const char* words;
+  } kKey[] = {
+      {"Round trips: ", "smoke", "minimum to maximum, 10th to 90th and 25th to 75th percentile"},
+      {"; median by loss: ", "loss-none", "none"},
+      {"", "loss-little", "up to 10 %"},
+      {"", "loss-much", "more"},
+      {"", "loss-total", "total"},
+      {"", "not-sent", "not sent"},
+      {"", "outage", "outage"},
+      {"", "gap", "no entries"}};
+  out << "<p class=\"key\">";
+  for (const auto& key : kKey) {
+    out << key.before
+        << "<span class=\"k\"><svg class=\"swatch\" viewBox=\"0 0 10 10\"><rect class=\""
+        << key.mark << "\" width=\"10\" height=\"10\"/></svg>" << key.words << "</span>";
+  }
+  out << "; the heat map: a cell an hour, coloured by its loss (its key under it)</p>\n";
+}
+
 void WriteZoomBarAndKey(std::ostream& out, const ChartOptions& axis) {
   out << "<div id=\"zoom\" class=\"zoom\" hidden>";
   WriteSpanLinks(out, axis);
   out << "<span id=\"shown\"></span>"
-         "<button id=\"reset\" type=\"button\">Show the whole period</button></div>\n"
-         "<p class=\"key\">Round trips: <span class=\"k\"><span style=\"background:#56b4e9;"
-         "opacity:.4\"></span>minimum to maximum, 10th to 90th and 25th to 75th "
-         "percentile</span>; median by loss: <span class=\"k\"><span style=\"background:"
-         "#0072b2\"></span>none</span><span class=\"k\"><span style=\"background:#e69f00\">"
-         "</span>up to 10 %</span><span class=\"k\"><span style=\"background:#d55e00\"></span>"
-         "more</span><span class=\"k\"><span style=\"background:#000\"></span>total</span>"
-         "<span class=\"k\"><span style=\"background:#cc79a7\"></span>not sent</span><span "
-         "class=\"k\"><span style=\"background:#f0c7a6\"></span>outage</span><span "
-         "class=\"k\"><span style=\"background:#ebebeb\"></span>no entries</span>; the heat "
-         "map: a cell an hour, coloured by its loss (its key under it)</p>\n";
+         "<button id=\"reset\" type=\"button\">Show the whole period</button></div>\n";
+  WriteKey(out);
 }
 
 // A host's section: its chart with the cycles and buckets its zooms draw from, its

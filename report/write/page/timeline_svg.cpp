@@ -9,13 +9,6 @@
 #include "report/write/words.h"
 
 namespace pinglog::report {
-
-const char* const kTimelineStyle =
-    "svg.timeline{width:100%;height:auto;display:block;margin:.5em 0}\n"
-    ".timeline text{font-family:sans-serif;font-size:11px;fill:#444}\n"
-    ".strip-answered{fill:#0072b2;fill-opacity:.3}\n.strip-loss{fill:#e69f00}\n"
-    ".strip-no-entries{fill:#999}\n.strip-down{fill:#d55e00}\n";
-
 namespace {
 
 const char* StripClass(StripState state) {

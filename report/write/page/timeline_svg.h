@@ -9,8 +9,6 @@
 
 namespace pinglog::report {
 
-extern const char* const kTimelineStyle;
-
 // The drawing's height in the SVG's units (it is 1000 wide, as the chart).
 int TimelineHeight(const Timeline& timeline);
 

@@ -1,0 +1,38 @@
+# The drawings' style sheets go into the program as strings, made at configure time
+# from report/write/page/*.css: each sheet's comments left out (a comment holds no
+# '*' of its own and ends its line), a line that begins with spaces joined to the one
+# before it, and every var(--NAME) replaced by the value palette.css gives NAME, so
+# that a drawing carries its colours itself, in a browser or not. A name the palette
+# lacks stops the configuration.
+function(pinglog_embed_styles dir output)
+  file(READ ${dir}/palette.css palette)
+  string(REGEX MATCHALL "--[a-z0-9-]+: *[^;]+" entries "${palette}")
+  set(table "")
+  foreach(entry IN LISTS entries)
+    string(REGEX REPLACE "^--([a-z0-9-]+): *(.+)$" "\\1" name "${entry}")
+    string(REGEX REPLACE "^--([a-z0-9-]+): *(.+)$" "\\2" value "${entry}")
+    set(palette_${name} "${value}")
+    string(APPEND table "      {\"${name}\", \"${value}\"},\n")
+  endforeach()
+  set(PALETTE_TABLE "${table}")
+  set(depends ${dir}/palette.css ${dir}/page_styles.cpp.in)
+  foreach(sheet chart heat_map timeline document page)
+    file(READ ${dir}/${sheet}.css text)
+    string(REGEX REPLACE "/\\*[^*]*\\*/\n" "" text "${text}")
+    string(REGEX REPLACE "\n +" "" text "${text}")
+    string(REGEX MATCHALL "var\\(--[a-z0-9-]+\\)" uses "${text}")
+    list(REMOVE_DUPLICATES uses)
+    foreach(use IN LISTS uses)
+      string(REGEX REPLACE "var\\(--([a-z0-9-]+)\\)" "\\1" name "${use}")
+      if(NOT DEFINED palette_${name})
+        message(FATAL_ERROR "${sheet}.css: ${use} is not in palette.css")
+      endif()
+      string(REPLACE "${use}" "${palette_${name}}" text "${text}")
+    endforeach()
+    string(TOUPPER "${sheet}" upper)
+    set(STYLE_${upper} "${text}")
+    list(APPEND depends ${dir}/${sheet}.css)
+  endforeach()
+  configure_file(${dir}/page_styles.cpp.in ${output} @ONLY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${depends})
+endfunction()
