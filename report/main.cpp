@@ -21,6 +21,7 @@
 #include "report/write/json.h"
 #include "report/write/openmetrics.h"
 #include "report/write/page/html_page.h"
+#include "report/write/say.h"
 #include "report/write/svg.h"
 #include "report/write/text.h"
 #include "report/write/textfile.h"
@@ -48,9 +49,9 @@ int WriteExports(const Options& options, const Report& report, const ZoneTime* z
     backwards = WriteOpenMetrics(out, report, *zone, options.labels);
   });
   if (backwards > 0) {
-    std::cerr << "pinglog-report: " << backwards
-              << " entries went back in time (a clock stepped back): their counts are in the "
-                 "next sample that could be stored\n";
+    Say(std::to_string(backwards) +
+        " entries went back in time (a clock stepped back): their counts are in the next "
+        "sample that could be stored");
   }
   attempt(options.textfile,
           [&](std::ostream& out) { WriteTextfile(out, CountMetrics(report, *zone)); });

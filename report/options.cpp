@@ -7,7 +7,6 @@
 
 #include "report/write/export_file.h"
 #include "support/domain.h"
-#include "support/safe_text.h"
 
 namespace pinglog::report {
 namespace {
@@ -170,11 +169,6 @@ std::optional<int> TakeTexts(const Texts& t, Options& o) {
 }
 
 }  // namespace
-
-int Fail(int code, const std::string& message) {
-  std::cerr << "pinglog-report: " << SafeText(message) << '\n';
-  return code;
-}
 
 std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
   CLI::App app{kDescription, "pinglog-report"};

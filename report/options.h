@@ -12,6 +12,7 @@
 #include "report/model/report.h"
 #include "report/write/exposition.h"
 #include "report/write/page/detail_levels.h"
+#include "report/write/say.h"
 
 namespace pinglog::report {
 
@@ -51,8 +52,5 @@ struct Options {
 // Reads the command line into `options`. Returns the exit code when the program is
 // done already: 0 after --help, kUsageProblem after a usage error (said on stderr).
 std::optional<int> ParseOptions(int argc, char** argv, Options& options);
-
-// "pinglog-report: MESSAGE" on stderr; returns `code`.
-int Fail(int code, const std::string& message);
 
 }  // namespace pinglog::report

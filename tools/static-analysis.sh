@@ -13,13 +13,13 @@ git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 echo "the report's rooms:"
 tools/check-rooms.sh
 echo "colours in the style sheets only:"
-# The palette is report/write/page/palette.css; C++ names its entries, never a colour.
+# The palette is report/write/drawing/palette.css; C++ names its entries, never a colour.
 if git grep -nE "#[0-9a-fA-F]{3}([0-9a-fA-F]{3})?\b[^\"]*\"" -- 'report/*.cpp' 'report/*.h'; then
-  echo "a colour in C++: put it in report/write/page/palette.css"
+  echo "a colour in C++: put it in report/write/drawing/palette.css"
   exit 1
 fi
 echo "clang-tidy:"
-ls app/*.cpp check/*.cpp ping/*.cpp support/*.cpp report/*.cpp report/*/*.cpp report/write/page/*.cpp \
+ls app/*.cpp check/*.cpp ping/*.cpp support/*.cpp report/*.cpp report/*/*.cpp report/write/*/*.cpp \
   platform/platform.cpp platform/posix/*.cpp |
   xargs -P2 -n4 clang-tidy -p "$build" --quiet
 echo "cppcheck:"

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <iostream>
 #include <map>
 #include <memory>
 #include <set>
@@ -15,8 +14,8 @@
 #include "report/logs/log_patterns.h"
 #include "report/model/metrics_counter.h"
 #include "report/write/export_file.h"
+#include "report/write/say.h"
 #include "report/write/textfile.h"
-#include "support/safe_text.h"
 
 namespace pinglog::report {
 namespace {
@@ -26,10 +25,6 @@ volatile std::sig_atomic_t rescan_requested = 0;
 
 extern "C" void RequestStop(int) { stop_requested = 1; }
 extern "C" void RequestRescan(int) { rescan_requested = 1; }
-
-void Say(const std::string& line) {
-  if (!line.empty()) std::cerr << "pinglog-report: " << SafeText(line) << '\n';
-}
 
 // What the followed logs add up to, per host, and the logs followed now.
 class LiveCounts {

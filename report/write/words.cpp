@@ -59,4 +59,27 @@ std::string MoreText(std::size_t all, std::size_t listed) {
   return "... and " + std::to_string(all - listed) + " shorter ones (--json lists them all)";
 }
 
+std::string Html(std::string_view text) {
+  std::string escaped;
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
+}
+
 }  // namespace pinglog::report

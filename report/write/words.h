@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "report/logs/log_line.h"
@@ -47,5 +48,8 @@ std::string MoreText(std::size_t all, std::size_t listed);
 
 // What to do about requests with this error that never left the machine.
 const char* NotSentFix(std::uint32_t error);
+
+// Text for HTML and SVG: & < > " escaped.
+std::string Html(std::string_view text);
 
 }  // namespace pinglog::report

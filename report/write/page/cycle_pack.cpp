@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "report/model/cycle_counts.h"
+#include "support/domain.h"
 
 namespace pinglog::report {
 std::uint64_t ZigZag(std::int64_t value) {
@@ -39,6 +40,25 @@ std::string PackCycles(const EntryList& entries, LogTime origin, std::int64_t st
     AppendNumber(packed, times.size() + 4 * static_cast<std::uint64_t>(requests.lost) +
                              16 * static_cast<std::uint64_t>(requests.not_sent));
     for (const int ms : times) AppendNumber(packed, static_cast<std::uint64_t>(std::max(ms, 0)));
+  }
+  return packed;
+}
+
+std::string PackHeatMapHours(const HeatMap& map) {
+  std::string packed;
+  LogTime previous = 0;
+  for (const HeatRow& row : map.rows) {
+    AppendNumber(packed, static_cast<std::uint64_t>((row.day - previous) / kSecondsPerDay));
+    previous = row.day;
+    AppendNumber(packed, static_cast<std::uint64_t>(row.empty_days));
+    if (row.empty_days > 0) continue;
+    for (const HourCell& cell : row.hours) {
+      AppendNumber(packed, static_cast<std::uint64_t>(cell.requests.cycles));
+      if (cell.requests.cycles == 0) continue;
+      AppendNumber(packed, static_cast<std::uint64_t>(cell.requests.lost));
+      AppendNumber(packed, static_cast<std::uint64_t>(cell.requests.not_sent));
+      if (cell.replies) AppendNumber(packed, static_cast<std::uint64_t>(cell.median));
+    }
   }
   return packed;
 }

@@ -1,5 +1,6 @@
-// Every cycle of a host from `origin` on, packed as text for the page's script, which buckets the
-// period a reader zooms to from them. Per cycle, in base-64 variable-length numbers
+// What the page packs as text for its script: the heat map's hours (below), and every
+// cycle of a host from `origin` on, from which the script buckets the period a reader
+// zooms to. Per cycle, in base-64 variable-length numbers
 // (five bits a digit, the sixth set while more digits follow, least significant
 // first, "A".."Z" "a".."z" "0".."9" "+" "/"):
 //   - the seconds since the previous cycle (the first: since `origin`) less `step`,
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "report/logs/entry_list.h"
+#include "report/model/heat_map.h"
 
 namespace pinglog::report {
 
@@ -23,5 +25,11 @@ void AppendNumber(std::string& out, std::uint64_t value);
 std::uint64_t ZigZag(std::int64_t value);
 
 std::string PackCycles(const EntryList& entries, LogTime origin, std::int64_t step);
+
+// The map's rows for the page's script, in the cycles' packed numbers (PackCycles):
+// per row the days since the row before (the first: since 1970), the days a folded
+// row holds (0: a day), and for a day its 24 hours: cycles; if any, lost and not sent
+// requests, and the replies' median if there were replies (sent less lost).
+std::string PackHeatMapHours(const HeatMap& map);
 
 }  // namespace pinglog::report

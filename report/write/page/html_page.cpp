@@ -5,15 +5,15 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "report/write/page/chart_layout.h"
-#include "report/write/page/chart_svg.h"
+#include "report/write/drawing/chart_layout.h"
+#include "report/write/drawing/chart_svg.h"
+#include "report/write/drawing/heat_map_svg.h"
+#include "report/write/drawing/styles.h"
+#include "report/write/drawing/timeline_svg.h"
 #include "report/write/page/cycle_pack.h"
 #include "report/write/page/detail_levels.h"
-#include "report/write/page/heat_map_svg.h"
 #include "report/write/page/html_tables.h"
 #include "report/write/page/page_script.h"
-#include "report/write/page/styles.h"
-#include "report/write/page/timeline_svg.h"
 #include "report/write/summary_facts.h"
 #include "report/write/words.h"
 #include "support/domain.h"
@@ -170,8 +170,9 @@ void WriteKey(std::ostream& out) {
   out << "<p class=\"key\">";
   for (const auto& key : kKey) {
     out << key.before
-        << "<span class=\"k\"><svg class=\"swatch\" viewBox=\"0 0 10 10\"><rect class=\""
-        << key.mark << "\" width=\"10\" height=\"10\"/></svg>" << key.words << "</span>";
+        << "<span class=\"k\"><svg class=\"swatch\" viewBox=\"0 0 10 10\"><rect width=\"10\" "
+           "height=\"10\" class=\""
+        << key.mark << "\"/></svg>" << key.words << "</span>";
   }
   out << "; the heat map: a cell an hour, coloured by its loss (its key under it)</p>\n";
 }

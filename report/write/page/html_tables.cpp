@@ -4,10 +4,10 @@
 #include <algorithm>
 
 #include "report/model/timeline.h"
+#include "report/write/drawing/chart_svg.h"
+#include "report/write/drawing/timeline_svg.h"
 #include "report/write/episode_words.h"
 #include "report/write/incident_words.h"
-#include "report/write/page/chart_svg.h"
-#include "report/write/page/timeline_svg.h"
 #include "report/write/summary_facts.h"
 #include "report/write/words.h"
 

@@ -5,9 +5,9 @@
 
 #include "report/report_fixture.h"
 #include "report/write/csv.h"
+#include "report/write/drawing/chart_layout.h"
+#include "report/write/drawing/chart_svg.h"
 #include "report/write/json.h"
-#include "report/write/page/chart_layout.h"
-#include "report/write/page/chart_svg.h"
 #include "report/write/page/cycle_pack.h"
 #include "report/write/page/html_page.h"
 

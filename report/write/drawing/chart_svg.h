@@ -24,9 +24,6 @@ inline const char* LossClass(const Requests& requests) {
 
 void WriteChart(std::ostream& out, const HostReport& host, const ChartOptions& options);
 
-// Text for HTML and SVG: & < > " escaped.
-std::string Html(std::string_view text);
-
 // "Outage: 21.03.2021 10:00:00 to 21.03.2021 10:20:00 (20 min)", with why it ended
 // where it has no answered cycle: the hover text of an outage, here and in the script.
 std::string OutageTitle(const Outage& outage);

@@ -1,6 +1,6 @@
-// The drawings' style sheets and their palette, made at build time from
-// write/page/*.css (palette.css, chart.css, heat_map.css, timeline.css, document.css,
-// page.css): a colour or a rule is changed there, never in C++.
+// The style sheets and their palette, made at build time from write/drawing/*.css
+// (palette.css, chart.css, heat_map.css, timeline.css, document.css) and
+// write/page/page.css: a colour or a rule is changed there, never in C++.
 #pragma once
 
 #include <string_view>

@@ -1,12 +1,11 @@
-#include "report/write/page/heat_map_svg.h"
+#include "report/write/drawing/heat_map_svg.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "report/model/chart_model.h"
-#include "report/write/page/chart_layout.h"
-#include "report/write/page/chart_svg.h"
-#include "report/write/page/cycle_pack.h"
+#include "report/write/drawing/chart_layout.h"
+#include "report/write/drawing/chart_svg.h"
 #include "report/write/words.h"
 #include "support/domain.h"
 
@@ -128,25 +127,6 @@ void WriteDayRow(std::ostream& out, const HeatRow& row, double y, double height,
 }  // namespace
 
 double HeatMapRowHeight(const HeatMap& map) { return RowHeight(map); }
-
-std::string PackHeatMapHours(const HeatMap& map) {
-  std::string packed;
-  LogTime previous = 0;
-  for (const HeatRow& row : map.rows) {
-    AppendNumber(packed, static_cast<std::uint64_t>((row.day - previous) / kSecondsPerDay));
-    previous = row.day;
-    AppendNumber(packed, static_cast<std::uint64_t>(row.empty_days));
-    if (row.empty_days > 0) continue;
-    for (const HourCell& cell : row.hours) {
-      AppendNumber(packed, static_cast<std::uint64_t>(cell.requests.cycles));
-      if (cell.requests.cycles == 0) continue;
-      AppendNumber(packed, static_cast<std::uint64_t>(cell.requests.lost));
-      AppendNumber(packed, static_cast<std::uint64_t>(cell.requests.not_sent));
-      if (cell.replies) AppendNumber(packed, static_cast<std::uint64_t>(cell.median));
-    }
-  }
-  return packed;
-}
 
 void WriteHeatMap(std::ostream& out, const HeatMap& map, HeatMapHover hover) {
   const double row_height = RowHeight(map);

@@ -1,47 +1,38 @@
-#include "report/write/page/timeline_svg.h"
+#include "report/write/drawing/timeline_svg.h"
 #include "report/write/host_words.h"
 
 #include <algorithm>
 
+#include "report/write/drawing/chart_layout.h"
+#include "report/write/drawing/chart_svg.h"
 #include "report/write/incident_words.h"
-#include "report/write/page/chart_layout.h"
-#include "report/write/page/chart_svg.h"
 #include "report/write/words.h"
 
 namespace pinglog::report {
 namespace {
 
-const char* StripClass(StripState state) {
+// How a strip's state is drawn (its class) and said.
+struct StripLook {
+  const char* css_class;
+  const char* words;
+};
+StripLook LookOf(StripState state) {
   switch (state) {
     case StripState::kAnswered:
-      return "strip-answered";
+      return {"strip-answered", "answered"};
     case StripState::kLoss:
-      return "strip-loss";
+      return {"strip-loss", "some requests lost"};
     case StripState::kNoEntries:
-      return "strip-no-entries";
+      return {"strip-no-entries", "no entries"};
     case StripState::kDown:
-      return "strip-down";
+      return {"strip-down", "down"};
     case StripState::kNone:
       break;
   }
-  return "";
+  return {"", ""};
 }
-
-const char* StripWords(StripState state) {
-  switch (state) {
-    case StripState::kAnswered:
-      return "answered";
-    case StripState::kLoss:
-      return "some requests lost";
-    case StripState::kNoEntries:
-      return "no entries";
-    case StripState::kDown:
-      return "down";
-    case StripState::kNone:
-      break;
-  }
-  return "";
-}
+const char* StripClass(StripState state) { return LookOf(state).css_class; }
+const char* StripWords(StripState state) { return LookOf(state).words; }
 
 }  // namespace
 

@@ -19,17 +19,11 @@ inline constexpr double kHeatMapRowsTop = 16;
 double HeatMapRowHeight(const HeatMap& map);
 
 // How a reader learns an hour's numbers: from each cell's title, or from the page's
-// script (which reads PackHeatMapHours), so that a year's map is not 8760 titles.
+// script (which reads the hours the page packs), so that a year's map is not 8760 titles.
 enum class HeatMapHover { kTitles, kScript };
 
 // The heat map as <g> elements, from the top of a drawing 1000 wide.
 void WriteHeatMap(std::ostream& out, const HeatMap& map,
                   HeatMapHover hover = HeatMapHover::kTitles);
-
-// The map's rows for the page's script, in the cycles' packed numbers (PackCycles):
-// per row the days since the row before (the first: since 1970), the days a folded
-// row holds (0: a day), and for a day its 24 hours: cycles; if any, lost and not sent
-// requests, and the replies' median if there were replies (sent less lost).
-std::string PackHeatMapHours(const HeatMap& map);
 
 }  // namespace pinglog::report

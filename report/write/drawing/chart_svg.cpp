@@ -1,8 +1,8 @@
-#include "report/write/page/chart_svg.h"
+#include "report/write/drawing/chart_svg.h"
 
 #include <algorithm>
 
-#include "report/write/page/chart_layout.h"
+#include "report/write/drawing/chart_layout.h"
 #include "report/write/summary_facts.h"
 #include "report/write/words.h"
 #include "support/domain.h"
@@ -211,29 +211,6 @@ void WriteBuckets(std::ostream& out, const Scale& at, const ChartModel& chart) {
 std::string OutageTitle(const Outage& o) {
   return "Outage: " + ReadableTime(o.start) + " to " + ReadableTime(o.end) + " (" +
          Duration(o.Seconds()) + OutageEndNote(o.ends) + ")";
-}
-
-std::string Html(std::string_view text) {
-  std::string escaped;
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      default:
-        escaped += c;
-    }
-  }
-  return escaped;
 }
 
 void WriteChart(std::ostream& out, const HostReport& host, const ChartOptions& options) {
