@@ -156,6 +156,51 @@ HTML
   phone=$(title_of "$WORK/phone.html")
   check "on a phone the overview's availability and downtime are in view (${phone:-not drawn})" \
     [ "$phone" = "in view" ]
+  # The overview never clips: five hosts, one with a long name. At 1024, 1440 and 1920
+  # pixels no table scrolls sideways and every cell of the overview lies in view;
+  # printed to A4, every column's heading and every host's availability and worst day
+  # are in the PDF.
+  for host in router gw.isp dns.isp remote cloud; do
+    "$MAKE_LOG" --cycles 2880 --interval 1 --start "2021-03-01 00:00:00" --host "$host" \
+      --seed "${#host}" >"$WORK/fleet-$host.log"
+  done
+  report "$WORK"/fleet-*.log --name "router=the office's router, by the window" --html "$WORK/fleet.html"
+  cat >"$WORK/widths.html" <<'HTML'
+<iframe id="1024" src="fleet.html" style="width:1024px;height:700px;border:0"></iframe>
+<iframe id="1440" src="fleet.html" style="width:1440px;height:700px;border:0"></iframe>
+<iframe id="1920" src="fleet.html" style="width:1920px;height:700px;border:0"></iframe>
+<script>
+var left = 3, cut = [];
+document.querySelectorAll('iframe').forEach(function (frame) {
+  frame.onload = function () {
+    var doc = frame.contentDocument, width = frame.clientWidth;
+    doc.querySelectorAll('.wide').forEach(function (box) {
+      if (box.scrollWidth > box.clientWidth) cut.push(frame.id + ': a table scrolls');
+    });
+    doc.querySelectorAll('.overview th, .overview td').forEach(function (cell) {
+      var r = cell.getBoundingClientRect();
+      if (r.left < 0 || r.right > width) cut.push(frame.id + ': ' + cell.textContent + ' cut');
+    });
+    if (--left === 0) document.title = cut.length ? cut.slice(0, 3).join('; ') : 'in view';
+  };
+});
+</script>
+HTML
+  widths=$(title_of "$WORK/widths.html")
+  check "at 1024, 1440 and 1920 pixels the overview is in view (${widths:-not drawn})" \
+    [ "$widths" = "in view" ]
+  timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$WORK/chromium" --no-pdf-header-footer --print-to-pdf="$WORK/fleet.pdf" \
+    "file://$WORK/fleet.html" >/dev/null 2>&1
+  printed=$(pdftotext "$WORK/fleet.pdf" - 2>/dev/null | tr -s ' \n' '\n\n')
+  # in_print WORD...: each word is a word of the printed page.
+  in_print() { local word; for word; do grep -qxF -- "$word" <<<"$printed" || return 1; done; }
+  figures=$(grep -oE 'data-label="(Available|Worst day)">[^<]*' "$WORK/fleet.html" | sed 's/.*">//')
+  # shellcheck disable=SC2086  # each figure's words
+  check_that "printed to A4, every column's heading and every host's figures are there" \
+    'in_print Host Address Hops Period Loss Median 95% Outages Down Available Worst day &&
+     [ "$(wc -l <<<"$figures")" = 10 ] && in_print $figures'
   # --svg: the charts alone, a well-formed file that renders.
   report "$WORK/a.log" "$WORK/b.log" --svg "$WORK/a.svg"
   check "--svg writes well-formed XML" xmllint --noout "$WORK/a.svg"
