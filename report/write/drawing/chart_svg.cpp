@@ -213,12 +213,23 @@ std::string OutageTitle(const Outage& o) {
          Duration(o.Seconds()) + OutageEndNote(o.ends) + ")";
 }
 
+namespace {
+
+// The chart's frame, open: its size and, after it, any attributes it carries.
+std::ostream& OpenChart(std::ostream& out) {
+  return out << "<svg class=\"chart\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 "
+                "300\" width=\"1000\" height=\"300\"";
+}
+
+}  // namespace
+
+void WriteChartFrame(std::ostream& out) { OpenChart(out) << " data-drawn=\"on view\"></svg>\n"; }
+
 void WriteChart(std::ostream& out, const HostReport& host, const ChartOptions& options) {
   const ChartModel chart = BuildChart(host, options);
   const Scale at(chart);
-  out << "<svg class=\"chart\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 300\""
-      << " width=\"1000\" height=\"300\" data-bucket-seconds=\"" << chart.width
-      << "\" data-top-ms=\"" << chart.top << "\">\n";
+  OpenChart(out) << " data-bucket-seconds=\"" << chart.width << "\" data-top-ms=\"" << chart.top
+                 << "\">\n";
   WriteShading(out, at, chart, host.summary);
   WriteAxes(out, at, chart, host.summary);
   WriteSmoke(out, at, chart);

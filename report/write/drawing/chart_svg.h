@@ -23,6 +23,9 @@ inline const char* LossClass(const Requests& requests) {
 }
 
 void WriteChart(std::ostream& out, const HostReport& host, const ChartOptions& options);
+// The chart's empty frame, the same size, for the page's script to draw into when it
+// comes into view.
+void WriteChartFrame(std::ostream& out);
 
 // "Outage: 21.03.2021 10:00:00 to 21.03.2021 10:20:00 (20 min)", with why it ended
 // where it has no answered cycle: the hover text of an outage, here and in the script.

@@ -420,10 +420,12 @@
     });
   });
 
+  // A chart the page carries drawn is kept to be shown again; one it carries as a frame
+  // (a page of many hosts) is drawn here when it comes into view, and drawn anew then.
   var hosts = [], whole = null;
   document.querySelectorAll('.chart-box').forEach(function (box, index) {
-    var svg = box.querySelector('svg');
-    hosts.push({ index: index, svg: svg, original: svg.innerHTML,
+    var svg = box.querySelector('svg'), onView = svg.getAttribute('data-drawn') === 'on view';
+    hosts.push({ index: index, svg: svg, original: onView ? null : svg.innerHTML, seen: !onView,
       meta: JSON.parse(document.getElementById('meta-' + index).textContent) });
   });
   if (!hosts.length) return;
@@ -443,14 +445,35 @@
     return to > from ? [from, to] : null;
   }
   var strips = document.getElementById('strips'), stripsOriginal = strips && strips.innerHTML;
+  // A host's chart of the period it is to show (its own drawing for the whole period,
+  // if the page carries one), once it has been in view.
+  function paint(host) {
+    if (!host.seen) return;
+    if (host.period) {
+      draw(host, host.period[0], host.period[1]);
+    } else {
+      host.svg.innerHTML = host.original;
+    }
+  }
+  var watcher = window.IntersectionObserver && new IntersectionObserver(function (seen) {
+    seen.forEach(function (entry) {
+      if (!entry.isIntersecting) return;
+      var host = hosts[+entry.target.getAttribute('data-host')];
+      watcher.unobserve(entry.target);
+      host.seen = true;
+      paint(host);
+    });
+  }, { rootMargin: '300px' });
+  hosts.forEach(function (host) {
+    if (host.seen) return;
+    host.svg.setAttribute('data-host', host.index);
+    if (watcher) watcher.observe(host.svg); else host.seen = true;
+  });
   function show() {
     var period = parseHash();
     hosts.forEach(function (host) {
-      if (period) {
-        draw(host, period[0], period[1]);
-      } else {
-        host.svg.innerHTML = host.original;
-      }
+      host.period = period || (host.original === null ? whole : null);
+      paint(host);
     });
     if (period) {
       drawTimeline(period[0], period[1]);
@@ -458,9 +481,10 @@
       strips.innerHTML = stripsOriginal;
     }
     bar.classList.toggle('zoomed', !!period);
+    var g = period && grid(period[0], period[1], hosts[0].meta.interval);
     shown.textContent = period
       ? 'Shown: ' + readable(period[0]) + ' to ' + readable(period[1]) + ' (buckets of ' +
-        duration(hosts[0].grid.width) + finerNote(hosts[0].grid) + ')'
+        duration(g.width) + finerNote(g) + ')'
       : 'Shown: the whole period.';
   }
   // Why a zoom into older days is drawn in wider buckets than its span would take.
