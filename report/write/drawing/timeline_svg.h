@@ -12,8 +12,15 @@ namespace pinglog::report {
 // The drawing's height in the SVG's units (it is 1000 wide, as the chart).
 int TimelineHeight(const Timeline& timeline);
 
+// How the strips are drawn: each run of a state a rectangle with its words and times
+// as its title; or, for many hosts, compact: a row's time with entries one answered
+// rectangle, the runs of other states over it, each with its buckets (data-b="FIRST
+// END") for the page's script to title when hovered.
+enum class StripDetail { kTitled, kCompact };
+
 // The strips as a <g>, from the top of a drawing 1000 wide: the labels, then the
 // strips in a <g id="strips"> that the page's script redraws when zoomed.
-void WriteTimeline(std::ostream& out, const Report& report, const Timeline& timeline);
+void WriteTimeline(std::ostream& out, const Report& report, const Timeline& timeline,
+                   StripDetail detail = StripDetail::kTitled);
 
 }  // namespace pinglog::report

@@ -185,12 +185,6 @@ void WriteZoomBarAndKey(std::ostream& out, const ChartOptions& axis) {
   WriteKey(out);
 }
 
-// With more hosts than this, the page carries each chart as the data it is drawn from
-// alone, and its script draws a chart when it comes into view: a host then costs the
-// page about what its entries pack to (a day of one-minute cycles, 7 kB), not a drawn
-// chart (300 kB whatever its span), and a fleet's page opens.
-constexpr std::size_t kHostsDrawnAhead = 10;
-
 // A host's section: its chart with the cycles and buckets its zooms draw from, its
 // heat map and its tables. The old days' buckets are counted on another core while the
 // chart and the heat map are drawn.

@@ -126,7 +126,9 @@ void WriteIncidents(std::ostream& out, const Report& report, const ChartOptions&
   out << "<svg class=\"timeline\" id=\"timeline\" xmlns=\"http://www.w3.org/2000/svg\" "
          "viewBox=\"0 0 1000 "
       << height << "\" width=\"1000\" height=\"" << height << "\">\n";
-  WriteTimeline(out, report, timeline);
+  WriteTimeline(
+      out, report, timeline,
+      report.hosts.size() > kHostsDrawnAhead ? StripDetail::kCompact : StripDetail::kTitled);
   out << "</svg>\n";
 }
 

@@ -2,6 +2,7 @@
 // section, "#host-N"), and a host's summary and day (or hour) table.
 #pragma once
 
+#include <cstddef>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -10,6 +11,13 @@
 #include "report/model/report.h"
 
 namespace pinglog::report {
+
+// With more hosts than this the page is a fleet's: it carries each chart as the data it
+// is drawn from alone, and its script draws a chart when it comes into view; the
+// strips are compact, titled by the script when hovered. A host then costs the page
+// about what its entries pack to (a day of one-minute cycles, 7 kB), not a drawn chart
+// (300 kB whatever its span), and a fleet's page opens.
+inline constexpr std::size_t kHostsDrawnAhead = 10;
 
 void WriteOverviewTable(std::ostream& out, const Report& report);
 

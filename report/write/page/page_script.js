@@ -444,7 +444,24 @@
     var to = Math.min(utc(+m[6], m[7] - 1, +m[8], +m[9], +m[10]), whole[1]);
     return to > from ? [from, to] : null;
   }
-  var strips = document.getElementById('strips'), stripsOriginal = strips && strips.innerHTML;
+  // The strips the page carries are set aside while a zoom shows others, and put back
+  // (moved, not copied: a fleet's strips are many).
+  var strips = document.getElementById('strips'), stripsOriginal = null;
+  // Compact strips (a fleet's page) carry their buckets: a strip hovered is titled with
+  // its words and times, as the program titles them.
+  if (strips && strips.hasAttribute('data-width')) {
+    strips.addEventListener('mouseover', function (event) {
+      var rect = event.target, b = rect.getAttribute && rect.getAttribute('data-b');
+      if (!b || rect.firstChild) return;
+      var start = +strips.getAttribute('data-start'), width = +strips.getAttribute('data-width');
+      var run = b.split(' '), from = start + run[0] * width;
+      var to = Math.min(+strips.getAttribute('data-end'), start + run[1] * width);
+      var title = document.createElementNS('http://www.w3.org/2000/svg', 'title');
+      title.textContent = STRIP_WORDS[STRIP_CLASSES.indexOf(rect.getAttribute('class'))] + ': ' +
+        readable(from) + ' to ' + readable(to);
+      rect.appendChild(title);
+    });
+  }
   // A host's chart of the period it is to show (its own drawing for the whole period,
   // if the page carries one), once it has been in view.
   function paint(host) {
@@ -475,10 +492,16 @@
       host.period = period || (host.original === null ? whole : null);
       paint(host);
     });
-    if (period) {
+    if (period && strips) {
+      if (!stripsOriginal) {
+        stripsOriginal = document.createDocumentFragment();
+        while (strips.firstChild) stripsOriginal.appendChild(strips.firstChild);
+      }
       drawTimeline(period[0], period[1]);
-    } else if (strips) {
-      strips.innerHTML = stripsOriginal;
+    } else if (stripsOriginal) {
+      strips.textContent = '';
+      strips.appendChild(stripsOriginal);
+      stripsOriginal = null;
     }
     bar.classList.toggle('zoomed', !!period);
     var g = period && grid(period[0], period[1], hosts[0].meta.interval);
