@@ -89,8 +89,9 @@ std::optional<HourWindow> Window(const std::array<Requests, 24>& by_hour) {
   const double rest = Rate(Sum(by_hour, *best, false));
   for (bool grew = true; grew && best->length < kLongestWindow;) {
     const int before = (best->from + 23) % 24, after = (best->from + best->length) % 24;
+    // An hour that lost nothing never stands out, not even beside hours without loss.
     const auto stands = [&](int hour) {
-      return by_hour[hour].sent > 0 && Rate(by_hour[hour]) >= kStandsOut * rest;
+      return by_hour[hour].lost > 0 && Rate(by_hour[hour]) >= kStandsOut * rest;
     };
     grew = stands(before) || stands(after);
     if (stands(before)) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "report/report_fixture.h"
 #include "report/write/summary_facts.h"
 
@@ -12,8 +14,8 @@ namespace {
 // says whether a cycle loses one of its three requests (0), all three (3) or none (-1);
 // replies take 49 ms where `slow(day, hour)`, else 7 ms.
 struct Week {
-  int (*lossy)(int day, int hour, int cycle);
-  bool (*slow)(int day, int hour);
+  std::function<int(int day, int hour, int cycle)> lossy;
+  std::function<bool(int day, int hour)> slow;
 };
 std::optional<WorstHours> WorstOf(const Week& week) {
   LogSet logs;
@@ -80,6 +82,100 @@ TEST(WorstHoursTest, CallsNoEventAPattern) {
         [](int, int) { return false; }}},
   };
   for (const auto& c : cases) EXPECT_FALSE(WorstOf(c.week)) << c.situation;
+}
+
+TEST(WorstHoursTest, HoldsItsBoundsOnEachSide) {
+  // On each of the first `days` weekdays, `at_19` cycles from 19:00 lose a request; at
+  // least ten lost in all make a pattern, and an hour without loss beside it is not
+  // part of it. An outage at 01:00 on day 8 of `outage` five-minute cycles is counted up
+  // to an hour and left out beyond, from its start to where it ended (the cycle that
+  // answered again counts). Loss over `hours` hours from 14:00 on every weekday is told
+  // in a window of at most eight hours.
+  const struct {
+    const char* situation;
+    int days, at_19, outage, hours;
+    bool pattern;
+    std::size_t left_out;
+    std::int64_t counted_requests;  // inside and outside the window
+    int window;                     // its hours
+  } rows[] = {
+      {.situation = "nine lost",
+       .days = 9,
+       .at_19 = 1,
+       .outage = 0,
+       .hours = 0,
+       .pattern = false,
+       .left_out = 0,
+       .counted_requests = 0,
+       .window = 0},
+      {.situation = "ten lost",
+       .days = 10,
+       .at_19 = 1,
+       .outage = 0,
+       .hours = 0,
+       .pattern = true,
+       .left_out = 0,
+       .counted_requests = 21 * 288 * 3,
+       .window = 1},
+      {.situation = "an outage of exactly an hour",
+       .days = 15,
+       .at_19 = 12,
+       .outage = 12,
+       .hours = 0,
+       .pattern = true,
+       .left_out = 0,
+       .counted_requests = 21 * 288 * 3,
+       .window = 1},
+      {.situation = "an outage of an hour and a cycle",
+       .days = 15,
+       .at_19 = 12,
+       .outage = 13,
+       .hours = 0,
+       .pattern = true,
+       .left_out = 1,
+       .counted_requests = (21 * 288 - 13) * 3,
+       .window = 1},
+      {.situation = "loss over eight hours",
+       .days = 0,
+       .at_19 = 0,
+       .outage = 0,
+       .hours = 8,
+       .pattern = true,
+       .left_out = 0,
+       .counted_requests = 21 * 288 * 3,
+       .window = 8},
+      {.situation = "loss over nine hours",
+       .days = 0,
+       .at_19 = 0,
+       .outage = 0,
+       .hours = 9,
+       .pattern = true,
+       .left_out = 0,
+       .counted_requests = 21 * 288 * 3,
+       .window = 8},
+  };
+  for (const auto& row : rows) {
+    const Week week{[&row](int day, int hour, int cycle) {
+                      const int weekday = day / 7 * 5 + day % 7, of_day = cycle % 288;
+                      if (day == 8 && of_day >= 12 && of_day < 12 + row.outage) return 3;
+                      if (Weekday(day) && weekday < row.days && of_day >= 19 * 12 &&
+                          of_day < 19 * 12 + row.at_19) {
+                        return 0;
+                      }
+                      if (Weekday(day) && hour >= 14 && hour < 14 + row.hours) {
+                        return cycle % 4 == 0 ? 0 : -1;
+                      }
+                      return -1;
+                    },
+                    [](int, int) { return false; }};
+    const std::optional<WorstHours> worst = WorstOf(week);
+    ASSERT_EQ(worst.has_value(), row.pattern) << row.situation;
+    if (!worst) continue;
+    EXPECT_EQ(worst->left_out.size(), row.left_out) << row.situation;
+    EXPECT_EQ(worst->inside.requests.sent + worst->outside.requests.sent, row.counted_requests)
+        << row.situation;
+    EXPECT_EQ((worst->to - worst->from + 24) % 24, row.window) << row.situation;
+  }
 }
 
 }  // namespace
