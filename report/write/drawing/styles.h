@@ -15,7 +15,7 @@ extern const char* const kDocumentStyle;  // the SVG document's own texts
 // the page's writer puts when the report was made and the program's version.
 extern const char* const kPageStyle;
 
-// The palette's value of NAME ("vermillion" → "#d55e00", "outage-opacity" → ".35"),
+// The palette's value of NAME (the colour of "vermillion", ".35" for "outage-opacity"),
 // "" for a name it lacks.
 const char* PaletteValue(std::string_view name);
 
