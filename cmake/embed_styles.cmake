@@ -5,19 +5,15 @@
 # a browser or not. A name the palette lacks stops the configuration.
 #
 # pinglog_embed_styles(PALETTE TEMPLATE OUTPUT NAME SHEET [NAME SHEET]...): OUTPUT is
-# TEMPLATE with @STYLE_NAME@ the text of each SHEET (relative to this directory) and
-# @PALETTE_TABLE@ the palette's entries as C++ initializers.
+# TEMPLATE with @STYLE_NAME@ the text of each SHEET (relative to this directory).
 function(pinglog_embed_styles palette_file template output)
   file(READ ${palette_file} palette)
   string(REGEX MATCHALL "--[a-z0-9-]+: *[^;]+" entries "${palette}")
-  set(table "")
   foreach(entry IN LISTS entries)
     string(REGEX REPLACE "^--([a-z0-9-]+): *(.+)$" "\\1" name "${entry}")
     string(REGEX REPLACE "^--([a-z0-9-]+): *(.+)$" "\\2" value "${entry}")
     set(palette_${name} "${value}")
-    string(APPEND table "      {\"${name}\", \"${value}\"},\n")
   endforeach()
-  set(PALETTE_TABLE "${table}")
   set(depends ${palette_file} ${template})
   set(pairs ${ARGN})
   while(pairs)

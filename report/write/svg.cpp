@@ -25,26 +25,23 @@ constexpr int kLineHeight = 18;    // a line of text
 constexpr std::size_t kOutagesListed = 3;
 
 // What the chart's marks mean: the smoke, the median by loss, the shading; each
-// swatch in the palette's colour and opacity of its mark.
+// swatch drawn by its mark's own class.
 void WriteChartKey(std::ostream& out, int y) {
   static constexpr struct {
-    const char* colour;
-    const char* opacity;  // nullptr: opaque
+    const char* mark;
     const char* words;
-  } kKey[] = {{"sky", "smoke-key-opacity", "round trips (min-max, 10-90 %, 25-75 %)"},
-              {"blue", nullptr, "median, no loss"},
-              {"orange", nullptr, "up to 10 %"},
-              {"vermillion", nullptr, "more"},
-              {"black", nullptr, "all lost"},
-              {"vermillion", "outage-opacity", "outage"},
-              {"grey", "gap-opacity", "no entries"}};
+  } kKey[] = {{"smoke", "round trips (min-max, 10-90 %, 25-75 %)"},
+              {"loss-none", "median, no loss"},
+              {"loss-little", "up to 10 %"},
+              {"loss-much", "more"},
+              {"loss-total", "all lost"},
+              {"outage", "outage"},
+              {"gap", "no entries"}};
   int x = 60;
   for (const auto& key : kKey) {
-    out << "<rect x=\"" << x << "\" y=\"" << y - 9
-        << "\" width=\"10\" height=\"10\" style=\"fill:" << PaletteValue(key.colour);
-    if (key.opacity != nullptr) out << ";fill-opacity:" << PaletteValue(key.opacity);
-    out << "\"/><text class=\"line\" x=\"" << x + 14 << "\" y=\"" << y << "\">" << key.words
-        << "</text>\n";
+    out << "<rect class=\"swatch " << key.mark << "\" x=\"" << x << "\" y=\"" << y - 9
+        << "\" width=\"10\" height=\"10\"/><text class=\"line\" x=\"" << x + 14 << "\" y=\"" << y
+        << "\">" << key.words << "</text>\n";
     x += 14 + 7 * static_cast<int>(std::string_view(key.words).size()) + 16;
   }
 }
@@ -151,8 +148,7 @@ void WriteSvg(std::ostream& out, const Report& report, const ChartOptions& optio
       << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 " << height
       << "\" width=\"1000\" height=\"" << height << "\">\n<style>\n"
       << kChartStyle << kHeatMapStyle << (several ? kTimelineStyle : "") << kDocumentStyle
-      << "</style>\n<rect width=\"1000\" height=\"" << height << "\" fill=\""
-      << PaletteValue("paper") << "\"/>\n";
+      << "</style>\n<rect class=\"paper\" width=\"1000\" height=\"" << height << "\"/>\n";
   WriteTitle(out, report, axis);
   int top = kTitleHeight;
   if (several) {  // every host at a glance first, nearest first

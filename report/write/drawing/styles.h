@@ -3,20 +3,14 @@
 // write/page/page.css: a colour or a rule is changed there, never in C++.
 #pragma once
 
-#include <string_view>
-
 namespace pinglog::report {
 
 extern const char* const kChartStyle;     // the chart, in the page and the SVG
 extern const char* const kHeatMapStyle;   // the heat map
 extern const char* const kTimelineStyle;  // the hosts' strips
-extern const char* const kDocumentStyle;  // the SVG document's own texts
+extern const char* const kDocumentStyle;  // the SVG document's own: paper, texts, key
 // The page around the drawings; its print footer says "%made%" and "%version%" where
 // the page's writer puts when the report was made and the program's version.
 extern const char* const kPageStyle;
-
-// The palette's value of NAME (the colour of "vermillion", ".35" for "outage-opacity"),
-// "" for a name it lacks.
-const char* PaletteValue(std::string_view name);
 
 }  // namespace pinglog::report
