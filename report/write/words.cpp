@@ -34,17 +34,13 @@ const char* NotSentFix(std::uint32_t error) {
                       "begin with a digit";
 }
 
-std::string ReadableTime(LogTime time) { return FormatTime("%dd.%mm.%yyyy %hh:%ii:%ss", time); }
+std::string ReadableTime(LogTime time) { return FormatTime(kReadableTimeMask, time); }
 
 std::string IsoTime(LogTime time) { return FormatTime("%yyyy-%mm-%ddT%hh:%ii:%ss", time); }
 
 std::string Duration(std::int64_t seconds) {
   std::string text;
-  const struct {
-    std::int64_t length;
-    const char* unit;
-  } parts[] = {{kSecondsPerDay, "d"}, {kSecondsPerHour, "h"}, {60, "min"}, {1, "s"}};
-  for (const auto& part : parts) {
+  for (const DurationUnit& part : kDurationUnits) {
     if (seconds >= part.length) {
       if (!text.empty()) text += ' ';
       text += std::to_string(seconds / part.length) + ' ' + part.unit;

@@ -2,21 +2,30 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "report/logs/log_line.h"
+#include "support/domain.h"
 #include "support/text.h"
 
 namespace pinglog::report {
 
 // "31.05.2013 08:05:09", local wall-clock time as the logger wrote it.
+inline constexpr const char* kReadableTimeMask = "%dd.%mm.%yyyy %hh:%ii:%ss";
 std::string ReadableTime(LogTime time);
 // "2013-05-31T08:05:09", without a zone: the logger's times have none.
 std::string IsoTime(LogTime time);
 // "1 d 2 h 3 min 4 s", leaving out the parts that are 0.
+struct DurationUnit {
+  std::int64_t length;
+  const char* unit;
+};
+inline constexpr std::array<DurationUnit, 4> kDurationUnits = {
+    {{kSecondsPerDay, "d"}, {kSecondsPerHour, "h"}, {60, "min"}, {1, "s"}}};
 std::string Duration(std::int64_t seconds);
 // "1h25m", "25m", "40s", "0": a length for a narrow column.
 std::string ShortDuration(std::int64_t seconds);

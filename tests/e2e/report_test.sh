@@ -111,11 +111,12 @@ render() {
   read -r width height coloured colours <<<"$(python3 "$HELPERS/png_stats.py" "$2" 2>/dev/null)"
 }
 # time_labels FILE#HASH: the time axis labels of the page as Chromium draws it there.
+# (a drawn label has its place in numbers: the page's script, in the dump too, has none)
 time_labels() {
   timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
     --disable-background-networking --disable-component-update --disable-sync \
     --user-data-dir="$WORK/chromium" --dump-dom "file://$1" 2>/dev/null |
-    grep -o 'class="time"[^>]*>[^<]*' | sed 's/.*>//' | sort -u | tr '\n' ' '
+    grep -o 'class="time" x="[0-9][^>]*>[^<]*' | sed 's/.*>//' | sort -u | tr '\n' ' '
 }
 # title_of FILE: the title that a test page (which loads the report's page in a
 # frame) gives itself once its script has looked.

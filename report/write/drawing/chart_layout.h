@@ -9,6 +9,9 @@ namespace pinglog::report {
 
 inline constexpr double kChartLeft = 60, kChartRight = 980, kChartTop = 20, kChartBottom = 240;
 inline constexpr double kLossTop = 252;     // the loss marks' row, under the axis
+inline constexpr int kLossHeight = 16;      // and its height
+inline constexpr int kTimeLabelsY = 284;    // the ticks' times
+inline constexpr int kEndLabelsY = 298;     // the axis's first and last time
 inline constexpr double kTimelineRow = 26;  // a host's name and its strip in the timeline
 
 // The step between time ticks and how a tick is labelled (the FormatTime masks): a
@@ -21,6 +24,8 @@ struct TickStep {
   const char* mask;
 };
 inline constexpr int kMostTicks = 8;
+// Ticks a week apart fall on Mondays: the first, 1970-01-05, this many seconds in.
+inline constexpr std::int64_t kWeekSeconds = 604800, kFirstMonday = 345600;
 inline constexpr std::int64_t kAverageMonthSeconds = 2629746;  // a 400-year cycle's average
 inline constexpr std::array<TickStep, 25> kTickSteps = {
     {{60, 0, "%hh:%ii"},      {300, 0, "%hh:%ii"},     {900, 0, "%hh:%ii"},

@@ -68,7 +68,7 @@ LogTime NextTick(LogTime time, const TickStep& step) {
     tick.day = 1;
     return ComposeWideTime(tick);
   }
-  const std::int64_t offset = step.seconds == 604800 ? 345600 : 0;  // 1970-01-05: Monday
+  const std::int64_t offset = step.seconds == kWeekSeconds ? kFirstMonday : 0;
   const std::int64_t from = time - offset;
   return (from + step.seconds - 1) / step.seconds * step.seconds + offset;
 }
@@ -98,8 +98,8 @@ void WriteTimeAxis(std::ostream& out, const Scale& at, const ChartModel& chart) 
     const double x = at.X(tick);
     out << "<line class=\"tick\" x1=\"" << Num(x) << "\" x2=\"" << Num(x) << "\" y1=\""
         << kChartBottom << "\" y2=\"" << kChartBottom + 4 << "\"/><text class=\"time\" x=\""
-        << Num(x) << "\" y=\"284\" text-anchor=\"middle\">" << FormatTime(step.mask, tick)
-        << "</text>\n";
+        << Num(x) << "\" y=\"" << kTimeLabelsY << "\" text-anchor=\"middle\">"
+        << FormatTime(step.mask, tick) << "</text>\n";
   }
 }
 
@@ -110,10 +110,11 @@ void WriteAxes(std::ostream& out, const Scale& at, const ChartModel& chart, cons
         << "\" y=\"" << Num(at.Y(ms) + 4) << "\" text-anchor=\"end\">" << ms << " ms</text>\n";
   }
   WriteTimeAxis(out, at, chart);
-  out << "<text x=\"" << kChartLeft << "\" y=\"298\">" << Html(ReadableTime(s.first))
-      << "</text><text x=\"" << kChartRight << "\" y=\"298\" text-anchor=\"end\">"
-      << Html(ReadableTime(s.last)) << "</text><text x=\"" << kChartLeft - 6 << "\" y=\""
-      << kLossTop + 12 << "\" text-anchor=\"end\">loss</text>\n";
+  out << "<text x=\"" << kChartLeft << "\" y=\"" << kEndLabelsY << "\">"
+      << Html(ReadableTime(s.first)) << "</text><text x=\"" << kChartRight << "\" y=\""
+      << kEndLabelsY << "\" text-anchor=\"end\">" << Html(ReadableTime(s.last))
+      << "</text><text x=\"" << kChartLeft - 6 << "\" y=\"" << kLossTop + 12
+      << "\" text-anchor=\"end\">loss</text>\n";
 }
 
 double BucketX(const Scale& at, const ChartBucket& b) { return at.X(b.start); }
@@ -184,20 +185,20 @@ void WriteBuckets(std::ostream& out, const Scale& at, const ChartModel& chart) {
       out << "<rect class=\""
           << (b.requests.lost > 0 ? "loss " + std::string(LossClass(b.requests)) : "not-sent")
           << "\" x=\"" << Num(x) << "\" y=\"" << kLossTop << "\" width=\"" << Num(step)
-          << "\" height=\"16\"/>\n";
+          << "\" height=\"" << kLossHeight << "\"/>\n";
     }
     if (b.short_outage_seconds > 0) {  // darkened as high as the share of the bucket it took
       const double share = static_cast<double>(b.short_outage_seconds) / chart.width;
-      const double height = std::max(1.0, 16 * std::min(1.0, share));
+      const double height = std::max(1.0, kLossHeight * std::min(1.0, share));
       out << "<rect class=\"outage-share\" x=\"" << Num(x) << "\" y=\""
-          << Num(kLossTop + 16 - height) << "\" width=\"" << Num(step) << "\" height=\""
+          << Num(kLossTop + kLossHeight - height) << "\" width=\"" << Num(step) << "\" height=\""
           << Num(height) << "\"/>\n";
     }
     out << "<rect class=\"bucket\" x=\"" << Num(x) << "\" y=\"" << kChartTop << "\" width=\""
-        << Num(at.Step()) << "\" height=\"" << kLossTop + 16 - kChartTop << "\" data-start=\""
-        << IsoTime(b.start) << "\" data-cycles=\"" << b.requests.cycles << "\" data-sent=\""
-        << b.requests.sent << "\" data-lost=\"" << b.requests.lost << "\" data-not-sent=\""
-        << b.requests.not_sent << "\"";
+        << Num(at.Step()) << "\" height=\"" << kLossTop + kLossHeight - kChartTop
+        << "\" data-start=\"" << IsoTime(b.start) << "\" data-cycles=\"" << b.requests.cycles
+        << "\" data-sent=\"" << b.requests.sent << "\" data-lost=\"" << b.requests.lost
+        << "\" data-not-sent=\"" << b.requests.not_sent << "\"";
     if (!b.times.empty()) {
       out << " data-min=\"" << b.times.Lowest() << "\" data-median=\"" << b.times.Rank(50)
           << "\" data-max=\"" << b.times.Highest() << "\"";

@@ -9,13 +9,8 @@
 #include "report/write/words.h"
 
 namespace pinglog::report {
-namespace {
+namespace {}  // namespace
 
-// How a strip's state is drawn (its class) and said.
-struct StripLook {
-  const char* css_class;
-  const char* words;
-};
 StripLook LookOf(StripState state) {
   switch (state) {
     case StripState::kAnswered:
@@ -31,6 +26,9 @@ StripLook LookOf(StripState state) {
   }
   return {"", ""};
 }
+
+namespace {
+
 const char* StripClass(StripState state) { return LookOf(state).css_class; }
 const char* StripWords(StripState state) { return LookOf(state).words; }
 

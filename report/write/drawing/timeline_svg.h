@@ -9,6 +9,13 @@
 
 namespace pinglog::report {
 
+// How a strip's state is drawn (its class) and said ("some requests lost").
+struct StripLook {
+  const char* css_class;
+  const char* words;
+};
+StripLook LookOf(StripState state);
+
 // The drawing's height in the SVG's units (it is 1000 wide, as the chart).
 int TimelineHeight(const Timeline& timeline);
 

@@ -12,8 +12,6 @@
 namespace pinglog::report {
 namespace {
 
-constexpr std::array<int, 6> kPercentiles = {10, 25, 50, 75, 90, 100};
-
 std::int64_t FloorTo(std::int64_t t, std::int64_t width) {
   return t >= 0 ? t / width * width : -((-t + width - 1) / width) * width;
 }
@@ -67,11 +65,6 @@ struct Consolidated {
   // The tops counted: kRoundTops from first_top on, or max_ms alone when given.
   std::uint8_t first_top = 0, tops = 0;
 };
-
-// The round tops a scale can take: 1, 2, 5, 10 ... ms.
-constexpr std::array<int, 18> kRoundTops = {1,     2,     5,     10,     20,     50,
-                                            100,   200,   500,   1000,   2000,   5000,
-                                            10000, 20000, 50000, 100000, 200000, 500000};
 
 Consolidated Consolidate(const Bucket& b, int max_ms, std::vector<std::int64_t>& above_counts) {
   Consolidated c{b.requests.cycles, b.requests.lost, b.requests.not_sent, {}, 0, 0, 0};

@@ -23,6 +23,13 @@ inline constexpr std::array<std::int64_t, 5> kLevelWidths = {1800, 7200, 21600, 
 // A level reaches back this many of its buckets at most: the finer, the more recent.
 inline constexpr std::int64_t kMostLevelBuckets = 20000;
 
+// The round tops a scale can take: 1, 2, 5, 10 ... ms.
+inline constexpr std::array<int, 18> kRoundTops = {1,     2,     5,     10,     20,     50,
+                                                   100,   200,   500,   1000,   2000,   5000,
+                                                   10000, 20000, 50000, 100000, 200000, 500000};
+// The percentiles a consolidated bucket keeps besides its minimum (100: the maximum).
+inline constexpr std::array<int, 6> kPercentiles = {10, 25, 50, 75, 90, 100};
+
 struct DetailLevel {
   std::int64_t width = 0;  // seconds a bucket
   LogTime start = 0;       // its first bucket's; the last ends at DetailLevels::recent

@@ -21,6 +21,22 @@
 namespace pinglog::report {
 namespace {
 
+// What the script draws zoomed charts and strips with, the program's own: the words
+// and formats they share, the strips' classes and words by state.
+nlohmann::json WordRules() {
+  nlohmann::json units = nlohmann::json::array(), strips = nlohmann::json::array();
+  for (const DurationUnit& unit : kDurationUnits) units.push_back({unit.length, unit.unit});
+  for (const StripState state : {StripState::kNone, StripState::kAnswered, StripState::kLoss,
+                                 StripState::kNoEntries, StripState::kDown}) {
+    strips.push_back({LookOf(state).css_class, LookOf(state).words});
+  }
+  return {{"readableMask", kReadableTimeMask},
+          {"durationUnits", units},
+          {"strips", strips},
+          {"attempts", kAttemptsPerCycle},
+          {"day", kSecondsPerDay}};
+}
+
 // The numbers the script draws zoomed charts with, the chart's own, and the levels of
 // detail the page carries.
 std::string ChartRules(const DetailLevels& detail) {
@@ -29,24 +45,32 @@ std::string ChartRules(const DetailLevels& detail) {
   for (const SmokeBand& band : kSmokeBands) bands.push_back({band.low, band.high, band.opacity});
   nlohmann::json levels = nlohmann::json::array();
   for (const DetailLevel& level : detail.levels) levels.push_back({level.width, level.start});
-  const nlohmann::json rules = {{"left", kChartLeft},
-                                {"right", kChartRight},
-                                {"top", kChartTop},
-                                {"bottom", kChartBottom},
-                                {"lossTop", kLossTop},
-                                {"mostBuckets", kMostBuckets},
-                                {"widths", kBucketWidths},
-                                {"bulkInBucket", kBulkInBucket},
-                                {"bulkOfBuckets", kBulkOfBuckets},
-                                {"littleLoss", kLittleLossPercent},
-                                {"lossClasses", kLossClasses},
-                                {"ticks", ticks},
-                                {"mostTicks", kMostTicks},
-                                {"monthSeconds", kAverageMonthSeconds},
-                                {"mostDayLines", kMostDayLines},
-                                {"bands", bands},
-                                {"recent", detail.recent},
-                                {"levels", levels}};
+  nlohmann::json rules = {{"left", kChartLeft},
+                          {"right", kChartRight},
+                          {"top", kChartTop},
+                          {"bottom", kChartBottom},
+                          {"lossTop", kLossTop},
+                          {"lossHeight", kLossHeight},
+                          {"timeLabels", kTimeLabelsY},
+                          {"endLabels", kEndLabelsY},
+                          {"mostBuckets", kMostBuckets},
+                          {"widths", kBucketWidths},
+                          {"bulkInBucket", kBulkInBucket},
+                          {"bulkOfBuckets", kBulkOfBuckets},
+                          {"littleLoss", kLittleLossPercent},
+                          {"lossClasses", kLossClasses},
+                          {"ticks", ticks},
+                          {"week", kWeekSeconds},
+                          {"weekOffset", kFirstMonday},
+                          {"mostTicks", kMostTicks},
+                          {"monthSeconds", kAverageMonthSeconds},
+                          {"mostDayLines", kMostDayLines},
+                          {"bands", bands},
+                          {"recent", detail.recent},
+                          {"levels", levels},
+                          {"tops", kRoundTops},
+                          {"ranks", kPercentiles}};
+  rules.update(WordRules());
   return rules.dump();
 }
 

@@ -1,4 +1,4 @@
-// The page's script (page_script.js), built into the program.
+// The page's script (the modules of write/page/script, bundled), built into the program.
 #pragma once
 
 namespace pinglog::report {
