@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds pinglog and runs every test:
 #   1. the Linux program: unit tests and process-level tests (loopback, test network
-#      namespaces, faults on the log, hostile peers, clock steps, a long run);
+#      namespaces, faults on the log, hostile peers, clock steps, a long run), and the
+#      page's script (ESLint, its Node tests against the program's drawing);
 #   2. static analysis (clang-tidy, cppcheck);
 #   3. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
 #   4. the libFuzzer targets, a few seconds each from their seed corpora;
@@ -18,7 +19,10 @@ tools/ensure-packages.sh cmake ninja-build g++ libgtest-dev googletest iproute2 
   util-linux tzdata faketime binutils clang clang-tidy clang-format cppcheck libclang-rt-14-dev \
   nlohmann-json3-dev libcli11-dev chromium python3 g++-mingw-w64-x86-64-posix wine wine64 \
   lintian man-db groff-base systemd prometheus prometheus-node-exporter libhowardhinnant-date-dev \
-  libdate-tz3 strace curl libxml2-utils libxml2-dev poppler-utils
+  libdate-tz3 strace curl libxml2-utils libxml2-dev poppler-utils nodejs
+# The page script's lint and test tools, at the versions package-lock.json pins.
+command -v npm >/dev/null || tools/ensure-packages.sh npm
+npm ci --no-audit --no-fund --loglevel=error
 
 echo "== 1. Linux build and tests"
 cmake -S . -B build -G Ninja -DPINGLOG_REQUIRE_TESTS=ON
