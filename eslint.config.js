@@ -8,7 +8,12 @@ export default [
   {
     files: ['report/write/page/script/**/*.js'],
     languageOptions: { ecmaVersion: 2022, sourceType: 'module', globals: globals.browser },
-    rules: { 'no-var': 'error', 'prefer-const': 'error', eqeqeq: 'error' },
+    rules: {
+      'no-var': 'error',
+      'prefer-const': 'error',
+      eqeqeq: 'error',
+      'max-lines-per-function': ['error', { max: 80 }],
+    },
   },
   {
     files: ['tests/page/**/*.js', 'eslint.config.js'],

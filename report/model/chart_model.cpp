@@ -36,11 +36,11 @@ LossLevel LossLevelOf(const Requests& r) {
   return r.LossPercent() <= kLittleLossPercent ? LossLevel::kLittle : LossLevel::kMuch;
 }
 
-std::int64_t BucketWidth(std::int64_t span, std::int64_t period) {
+std::int64_t BucketWidth(std::int64_t span, std::int64_t period, std::int64_t most) {
   for (const std::int64_t width : kBucketWidths) {
-    if (width >= period && span / width <= kMostBuckets) return width;
+    if (width >= period && span / width <= most) return width;
   }
-  return std::max<std::int64_t>(period, (span + kMostBuckets - 1) / kMostBuckets);
+  return std::max<std::int64_t>(period, (span + most - 1) / most);
 }
 
 ChartModel BuildChart(const HostReport& host, const ChartOptions& options) {

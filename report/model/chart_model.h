@@ -70,7 +70,7 @@ int TopAboveBulk(int bulk);
 LossLevel LossLevelOf(const Requests& requests);
 
 // The first width of kBucketWidths at least `period` long that keeps a span of
-// `span` seconds within kMostBuckets.
-std::int64_t BucketWidth(std::int64_t span, std::int64_t period);
+// `span` seconds within `most` buckets.
+std::int64_t BucketWidth(std::int64_t span, std::int64_t period, std::int64_t most = kMostBuckets);
 
 }  // namespace pinglog::report

@@ -38,11 +38,11 @@ std::vector<StripState> StripOf(const HostReport& host, const Timeline& t, std::
 
 }  // namespace
 
-Timeline BuildTimeline(const Report& report, const ChartOptions& axis) {
+Timeline BuildTimeline(const Report& report, const ChartOptions& axis, std::int64_t most_buckets) {
   Timeline t;
   t.start = axis.axis_start;
   t.span = std::max<std::int64_t>(1, axis.axis_end - axis.axis_start);
-  t.width = BucketWidth(t.span, LongestInterval(report));
+  t.width = BucketWidth(t.span, LongestInterval(report), most_buckets);
   const auto buckets = static_cast<std::size_t>((t.span + t.width - 1) / t.width);
   for (const HostReport& host : report.hosts) t.strips.push_back(StripOf(host, t, buckets));
   return t;

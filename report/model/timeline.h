@@ -22,7 +22,8 @@ struct Timeline {
 };
 
 // The strips of every host on the axis (SharedAxis's), in buckets of the widest
-// interval among the hosts.
-Timeline BuildTimeline(const Report& report, const ChartOptions& axis);
+// interval among the hosts at least, and at most `most_buckets` of them.
+Timeline BuildTimeline(const Report& report, const ChartOptions& axis,
+                       std::int64_t most_buckets = kMostBuckets);
 
 }  // namespace pinglog::report

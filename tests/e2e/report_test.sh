@@ -142,20 +142,36 @@ if command -v chromium >/dev/null; then
   check_that "printed: ${pages:-no} pages, the first with the overview, the chart and its number" \
     '[ "$pages" = 2 ] && grep -q "Worst day" <<<"$first" && grep -q "replies above" <<<"$first" &&
      grep -q "page 1 of 2" <<<"$first"'
-  # On a phone 390 pixels wide, each host's availability and downtime are in view.
-  cat >"$WORK/phone.html" <<'HTML'
-<iframe id="page" src="a.html" style="width:390px;height:900px;border:0"></iframe>
+  # On a phone 390 pixels wide, each host's availability and downtime are in view, no
+  # text runs out of it but in a box that scrolls (a wide table, a drawing), and every
+  # label of the drawings is at least 8 pixels high.
+  # on_phone PAGE: "in view", or what is not.
+  on_phone() {
+    sed "s/PAGE/$1/" >"$WORK/phone.html" <<'HTML'
+<iframe id="page" src="PAGE" style="width:390px;height:900px;border:0"></iframe>
 <script>
 document.getElementById('page').onload = function () {
-  var doc = this.contentDocument, wide = 0;
+  var doc = this.contentDocument, wide = 0, small = [], out = [];
   doc.querySelectorAll('.overview td[data-label=Available], .overview td[data-label=Down]')
     .forEach(function (cell) { wide = Math.max(wide, cell.getBoundingClientRect().right); });
-  document.title = wide > 0 && wide <= 390 ? 'in view' : 'out of view: ' + wide;
+  doc.querySelectorAll('svg text').forEach(function (text) {
+    var high = text.getBoundingClientRect().height;
+    if (text.textContent && high < 8) small.push(text.textContent + ' ' + high.toFixed(1));
+  });
+  doc.querySelectorAll('body *').forEach(function (node) {
+    if (node.closest('svg, .wide, .chart-box') || !node.textContent.trim()) return;
+    if (node.getBoundingClientRect().right > 391) out.push(node.textContent.slice(0, 30));
+  });
+  document.title = !(wide > 0 && wide <= 390) ? 'out of view: ' + wide
+    : out.length ? 'runs out: ' + out.slice(0, 3).join(', ')
+    : small.length ? 'small: ' + small.slice(0, 3).join(', ') : 'in view';
 };
 </script>
 HTML
-  phone=$(title_of "$WORK/phone.html")
-  check "on a phone the overview's availability and downtime are in view (${phone:-not drawn})" \
+    title_of "$WORK/phone.html"
+  }
+  phone=$(on_phone a.html)
+  check "on a phone nothing runs out of view, labels 8 px high (${phone:-not drawn})" \
     [ "$phone" = "in view" ]
   # The overview never clips: five hosts, one with a long name. At 1024, 1440 and 1920
   # pixels no table scrolls sideways and every cell of the overview lies in view;
@@ -190,6 +206,9 @@ HTML
   widths=$(title_of "$WORK/widths.html")
   check "at 1024, 1440 and 1920 pixels the overview is in view (${widths:-not drawn})" \
     [ "$widths" = "in view" ]
+  phone=$(on_phone fleet.html)
+  check "five hosts on a phone: nothing runs out of view, labels 8 px high (${phone:-not drawn})" \
+    [ "$phone" = "in view" ]
   timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
     --disable-background-networking --disable-component-update --disable-sync \
     --user-data-dir="$WORK/chromium" --no-pdf-header-footer --print-to-pdf="$WORK/fleet.pdf" \
@@ -202,10 +221,11 @@ HTML
   check_that "printed to A4, every column's heading and every host's figures are there" \
     'in_print Host Address Hops Period Loss Median 95% Outages Down Available Worst day &&
      [ "$(wc -l <<<"$figures")" = 10 ] && in_print $figures'
-  # A fleet's page: with more than ten hosts a chart is carried as its data alone and
-  # drawn by the script when it comes into view (the first host's then, the last's not
-  # yet), and the strips are compact, titled when hovered: a day's host costs the page
-  # less than 25 kB (the page's own script and sheets aside).
+  # A fleet's page: with more than ten hosts a host's section is carried as inert text
+  # and its chart as its data alone, built and drawn by the script when they come into
+  # view (the first host's then, the last's not yet), and the strips are compact,
+  # titled when hovered: a day's host costs the page less than 25 kB (the page's own
+  # script and sheets aside).
   for i in $(seq 11); do
     "$MAKE_LOG" --cycles 1440 --interval 1 --start "2021-03-01 00:00:00" --host "site$i" \
       --seed "$i" >"$WORK/site$i.log"
@@ -222,12 +242,13 @@ document.getElementById('page').onload = function () {
   var view = this.contentWindow, doc = view.document;
   doc.getElementById('host-0').scrollIntoView();
   (function look(tries) {
-    var charts = doc.querySelectorAll('svg.chart'), first = charts[0].childElementCount;
+    var chart = doc.querySelector('#host-0 svg.chart'), first = chart ? chart.childElementCount : 0;
+    var last = doc.querySelector('#host-10 svg.chart');
     if (first > 0 || tries === 0) {
       var strip = doc.querySelector('#strips rect.strip-loss[data-b]');
       strip.dispatchEvent(new view.MouseEvent('mouseover', { bubbles: true }));
       document.title = 'first ' + (first > 0 ? 'drawn' : 'empty') + ', last ' +
-        (charts[charts.length - 1].childElementCount > 0 ? 'drawn' : 'empty') + '; ' +
+        (last && last.childElementCount > 0 ? 'drawn' : 'empty') + '; ' +
         strip.textContent;
     } else {
       setTimeout(function () { look(tries - 1); }, 200);
@@ -239,6 +260,30 @@ HTML
   scrolled=$(title_of "$WORK/scrolled.html")
   check_that "a fleet's page draws a chart when it comes into view, titles a strip hovered (${scrolled:-not drawn})" \
     '[[ "$scrolled" =~ ^"first drawn, last empty; some requests lost: "[0-9.]+" "[0-9:]+" to "[0-9.]+" "[0-9:]+$ ]]'
+  # A fleet of 120 hosts: the strips past the first hundred rows are put in place when
+  # scrolled to, and not before.
+  for i in $(seq 120); do
+    "$MAKE_LOG" --cycles 60 --interval 1 --start "2021-03-01 00:00:00" --host "h$i" --seed "$i" \
+      >"$WORK/h$i.log"
+  done
+  report "$WORK"/h*.log --html "$WORK/hundreds.html"
+  cat >"$WORK/rows.html" <<'HTML'
+<iframe id="page" src="hundreds.html" style="width:1100px;height:900px;border:0"></iframe>
+<script>
+document.getElementById('page').onload = function () {
+  var doc = this.contentDocument, last = '#strips rect[y="3107.0"]';  // the 120th row
+  var before = doc.querySelector(last) ? 'drawn' : 'not yet';
+  var labels = doc.querySelectorAll('text.strip-host');
+  labels[labels.length - 1].scrollIntoView();
+  setTimeout(function () {
+    document.title = 'before ' + before + ', scrolled ' + (doc.querySelector(last) ? 'drawn' : 'not yet');
+  }, 1000);
+};
+</script>
+HTML
+  rows=$(title_of "$WORK/rows.html")
+  check "a fleet's last strips are put in place when scrolled to (${rows:-not drawn})" \
+    [ "$rows" = "before not yet, scrolled drawn" ]
   # --svg: the charts alone, a well-formed file that renders.
   report "$WORK/a.log" "$WORK/b.log" --svg "$WORK/a.svg"
   check "--svg writes well-formed XML" xmllint --noout "$WORK/a.svg"

@@ -96,7 +96,43 @@ void WriteKey(std::ostream& out, double y) {
 
 }  // namespace
 
-void WriteTimeline(std::ostream& out, const Report& report, const Timeline& t, StripDetail detail) {
+namespace {
+
+// The strips' runs of one host.
+void WriteRow(std::ostream& out, const StripRow& row) {
+  if (row.detail == StripDetail::kCompact) WriteAnsweredUnder(out, row);
+  const std::vector<StripState>& strip = row.t.strips[row.host];
+  for (std::size_t b = 0; b < strip.size();) {
+    std::size_t e = b + 1;
+    while (e < strip.size() && strip[e] == strip[b]) ++e;
+    const bool under = row.detail == StripDetail::kCompact && strip[b] == StripState::kAnswered;
+    if (strip[b] != StripState::kNone && !under) WriteRun(out, row, b, e, strip[b]);
+    b = e;
+  }
+}
+
+// Compact: the rows past the first kStripRowsAhead in chunks of as many, each a
+// placeholder as tall as its rows, its runs in `later` as inert text for the page's
+// script to put in its place when it comes near the view.
+void WriteRowsLater(std::ostream& out, std::ostream& later, const Timeline& t) {
+  for (std::size_t first = kStripRowsAhead; first < t.strips.size(); first += kStripRowsAhead) {
+    const std::size_t end = std::min(t.strips.size(), first + kStripRowsAhead);
+    const std::size_t chunk = first / kStripRowsAhead;
+    out << "<rect class=\"strip-later\" data-chunk=\"" << chunk << "\" x=\"" << kChartLeft
+        << "\" y=\"" << FormatFixed(kTimelineRow * static_cast<double>(first) + 13, 1)
+        << "\" width=\"" << kChartRight - kChartLeft << "\" height=\""
+        << FormatFixed(kTimelineRow * static_cast<double>(end - first), 1) << "\"/>\n";
+    later << "<script type=\"text/html\" class=\"strip-rows\" data-chunk=\"" << chunk << "\">";
+    for (std::size_t h = first; h < end; ++h)
+      WriteRow(later, StripRow{t, h, StripDetail::kCompact});
+    later << "</script>\n";
+  }
+}
+
+}  // namespace
+
+void WriteTimeline(std::ostream& out, const Report& report, const Timeline& t, StripDetail detail,
+                   std::ostream* later) {
   out << "<g class=\"timeline\">\n";
   for (std::size_t h = 0; h < t.strips.size(); ++h) {
     const HostSummary& s = report.hosts[h].summary;
@@ -110,18 +146,10 @@ void WriteTimeline(std::ostream& out, const Report& report, const Timeline& t, S
         << t.start + t.span << "\"";
   }
   out << ">\n";
-  for (std::size_t h = 0; h < t.strips.size(); ++h) {
-    const StripRow row{t, h, detail};
-    if (detail == StripDetail::kCompact) WriteAnsweredUnder(out, row);
-    const std::vector<StripState>& strip = t.strips[h];
-    for (std::size_t b = 0; b < strip.size();) {
-      std::size_t e = b + 1;
-      while (e < strip.size() && strip[e] == strip[b]) ++e;
-      const bool under = detail == StripDetail::kCompact && strip[b] == StripState::kAnswered;
-      if (strip[b] != StripState::kNone && !under) WriteRun(out, row, b, e, strip[b]);
-      b = e;
-    }
-  }
+  const bool chunked = detail == StripDetail::kCompact && later != nullptr;
+  const std::size_t drawn = chunked ? std::min(t.strips.size(), kStripRowsAhead) : t.strips.size();
+  for (std::size_t h = 0; h < drawn; ++h) WriteRow(out, StripRow{t, h, detail});
+  if (chunked) WriteRowsLater(out, *later, t);
   const double bottom = kTimelineRow * static_cast<double>(t.strips.size()) + 8;
   out << "<text x=\"" << kChartLeft << "\" y=\"" << FormatFixed(bottom, 1) << "\">"
       << ReadableTime(t.start) << "</text><text x=\"" << kChartRight << "\" y=\""

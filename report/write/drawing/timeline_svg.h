@@ -3,6 +3,7 @@
 // down, no entries), so that where it broke is seen at a glance.
 #pragma once
 
+#include <cstddef>
 #include <ostream>
 
 #include "report/model/timeline.h"
@@ -25,9 +26,14 @@ int TimelineHeight(const Timeline& timeline);
 // END") for the page's script to title when hovered.
 enum class StripDetail { kTitled, kCompact };
 
+// Compact strips past this many rows are carried in chunks of as many, as inert text
+// the page's script puts in place when they come near the view (WriteTimeline's
+// `later`), so that a fleet's page opens quickly.
+inline constexpr std::size_t kStripRowsAhead = 100;
 // The strips as a <g>, from the top of a drawing 1000 wide: the labels, then the
-// strips in a <g id="strips"> that the page's script redraws when zoomed.
+// strips in a <g id="strips"> that the page's script redraws when zoomed. Given
+// `later`, compact strips past kStripRowsAhead rows are written there.
 void WriteTimeline(std::ostream& out, const Report& report, const Timeline& timeline,
-                   StripDetail detail = StripDetail::kTitled);
+                   StripDetail detail = StripDetail::kTitled, std::ostream* later = nullptr);
 
 }  // namespace pinglog::report

@@ -105,21 +105,28 @@ void WriteLogFacts(std::ostream& out, const Report& report) {
   if (!dropped.empty()) out << "<p>" << Html(dropped) << "</p>\n";
 }
 
-// When it happens: the heat map of the host's hours, and its worst hours if they
-// stand out.
-// An hour's numbers are told by the script on hover, from the map's packed rows.
-void WriteHeatMapBox(std::ostream& out, const HostReport& host, std::size_t index) {
+// A host's section in its parts: what is shown (the chart's box, the heat map of its
+// hours, its worst hours if they stand out, its tables) and the data the script reads
+// (the chart's, and the hours', whose numbers the script tells on hover).
+struct HostParts {
+  std::string chart_box, chart_data, heat_map, hours_data, worst, tables;
+};
+
+void WriteHeatMapParts(HostParts& parts, const HostReport& host, std::size_t index) {
   const HeatMap map = BuildHeatMap(host);
   const int height = HeatMapHeight(map);
+  std::ostringstream out;
   out << "<svg class=\"heat-map\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1000 "
       << height << "\" width=\"1000\" height=\"" << height << "\" data-rows-top=\""
       << kHeatMapRowsTop << "\" data-row-height=\"" << HeatMapRowHeight(map) << "\" data-host=\""
       << index << "\">\n<title></title>\n";
   WriteHeatMap(out, map, HeatMapHover::kScript);
-  out << "</svg>\n<script type=\"text/plain\" id=\"hours-" << index << "\">"
-      << PackHeatMapHours(map) << "</script>\n";
+  out << "</svg>\n";
+  parts.heat_map = out.str();
+  parts.hours_data = "<script type=\"text/plain\" id=\"hours-" + std::to_string(index) + "\">" +
+                     PackHeatMapHours(map) + "</script>\n";
   const std::string worst = WorstHoursLine(host.summary.worst_hours);
-  if (!worst.empty()) out << "<p class=\"worst\">" << Html(worst) << "</p>\n";
+  if (!worst.empty()) parts.worst = "<p class=\"worst\">" + Html(worst) + "</p>\n";
 }
 
 // A text inside a CSS string: without quotes, backslashes or line ends.
@@ -222,24 +229,41 @@ void WriteHostSection(std::ostream& out, const Report& report, std::size_t i,
     packed_levels =
         std::async([&] { return PackLevels(host.entries, levels, axis.axis_end, step, max_ms); });
   }
-  out << "<section id=\"host-" << i << "\">\n<h2>" << Html(HostHeading(s))
-      << "</h2>\n<div class=\"chart-box\">\n";
-  if (report.hosts.size() > kHostsDrawnAhead) {
-    WriteChartFrame(out);
+  const bool fleet = report.hosts.size() > kHostsDrawnAhead;
+  HostParts parts;
+  std::ostringstream box, data, tables;
+  box << "<div class=\"chart-box\">\n";
+  if (fleet) {
+    WriteChartFrame(box);
   } else {
-    WriteChart(out, host, axis);
+    WriteChart(box, host, axis);
   }
-  out << "</div>\n<script type=\"application/json\" id=\"meta-" << i << "\">"
-      << ChartMeta(s, axis, step) << "</script>\n<script type=\"text/plain\" id=\"cycles-" << i
-      << "\">" << PackCycles(host.entries, levels.recent, step) << "</script>\n";
-  std::ostringstream heat_map;
-  WriteHeatMapBox(heat_map, host, i);
+  box << "</div>\n";
+  parts.chart_box = box.str();
+  data << "<script type=\"application/json\" id=\"meta-" << i << "\">" << ChartMeta(s, axis, step)
+       << "</script>\n<script type=\"text/plain\" id=\"cycles-" << i << "\">"
+       << PackCycles(host.entries, levels.recent, step) << "</script>\n";
+  WriteHeatMapParts(parts, host, i);
   if (packed_levels.valid()) {
-    out << "<script type=\"text/plain\" id=\"levels-" << i << "\">" << packed_levels.get()
-        << "</script>\n";
+    data << "<script type=\"text/plain\" id=\"levels-" << i << "\">" << packed_levels.get()
+         << "</script>\n";
   }
-  out << heat_map.str();
-  WriteSummaryTables(out, s, report.logs.files);
+  parts.chart_data = data.str();
+  WriteSummaryTables(tables, s, report.logs.files);
+  parts.tables = tables.str();
+  out << "<section id=\"host-" << i << "\"" << (fleet ? " class=\"later\"" : "") << ">\n<h2>"
+      << Html(HostHeading(s)) << "</h2>\n";
+  if (fleet) {
+    // What is shown, as inert text that the script builds when it comes near the view:
+    // a page of thousands of hosts opens as quickly as a page of a few. (It holds no
+    // script: every text in it is escaped, so nothing in it can end this one.)
+    out << "<script type=\"text/html\" class=\"later-body\">" << parts.chart_box << parts.heat_map
+        << parts.worst << parts.tables << "</script>\n"
+        << parts.chart_data << parts.hours_data;
+  } else {
+    out << parts.chart_box << parts.chart_data << parts.heat_map << parts.hours_data << parts.worst
+        << parts.tables;
+  }
   out << "</section>\n";
 }
 

@@ -2,6 +2,7 @@
 #include "report/write/host_words.h"
 
 #include <algorithm>
+#include <sstream>
 
 #include "report/model/timeline.h"
 #include "report/write/drawing/chart_svg.h"
@@ -121,15 +122,18 @@ void WriteIncidents(std::ostream& out, const Report& report, const ChartOptions&
     out << "</table></div>\n";
   }
   WriteEpisodes(out, report, axis, period);
-  const Timeline timeline = BuildTimeline(report, axis);
+  // A fleet's strips in coarser buckets: a row a few runs, the page quick to open.
+  const bool fleet = report.hosts.size() > kHostsDrawnAhead;
+  const Timeline timeline = BuildTimeline(report, axis, fleet ? kFleetStripBuckets : kMostBuckets);
   const int height = TimelineHeight(timeline);
-  out << "<svg class=\"timeline\" id=\"timeline\" xmlns=\"http://www.w3.org/2000/svg\" "
+  out << "<div class=\"wide\"><svg class=\"timeline\" id=\"timeline\" "
+         "xmlns=\"http://www.w3.org/2000/svg\" "
          "viewBox=\"0 0 1000 "
       << height << "\" width=\"1000\" height=\"" << height << "\">\n";
-  WriteTimeline(
-      out, report, timeline,
-      report.hosts.size() > kHostsDrawnAhead ? StripDetail::kCompact : StripDetail::kTitled);
-  out << "</svg>\n";
+  std::ostringstream later;
+  WriteTimeline(out, report, timeline, fleet ? StripDetail::kCompact : StripDetail::kTitled,
+                &later);
+  out << "</svg></div>\n" << later.str();
 }
 
 // "#from=2021-03-07T21:00&to=2021-03-08T00:00": the address of a period, to the minute.

@@ -12,12 +12,17 @@
 
 namespace pinglog::report {
 
-// With more hosts than this the page is a fleet's: it carries each chart as the data it
-// is drawn from alone, and its script draws a chart when it comes into view; the
-// strips are compact, titled by the script when hovered. A host then costs the page
-// about what its entries pack to (a day of one-minute cycles, 7 kB), not a drawn chart
-// (300 kB whatever its span), and a fleet's page opens.
+// With more hosts than this the page is a fleet's: it carries each host's section as
+// inert text and its chart as the data it is drawn from alone, and its script builds
+// the section and draws the chart when it comes near the view; the strips are compact
+// and coarser, titled by the script when hovered, their later rows put in place when
+// scrolled to. A host then costs the page about what its entries pack to (a day of
+// one-minute cycles, 7 kB), not a drawn chart (300 kB whatever its span), and a
+// fleet's page opens: the browser parses inert text several times faster than it
+// builds what the text describes.
 inline constexpr std::size_t kHostsDrawnAhead = 10;
+// Such a page's strips have at most this many buckets (a day's: a quarter of an hour).
+inline constexpr std::int64_t kFleetStripBuckets = 100;
 
 void WriteOverviewTable(std::ostream& out, const Report& report);
 

@@ -19,23 +19,21 @@ function textOf(id) {
 }
 
 // The heat map's hour under the pointer, in the map's title.
-function watchHeatMaps() {
-  document.querySelectorAll('svg.heat-map[data-host]').forEach((svg) => {
-    let rows = null;
-    const title = svg.querySelector('title');
-    const top = +svg.getAttribute('data-rows-top'),
-      rowHeight = +svg.getAttribute('data-row-height');
-    svg.addEventListener('mousemove', (event) => {
-      rows = rows || decodeHeatRows(textOf('hours-' + svg.getAttribute('data-host')).trim());
-      const box = svg.getBoundingClientRect(),
-        scale = 1000 / box.width;
-      const x = (event.clientX - box.left) * scale,
-        y = (event.clientY - box.top) * scale;
-      const row = y >= top ? rows[Math.floor((y - top) / rowHeight)] : null;
-      const h = Math.floor(((x - R.left) * 24) / (R.right - R.left));
-      title.textContent =
-        row && !row.empty && h >= 0 && h < 24 ? hourTitle(row.day + h * 3600, row.hours[h]) : '';
-    });
+function watchHeatMap(svg) {
+  let rows = null;
+  const title = svg.querySelector('title');
+  const top = +svg.getAttribute('data-rows-top'),
+    rowHeight = +svg.getAttribute('data-row-height');
+  svg.addEventListener('mousemove', (event) => {
+    rows = rows || decodeHeatRows(textOf('hours-' + svg.getAttribute('data-host')).trim());
+    const box = svg.getBoundingClientRect(),
+      scale = 1000 / box.width;
+    const x = (event.clientX - box.left) * scale,
+      y = (event.clientY - box.top) * scale;
+    const row = y >= top ? rows[Math.floor((y - top) / rowHeight)] : null;
+    const h = Math.floor(((x - R.left) * 24) / (R.right - R.left));
+    title.textContent =
+      row && !row.empty && h >= 0 && h < 24 ? hourTitle(row.day + h * 3600, row.hours[h]) : '';
   });
 }
 
@@ -57,27 +55,33 @@ function watchCompactStrips(strips) {
   });
 }
 
-// The hosts' charts: one the page carries drawn is kept to be shown again; one it
-// carries as a frame (a page of many hosts) is drawn here when it comes into view.
+// The hosts, by the data the page carries for each. What a host shows (its chart, its
+// heat map) is found once its section is built: at once, or (a fleet's page, whose
+// sections are carried as inert text) when the section comes near the view.
 function findHosts() {
-  return Array.from(document.querySelectorAll('.chart-box'), (box, index) => {
-    const svg = box.querySelector('svg'),
-      onView = svg.getAttribute('data-drawn') === 'on view';
-    return {
+  const hosts = [];
+  for (let index = 0; document.getElementById('meta-' + index); ++index) {
+    hosts.push({
       index,
-      svg,
-      original: onView ? null : svg.innerHTML,
-      seen: !onView,
+      svg: null,
       meta: JSON.parse(textOf('meta-' + index)),
       read: (kind) => textOf(kind + '-' + index),
-    };
-  });
+    });
+  }
+  return hosts;
+}
+function buildLater(section) {
+  const body = section.querySelector('script.later-body');
+  if (!body) return;
+  body.insertAdjacentHTML('afterend', body.textContent);
+  body.remove();
+  section.classList.remove('later');
 }
 
 // A host's chart of the period it is to show (its own drawing for the whole period,
-// if the page carries one), once it has been in view.
+// if the page carries one), once its section is built.
 function paint(host) {
-  if (!host.seen) return;
+  if (!host.svg) return;
   if (!host.period) {
     host.svg.innerHTML = host.original;
     return;
@@ -88,27 +92,21 @@ function paint(host) {
   host.svg.innerHTML = chart.markup;
 }
 
-function watchCharts(hosts) {
-  const watcher =
-    window.IntersectionObserver &&
-    new IntersectionObserver(
-      (seen) => {
-        seen.forEach((entry) => {
-          if (!entry.isIntersecting) return;
-          const host = hosts[+entry.target.getAttribute('data-host')];
-          watcher.unobserve(entry.target);
-          host.seen = true;
-          paint(host);
-        });
-      },
-      { rootMargin: '300px' },
-    );
-  hosts.forEach((host) => {
-    if (host.seen) return;
-    host.svg.setAttribute('data-host', host.index);
-    if (watcher) watcher.observe(host.svg);
-    else host.seen = true;
-  });
+// Calls `then(element)` once for each element when it comes within `margin` of the
+// view (at once without IntersectionObserver).
+function whenNear(margin, then) {
+  if (!window.IntersectionObserver) return then;
+  const watcher = new IntersectionObserver(
+    (entries) => {
+      entries.forEach((entry) => {
+        if (!entry.isIntersecting) return;
+        watcher.unobserve(entry.target);
+        then(entry.target);
+      });
+    },
+    { rootMargin: margin },
+  );
+  return (element) => watcher.observe(element);
 }
 
 // The period in the address, within the logs' own (an address made for a longer
@@ -136,11 +134,24 @@ function finerNote(g, whole) {
   return ': finer detail is kept for the last ' + Math.floor((whole[1] - R.recent) / R.day) + ' days';
 }
 
+// A fleet's strips past their first rows are carried as inert text in chunks of rows,
+// each put in place of its placeholder when it comes near the view.
+function watchStripChunks(strips) {
+  const near = whenNear('1500px', (placeholder) => {
+    const chunk = placeholder.getAttribute('data-chunk');
+    const rows = document.querySelector(`script.strip-rows[data-chunk="${chunk}"]`);
+    placeholder.insertAdjacentHTML('afterend', rows.textContent);
+    placeholder.remove();
+  });
+  strips.querySelectorAll('rect.strip-later').forEach(near);
+}
+
 // The strips the page carries are set aside while a zoom shows others, and put back
 // (moved, not copied: a fleet's strips are many).
 function stripsShower(hosts) {
   const strips = document.getElementById('strips');
   let original = null;
+  if (strips) watchStripChunks(strips);
   watchCompactStrips(strips);
   return (period) => {
     if (!strips) return;
@@ -197,25 +208,54 @@ function watchDrags(host, current, zoom) {
     mark.remove();
     if (Math.abs(at.x - begin.x) >= 4) zoom(Math.min(at.t, begin.t), Math.max(at.t, begin.t));
   });
+  // A touch that pans the box (a narrow screen) is no drag.
+  svg.addEventListener('pointercancel', () => {
+    if (start === null) return;
+    start = null;
+    mark.remove();
+  });
 }
 
 function main() {
   const rulesNode = document.getElementById('chart-rules');
   if (!rulesNode) return;
   takeRules(JSON.parse(rulesNode.textContent));
-  watchHeatMaps();
   const hosts = findHosts();
   if (!hosts.length) return;
-  watchCharts(hosts);
   const whole = [hosts[0].meta.start, hosts[0].meta.end];
   const bar = document.getElementById('zoom'),
     shown = document.getElementById('shown');
   const showStrips = stripsShower(hosts);
   const current = () => periodOf(location.hash, whole) || whole;
+  // The period a host's chart is to show: the zoom's, or null for the drawing the page
+  // carries (a frame has none: the whole period, drawn here).
+  const periodFor = (host) => periodOf(location.hash, whole) || (host.original === null ? whole : null);
+  // A host's section built: its heat map and chart watched, a frame drawn (a fleet's
+  // section is built when it comes near the view, its chart with it).
+  function wire(host) {
+    const section = document.getElementById('host-' + host.index);
+    section.querySelectorAll('svg.heat-map[data-host]').forEach(watchHeatMap);
+    host.svg = section.querySelector('svg.chart');
+    const frame = host.svg.getAttribute('data-drawn') === 'on view';
+    host.original = frame ? null : host.svg.innerHTML;
+    host.period = periodFor(host);
+    watchDrags(host, current, zoom);
+    if (frame) paint(host);
+  }
+  const sectionNear = whenNear('1500px', (section) => {
+    buildLater(section);
+    wire(hosts[+section.id.slice('host-'.length)]);
+  });
+  hosts.forEach((host) => {
+    const section = document.getElementById('host-' + host.index);
+    if (section.classList.contains('later')) sectionNear(section);
+    else wire(host);
+  });
   function show() {
     const period = periodOf(location.hash, whole);
     hosts.forEach((host) => {
-      host.period = period || (host.original === null ? whole : null);
+      if (!host.svg) return;
+      host.period = periodFor(host);
       paint(host);
     });
     showStrips(period);
@@ -230,7 +270,6 @@ function main() {
     to = Math.max(Math.ceil(to / 60) * 60, from + 60);
     location.hash = 'from=' + iso(from) + '&to=' + iso(to);
   }
-  hosts.forEach((host) => watchDrags(host, current, zoom));
   document.getElementById('reset').addEventListener('click', () => {
     history.pushState(null, '', location.pathname + location.search);
     show();
