@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "report/write/drawing/chart_layout.h"
+#include "report/write/drawing/drawing_words.h"
 #include "report/write/summary_facts.h"
 #include "report/write/words.h"
 #include "support/domain.h"
@@ -46,8 +47,8 @@ void WriteShading(std::ostream& out, const Scale& at, const ChartModel& chart,
                   const HostSummary& s) {
   for (const Gap& gap : s.gaps) {
     Shade(out, at, "gap", gap.start, gap.before,
-          "No entries: " + ReadableTime(gap.start) + " to " + ReadableTime(gap.before) + " (" +
-              Duration(gap.Seconds()) + GapNote(s, gap) + ")");
+          std::string(kWords.gap) + " " + ReadableTime(gap.start) + " to " +
+              ReadableTime(gap.before) + " (" + Duration(gap.Seconds()) + GapNote(s, gap) + ")");
   }
   for (const Outage& o : s.outages) {
     if (ShadedAcross(o, chart)) Shade(out, at, "outage", o.start, o.end, OutageTitle(o));
@@ -114,7 +115,7 @@ void WriteAxes(std::ostream& out, const Scale& at, const ChartModel& chart, cons
       << Html(ReadableTime(s.first)) << "</text><text x=\"" << kChartRight << "\" y=\""
       << kEndLabelsY << "\" text-anchor=\"end\">" << Html(ReadableTime(s.last))
       << "</text><text x=\"" << kChartLeft - 6 << "\" y=\"" << kLossTop + 12
-      << "\" text-anchor=\"end\">loss</text>\n";
+      << "\" text-anchor=\"end\">" << kWords.loss_label << "</text>\n";
 }
 
 double BucketX(const Scale& at, const ChartBucket& b) { return at.X(b.start); }
@@ -142,7 +143,8 @@ void WriteSmoke(std::ostream& out, const Scale& at, const ChartModel& chart) {
     out << "<path class=\"above\" d=\"M" << Num(x) << ',' << kChartTop << "l3,5h-6Z\"/>\n";
   }
   out << "<text x=\"" << kChartRight << "\" y=\"" << kChartTop - 6 << "\" text-anchor=\"end\">"
-      << Plural(above, "reply", "replies") << " above " << chart.top << " ms</text>\n";
+      << Plural(above, kWords.reply, kWords.replies) << " " << kWords.above << " " << chart.top
+      << " ms</text>\n";
 }
 
 // The median as a stepped line, each bucket's step (and the rise to the next) in the
@@ -165,10 +167,15 @@ void WriteMedian(std::ostream& out, const Scale& at, const ChartModel& chart) {
 
 // "21.03.2021 10:00:00: 3 cycles, 11.1% loss, 10/12/30 ms"
 std::string BucketTitle(const ChartBucket& b) {
-  std::string title = ReadableTime(b.start) + ": " + Plural(b.requests.cycles, "cycle", "cycles") +
-                      ", " + Num(b.requests.LossPercent()) + "% loss";
-  if (b.requests.not_sent > 0) title += ", " + std::to_string(b.requests.not_sent) + " not sent";
-  if (b.short_outage_seconds > 0) title += ", down " + Duration(b.short_outage_seconds);
+  std::string title = ReadableTime(b.start) + ": " +
+                      Plural(b.requests.cycles, kWords.cycle, kWords.cycles) + ", " +
+                      Num(b.requests.LossPercent()) + kWords.loss;
+  if (b.requests.not_sent > 0) {
+    title += ", " + std::to_string(b.requests.not_sent) + " " + kWords.not_sent;
+  }
+  if (b.short_outage_seconds > 0) {
+    title += std::string(", ") + kWords.down + " " + Duration(b.short_outage_seconds);
+  }
   if (!b.times.empty()) {
     title += ", " + std::to_string(b.times.Lowest()) + "/" + std::to_string(b.times.Rank(50)) +
              "/" + std::to_string(b.times.Highest()) + " ms";
@@ -210,8 +217,8 @@ void WriteBuckets(std::ostream& out, const Scale& at, const ChartModel& chart) {
 }  // namespace
 
 std::string OutageTitle(const Outage& o) {
-  return "Outage: " + ReadableTime(o.start) + " to " + ReadableTime(o.end) + " (" +
-         Duration(o.Seconds()) + OutageEndNote(o.ends) + ")";
+  return std::string(kWords.outage) + " " + ReadableTime(o.start) + " to " + ReadableTime(o.end) +
+         " (" + Duration(o.Seconds()) + OutageEndNote(o.ends) + ")";
 }
 
 namespace {

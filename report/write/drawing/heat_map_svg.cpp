@@ -6,6 +6,7 @@
 #include "report/model/chart_model.h"
 #include "report/write/drawing/chart_layout.h"
 #include "report/write/drawing/chart_svg.h"
+#include "report/write/drawing/drawing_words.h"
 #include "report/write/words.h"
 #include "support/domain.h"
 
@@ -26,10 +27,12 @@ double RowHeight(const HeatMap& map) {
 std::string CellTitle(LogTime start, const HourCell& cell) {
   std::string title = FormatTime("%dd.%mm.%yyyy %hh:00", start) + "\u2013" +
                       FormatTime("%hh:00", start + kSecondsPerHour);
-  if (cell.requests.cycles == 0) return title + ": no entries";
-  title += ": loss " + FormatFixed(cell.requests.LossPercent(), 2) + " %, ";
-  title += cell.replies ? "median " + std::to_string(cell.median) + " ms" : "no replies";
-  return title + ", " + Plural(cell.requests.cycles, "cycle", "cycles");
+  if (cell.requests.cycles == 0) return title + ": " + kWords.hour_empty;
+  title += std::string(": ") + kWords.hour_loss + " " +
+           FormatFixed(cell.requests.LossPercent(), 2) + " %, ";
+  title += cell.replies ? std::string(kWords.median) + " " + std::to_string(cell.median) + " ms"
+                        : std::string(kWords.no_replies);
+  return title + ", " + Plural(cell.requests.cycles, kWords.cycle, kWords.cycles);
 }
 
 // "60", "98.3": a coordinate without a useless ".0".

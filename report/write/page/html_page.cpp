@@ -7,6 +7,7 @@
 
 #include "report/write/drawing/chart_layout.h"
 #include "report/write/drawing/chart_svg.h"
+#include "report/write/drawing/drawing_words.h"
 #include "report/write/drawing/heat_map_svg.h"
 #include "report/write/drawing/styles.h"
 #include "report/write/drawing/timeline_svg.h"
@@ -30,7 +31,24 @@ nlohmann::json WordRules() {
                                  StripState::kNoEntries, StripState::kDown}) {
     strips.push_back({LookOf(state).css_class, LookOf(state).words});
   }
+  const DrawingWords& w = kWords;
+  const nlohmann::json words = {{"cycle", w.cycle},
+                                {"cycles", w.cycles},
+                                {"reply", w.reply},
+                                {"replies", w.replies},
+                                {"loss", w.loss},
+                                {"notSent", w.not_sent},
+                                {"down", w.down},
+                                {"gap", w.gap},
+                                {"outage", w.outage},
+                                {"above", w.above},
+                                {"lossLabel", w.loss_label},
+                                {"hourEmpty", w.hour_empty},
+                                {"hourLoss", w.hour_loss},
+                                {"median", w.median},
+                                {"noReplies", w.no_replies}};
   return {{"readableMask", kReadableTimeMask},
+          {"words", words},
           {"durationUnits", units},
           {"strips", strips},
           {"attempts", kAttemptsPerCycle},

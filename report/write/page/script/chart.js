@@ -25,10 +25,11 @@ function tickFor(span) {
 
 // "21.03.2021 10:00:00: 3 cycles, 11.1% loss, 10/12/30 ms"
 function bucketTitle(b) {
-  let title = readable(b.start) + ': ' + plural(b.cycles, 'cycle', 'cycles') + ', ';
-  title += (b.sent ? (100 * b.lost) / b.sent : 0).toFixed(1) + '% loss';
-  if (b.notSent) title += ', ' + b.notSent + ' not sent';
-  if (b.down) title += ', down ' + duration(b.down);
+  const w = R.words;
+  let title = readable(b.start) + ': ' + plural(b.cycles, w.cycle, w.cycles) + ', ';
+  title += (b.sent ? (100 * b.lost) / b.sent : 0).toFixed(1) + w.loss;
+  if (b.notSent) title += `, ${b.notSent} ${w.notSent}`;
+  if (b.down) title += `, ${w.down} ${duration(b.down)}`;
   if (b.n) title += ', ' + b.q[0] + '/' + pct(b, 50) + '/' + highest(b) + ' ms';
   return title;
 }
@@ -71,10 +72,10 @@ class ChartDrawing {
   // Outages of a bucket or more are shaded across the plot; shorter ones darken the
   // strip under the axis as far as the share of their bucket's time.
   shading(meta) {
-    meta.gaps.forEach(([a, b, note]) => this.shade('gap', a, b, 'No entries:', note));
+    meta.gaps.forEach(([a, b, note]) => this.shade('gap', a, b, R.words.gap, note));
     meta.outages.forEach(([a, b, note]) => {
       if (b - a >= this.g.width) {
-        this.shade('outage', a, b, 'Outage:', note);
+        this.shade('outage', a, b, R.words.outage, note);
         return;
       }
       for (let t = Math.max(a, this.from); t < Math.min(b, this.to); ) {
@@ -111,7 +112,7 @@ class ChartDrawing {
     this.svg.push(
       `<text x="${R.left}" y="${R.endLabels}">${readable(from)}</text>` +
         `<text x="${R.right}" y="${R.endLabels}" text-anchor="end">${readable(to)}</text>` +
-        `<text x="${R.left - 6}" y="${R.lossTop + 12}" text-anchor="end">loss</text>`,
+        `<text x="${R.left - 6}" y="${R.lossTop + 12}" text-anchor="end">${R.words.lossLabel}</text>`,
     );
   }
   // The bands, each a rectangle per bucket, and pinned marks for what lies above.
@@ -135,7 +136,7 @@ class ChartDrawing {
     });
     this.svg.push(
       `<text x="${R.right}" y="${R.top - 6}" text-anchor="end">` +
-        `${plural(above, 'reply', 'replies')} above ${this.top} ms</text>`,
+        `${plural(above, R.words.reply, R.words.replies)} ${R.words.above} ${this.top} ms</text>`,
     );
   }
   // The median as a stepped line, each bucket's step (and the rise to the next) in
