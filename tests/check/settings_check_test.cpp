@@ -37,6 +37,12 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
       {"Host=router1|Log=ping.log|Interval=5|End=2030-06-15 18:30",
        "from now until 2030-06-15 18:30:00", 0, "fixed positions"},
       {"Host=router1|Log=ping.log|Interval=5|End=", "error: line 4 (the end time) is empty", 1},
+      {"Host=router1|Log=ping.log|Interval=5|End=2029-09-19 19:59:59",  // nines are digits
+       "from now until 2029-09-19 19:59:59", 0, "fixed positions"},
+      {"Host=router1|Log=ping.log|Interval=5|End=07.12.2027",  // the log's date, no more
+       "is written day first, as the log writes dates; Kep.ini wants the year first: "
+       "2027-12-07 00:00:00.",
+       1},
       {"Host=router1|Log=ping.log|Interval=5|End=07.12.2027 17:51",
        "is written day first, as the log writes dates; Kep.ini wants the year first: "
        "2027-12-07 17:51:00.",
@@ -67,6 +73,8 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
        "error: Kep.ini is saved as UTF-16 (Notepad's \"Unicode\")", 1},
       {"router1|ping.log|5|2027-01-01 00:00:00|bom",
        "byte-order mark, so the host is read as \"\\xEF\\xBB\\xBFrouter1\"", 1},
+      {"my router|ping.log|5|2027-01-01 00:00:00|bom",  // a space is printable
+       "byte-order mark, so the host is read as \"\\xEF\\xBB\\xBFmy router\"", 1},
       {"Host=router1|Log=ping.log|Interval=5|End=2027-01-01 00:00:00|bom",
        "warning: Kep.ini begins with a UTF-8 byte-order mark; it falls in line 1's label", 0},
       {"Host=router1|Log=ping.log|Interval=-1|End=2027-01-01 00:00:00",

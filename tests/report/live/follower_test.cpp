@@ -31,6 +31,10 @@ TEST(LogFollowerTest, ReadsWhatALogGainedWholeLinesOnly) {
        {{one.substr(0, 10), false}, {one.substr(10), true}, {two + three, false}},
        {t, t + 60, t + 120}},
       {"a log that does not exist yet is followed once it does", {{"", false}, {one, false}}, {t}},
+      {"a log looked at again unchanged adds nothing", {{one, false}, {one, false}}, {t}},
+      {"a log cut back to its first line (the same beginning) is read from its start again",
+       {{one + two, false}, {one, false}},
+       {t, t + 60, t}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.situation);
