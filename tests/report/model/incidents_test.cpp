@@ -16,6 +16,7 @@ struct HostRow {
   int number;
   int hops;
   std::vector<std::array<int, 2>> down;  // [from, to) in minutes
+  int first = 0, last = 1439;            // its first and last entry, in minutes
 };
 
 constexpr LogTime kStart = 1700000000;
@@ -29,8 +30,8 @@ std::vector<HostReport> Hosts(const std::vector<HostRow>& rows) {
                         static_cast<std::uint8_t>(row.number & 255)};
     h.summary.hops = row.hops;
     h.summary.period = 60;
-    h.summary.first = kStart;
-    h.summary.last = kStart + 1439 * 60;
+    h.summary.first = kStart + row.first * 60;
+    h.summary.last = kStart + row.last * 60;
     for (const auto& [from, to] : row.down) {
       h.summary.outages.push_back(
           {kStart + from * 60, kStart + to * 60, to - from, OutageEnd::kAnswered});
@@ -49,6 +50,16 @@ TEST(FindIncidentsTest, SaysWhatFailedAtOnceAndWhereAlongTheTree) {
                         std::vector<std::array<int, 2>> down) {
     for (HostRow& row : rows) {
       if (std::string(row.name) == name) row.down = down;
+    }
+    return rows;
+  };
+  // Every host of `rows` down for the cycle at `minute` but `name`, whose log runs
+  // from `first` to `last` (minutes).
+  const auto all_but = [&](const char* name, int minute, int first, int last) {
+    std::vector<HostRow> rows = path;
+    for (HostRow& row : rows) {
+      if (std::string(row.name) != name) row.down = {{minute, minute + 1}};
+      if (std::string(row.name) == name) row.first = first, row.last = last;
     }
     return rows;
   };
@@ -76,6 +87,24 @@ TEST(FindIncidentsTest, SaysWhatFailedAtOnceAndWhereAlongTheTree) {
                  "isp", {{{600, 601}}}),
             "router", {{{600, 601}}}),
        {"all 4 hosts down, the nearest host router (1 hop) too: the fault is at router or "
+        "between this machine and it"}},
+      {"a single cycle beginning as another host's longer outage ends is noise",
+       with(with(path, "remote1", {{{60, 70}}}), "remote2", {{{70, 71}}}),
+       {"only remote1 was down: the fault is at that host or on its own path"}},
+      {"a single cycle ending as another host's longer outage begins is noise",
+       with(with(path, "remote1", {{{60, 70}}}), "remote2", {{{59, 60}}}),
+       {"only remote1 was down: the fault is at that host or on its own path"}},
+      {"every host losing a single cycle in turn, never at once, is noise",
+       with(with(with(with(path, "router", {{{60, 61}}}), "isp", {{{61, 62}}}), "remote1",
+                 {{{62, 63}}}),
+            "remote2", {{{63, 64}}}),
+       {}},
+      {"a single cycle lost by all but a host whose log began with that cycle is noise",
+       all_but("remote2", 600, 600, 1439),
+       {}},
+      {"and by all whose logs ran then, the last one's log having ended as it began, counts",
+       all_but("remote2", 600, 0, 599),
+       {"all 3 hosts down, the nearest host router (1 hop) too: the fault is at router or "
         "between this machine and it"}},
       {"down one after another, never at once",
        with(with(path, "isp", {{{60, 70}}}), "remote1", {{{70, 80}}}),
