@@ -101,29 +101,30 @@ check_that "--path naming a host that no log holds: exit 2, named, nothing writt
 # The page in a real browser: rendered, not blank, its chart numbers in the SVG.
 check "the page is self-contained" [ -z "$(grep -oE '<link|src=|url\(|@import' "$WORK/a.html")" ]
 check "the chart carries its buckets' numbers" grep -q 'class="bucket".*data-median="[0-9]*"' "$WORK/a.html"
+# headless ARGUMENT...: headless Chromium with a profile of the test's own and nothing
+# fetched from outside (at most two minutes).
+headless() {
+  timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$WORK/chromium" "$@"
+}
 # render FILE PNG WIDTH,HEIGHT: a headless Chromium screenshot; sets width, height,
 # coloured (the share of non-white pixels) and colours.
 render() {
-  timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$WORK/chromium" --hide-scrollbars --window-size="$3" \
+  headless --hide-scrollbars --window-size="$3" \
     --screenshot="$2" "file://$1" >/dev/null 2>&1 || true
   read -r width height coloured colours <<<"$(python3 "$HELPERS/png_stats.py" "$2" 2>/dev/null)"
 }
 # time_labels FILE#HASH: the time axis labels of the page as Chromium draws it there.
 # (a drawn label has its place in numbers: the page's script, in the dump too, has none)
 time_labels() {
-  timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$WORK/chromium" --dump-dom "file://$1" 2>/dev/null |
+  headless --dump-dom "file://$1" 2>/dev/null |
     grep -o 'class="time" x="[0-9][^>]*>[^<]*' | sed 's/.*>//' | sort -u | tr '\n' ' '
 }
 # title_of FILE: the title that a test page (which loads the report's page in a
 # frame) gives itself once its script has looked.
 title_of() {
-  timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$WORK/chromium" --allow-file-access-from-files --virtual-time-budget=5000 \
+  headless --allow-file-access-from-files --virtual-time-budget=5000 \
     --dump-dom "file://$1" 2>/dev/null | grep -o '<title>[^<]*' | sed 's/<title>//'
 }
 if command -v chromium >/dev/null; then
@@ -133,9 +134,7 @@ if command -v chromium >/dev/null; then
      awk -v c="${coloured:-0}" "BEGIN { exit !(c > 0.05 && c < 0.95) }"'
   # Printed to A4 as a document: two pages, the first with the overview and the chart,
   # each numbered in its footer.
-  timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$WORK/chromium" --no-pdf-header-footer --print-to-pdf="$WORK/a.pdf" \
+  headless --no-pdf-header-footer --print-to-pdf="$WORK/a.pdf" \
     "file://$WORK/a.html" >/dev/null 2>&1
   pages=$(pdfinfo "$WORK/a.pdf" 2>/dev/null | awk '/^Pages:/ {print $2}')
   first=$(pdftotext -f 1 -l 1 "$WORK/a.pdf" - 2>/dev/null)
@@ -209,9 +208,7 @@ HTML
   phone=$(on_phone fleet.html)
   check "five hosts on a phone: nothing runs out of view, labels 8 px high (${phone:-not drawn})" \
     [ "$phone" = "in view" ]
-  timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$WORK/chromium" --no-pdf-header-footer --print-to-pdf="$WORK/fleet.pdf" \
+  headless --no-pdf-header-footer --print-to-pdf="$WORK/fleet.pdf" \
     "file://$WORK/fleet.html" >/dev/null 2>&1
   printed=$(pdftotext "$WORK/fleet.pdf" - 2>/dev/null | tr -s ' \n' '\n\n')
   # in_print WORD...: each word is a word of the printed page.
@@ -350,9 +347,7 @@ PY
   check_that "the page carries buckets for older days ($levels_size bytes, every cycle $every_size)" \
     '[ "$levels_size" -lt $((every_size * 2 / 3)) ]'
   zoomed_chart() {  # zoomed_chart FILE#HASH: the period shown, then the chart drawn
-    timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run \
-      --disable-background-networking --disable-component-update --disable-sync \
-      --user-data-dir="$WORK/chromium" --dump-dom "file://$1" 2>/dev/null |
+    headless --dump-dom "file://$1" 2>/dev/null |
       python3 -c 'import re, sys; t = sys.stdin.read()
 shown = re.search(r"id=\"shown\">([^<]*)", t); chart = re.search(r"<svg class=\"chart\".*?</svg>", t, re.S)
 print(shown.group(1) if shown else "", chart.group(0) if chart else "", sep="\n")'
