@@ -257,6 +257,12 @@ HTML
   scrolled=$(title_of "$WORK/scrolled.html")
   check_that "a fleet's page draws a chart when it comes into view, titles a strip hovered (${scrolled:-not drawn})" \
     '[[ "$scrolled" =~ ^"first drawn, last empty; some requests lost: "[0-9.]+" "[0-9:]+" to "[0-9.]+" "[0-9:]+$ ]]'
+  # Printed, a fleet's page is printed whole: every host's facts and chart.
+  headless --no-pdf-header-footer --print-to-pdf="$WORK/sites.pdf" "file://$WORK/sites.html" \
+    >/dev/null 2>&1
+  printed=$(pdftotext "$WORK/sites.pdf" - 2>/dev/null)
+  check_that "a fleet's page printed holds every host's facts and chart" \
+    '[ "$(grep -c "^Cycles" <<<"$printed")" = 11 ] && [ "$(grep -c "above [0-9]* ms" <<<"$printed")" = 11 ]'
   # A fleet of 120 hosts: the strips past the first hundred rows are put in place when
   # scrolled to, and not before.
   for i in $(seq 120); do

@@ -136,14 +136,15 @@ function finerNote(g, whole) {
 
 // A fleet's strips past their first rows are carried as inert text in chunks of rows,
 // each put in place of its placeholder when it comes near the view.
+function buildStripChunk(placeholder) {
+  if (!placeholder.isConnected) return;
+  const chunk = placeholder.getAttribute('data-chunk');
+  const rows = document.querySelector(`script.strip-rows[data-chunk="${chunk}"]`);
+  placeholder.insertAdjacentHTML('afterend', rows.textContent);
+  placeholder.remove();
+}
 function watchStripChunks(strips) {
-  const near = whenNear('1500px', (placeholder) => {
-    const chunk = placeholder.getAttribute('data-chunk');
-    const rows = document.querySelector(`script.strip-rows[data-chunk="${chunk}"]`);
-    placeholder.insertAdjacentHTML('afterend', rows.textContent);
-    placeholder.remove();
-  });
-  strips.querySelectorAll('rect.strip-later').forEach(near);
+  strips.querySelectorAll('rect.strip-later').forEach(whenNear('1500px', buildStripChunk));
 }
 
 // The strips the page carries are set aside while a zoom shows others, and put back
@@ -242,9 +243,16 @@ function main() {
     watchDrags(host, current, zoom);
     if (frame) paint(host);
   }
-  const sectionNear = whenNear('1500px', (section) => {
+  const build = (section) => {
+    if (!section.classList.contains('later')) return;
     buildLater(section);
     wire(hosts[+section.id.slice('host-'.length)]);
+  };
+  const sectionNear = whenNear('1500px', build);
+  // Printed, the page is printed whole: what is still inert text is built first.
+  window.addEventListener('beforeprint', () => {
+    document.querySelectorAll('section.later').forEach(build);
+    document.querySelectorAll('#strips rect.strip-later').forEach(buildStripChunk);
   });
   hosts.forEach((host) => {
     const section = document.getElementById('host-' + host.index);
