@@ -278,9 +278,14 @@ document.getElementById('page').onload = function () {
   var before = doc.querySelector(last) ? 'drawn' : 'not yet';
   var labels = doc.querySelectorAll('text.strip-host');
   labels[labels.length - 1].scrollIntoView();
-  setTimeout(function () {
-    document.title = 'before ' + before + ', scrolled ' + (doc.querySelector(last) ? 'drawn' : 'not yet');
-  }, 1000);
+  (function look(tries) {  // until the row is there, or four seconds have passed
+    var drawn = !!doc.querySelector(last);
+    if (drawn || tries === 0) {
+      document.title = 'before ' + before + ', scrolled ' + (drawn ? 'drawn' : 'not yet');
+    } else {
+      setTimeout(function () { look(tries - 1); }, 200);
+    }
+  })(20);
 };
 </script>
 HTML
