@@ -46,6 +46,7 @@ echo "0.15 40" >"$WORK/link"  # each way: 15 % lost, 40 ms later
 sleep 90
 echo "0 0" >"$WORK/link"
 sleep 8
+cut=$(date -d '-1 second' '+%Y-%m-%dT%H:%M:%S')  # the loggers' clock, local time
 in_ns isp ip link set i1 down  # the first site cut off
 sleep 10
 in_ns isp ip link set i1 up
@@ -60,9 +61,13 @@ check_that "the degradation begins at the isp: $(said "[e['says'] for e in r['ep
   '[ "$(said "sum(1 for e in r[\"episodes\"] if \"from 198.18.2.2 on\" in e[\"says\"])")" = 1 ]'
 check_that "the router answered as usual meanwhile" \
   '[ "$(said "[h[\"degraded\"] for e in r[\"episodes\"] for h in e[\"hosts\"] if h[\"host\"] == \"198.18.1.1\"]")" = "[False]" ]'
-check_that "one incident, the first site's alone: $(said "[i['says'] for i in r['incidents']]")" \
-  '[ "$(said "[i[\"verdict\"] for i in r[\"incidents\"] if i[\"says\"].startswith(\"only 198.18.3.2 \")]")" = "['"'"'one_host'"'"']" ] &&
-   [ "$(said "len(r[\"incidents\"])")" = 1 ]'
+# From the cut on, one incident: the first site's alone. (While the link was degraded a
+# host may lose two cycles running: 15 % each way makes that likely now and then, and
+# more so on a busy machine that relays the link late; such an outage is an incident.)
+after="[i for i in r['incidents'] if i['start'] >= '$cut']"
+check_that "one incident from the cut on, the first site's alone: $(said "[i['says'] for i in $after]")" \
+  '[ "$(said "[i[\"verdict\"] for i in $after if i[\"says\"].startswith(\"only 198.18.3.2 \")]")" = "['"'"'one_host'"'"']" ] &&
+   [ "$(said "len($after)")" = 1 ]'
 check_that "the sites are siblings behind the isp, hop 3, the router hop 1" \
   '[ "$(said "[h[\"hops\"] for h in r[\"hosts\"]]")" = "[1, 2, 3, 3]" ]'
 same=1
