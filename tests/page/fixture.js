@@ -27,9 +27,10 @@ export function generatedLog(name, cycles, start, interval = 1) {
 export function corpusLogs(kase) {
   const script =
     'import os, sys\nsys.path.insert(0, "tests/e2e/helpers")\nimport report_corpus\n' +
-    `for name, lines in report_corpus.${kase}().items():\n` +
+    `logs = report_corpus.${kase}()\n` +
+    'for name, lines in logs.items():\n' +
     '    open(os.path.join(sys.argv[1], name), "w", newline="").writelines(lines)\n' +
-    'print(" ".join(sorted(report_corpus.' + kase + '().keys())))\n';
+    'print(" ".join(sorted(logs)))\n';
   const root = new URL('../..', import.meta.url).pathname;
   return execFileSync('python3', ['-c', script, work], { cwd: root }).toString().trim().split(' ');
 }
