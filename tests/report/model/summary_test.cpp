@@ -156,11 +156,11 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
        {MakeEntry(t, {kDenied, kDenied, kDenied}), MakeEntry(t + 60, {kDenied, kDenied, kDenied}),
         MakeEntry(t + 120, {kInvalid, kInvalid, kInvalid})},
        {"a.log"},
-       {3, 0, 9, 0, 0, 3, 0, 0, false, 0, 0, 0}},
+       {.cycles = 3, .not_sent = 9, .expected = 3}},
       {"a day's drift of a one-minute logger is no gap",
        minute_log(30),
        {"a.log"},
-       {30, 90, 0, 0, 0, 30, 0, 0, false, 0, 0, 0}},
+       {.cycles = 30, .sent = 90, .expected = 30}},
       {"100 s between one-minute entries: one missed cycle",
        [&] {
          auto log = minute_log(10);
@@ -168,14 +168,21 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
          return log;
        }(),
        {"a.log"},
-       {10, 30, 0, 0, 0, 11, 1, 1, false, 0, 0, 0}},
+       {.cycles = 10, .sent = 30, .expected = 11, .gaps = 1, .missing = 1}},
       {"back to back: replies three a second, time-outs every 3.3 s, then a real gap",
        {MakeEntry(t, {0, 0, 0}), MakeEntry(t, {0, 0, 0}), MakeEntry(t, {0, 0, 0}),
         MakeEntry(t + 1, {0, 0, 0}), MakeEntry(t + 4, {kTimeout, kTimeout, kTimeout}),
         MakeEntry(t + 7, {kTimeout, kTimeout, kTimeout}),
         MakeEntry(t + 11, {kTimeout, kTimeout, kTimeout}), MakeEntry(t + 40, {0, 0, 0})},
        {"a.log"},
-       {8, 24, 0, 9, 1, -1, 1, 0, true, 0, 0, 0, 8 / (41.0 / 60)}},
+       {.cycles = 8,
+        .sent = 24,
+        .lost = 9,
+        .outages = 1,
+        .expected = -1,
+        .gaps = 1,
+        .back_to_back = true,
+        .per_minute = 8 / (41.0 / 60)}},
       {"the same log twice counts once; alike entries within one file stay",
        [&] {
          std::vector<Entry> log = {MakeEntry(t, {1, 1, 1}), MakeEntry(t, {1, 1, 1}),
@@ -184,7 +191,7 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
          return log;
        }(),
        {"a.log", "a-copy.log"},
-       {3, 9, 0, 0, 0, -1, 0, 0, true, 0, 0, 3}},
+       {.cycles = 3, .sent = 9, .expected = -1, .back_to_back = true, .duplicates = 3}},
       {"an outage still going on at the end of the log is listed",
        [&] {
          auto log = minute_log(5);
@@ -195,7 +202,7 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
          return log;
        }(),
        {"a.log"},
-       {8, 24, 0, 9, 1, 8, 0, 0, false, 0, 0, 0}},
+       {.cycles = 8, .sent = 24, .lost = 9, .outages = 1, .expected = 8}},
       {"an entry from 1999 at the end of a 2031 log is a clock jump, not 32 years missing",
        [&] {
          auto log = minute_log(5);
@@ -203,19 +210,19 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
          return log;
        }(),
        {"a.log"},
-       {6, 18, 0, 0, 0, 5, 0, 0, false, 1, 1, 0}},
+       {.cycles = 6, .sent = 18, .expected = 5, .jumps = 1, .off_clock = 1}},
       {"a clock 8 hours ahead for 20 minutes, then corrected: nothing missing",
        shifted(minute_log(300), 120, 140, 8 * 3600),
        {"a.log"},
-       {300, 900, 0, 0, 0, 300, 0, 0, false, 2, 0, 0}},
+       {.cycles = 300, .sent = 900, .expected = 300, .jumps = 2}},
       {"a clock 8 hours behind for 20 minutes, then corrected: nothing missing",
        shifted(minute_log(300), 120, 140, -8 * 3600),
        {"a.log"},
-       {300, 900, 0, 0, 0, 300, 0, 0, false, 2, 0, 0}},
+       {.cycles = 300, .sent = 900, .expected = 300, .jumps = 2}},
       {"a clock a year ahead for 10 minutes, then corrected: the period stays an hour",
        shifted(minute_log(60), 20, 30, 365 * 86400),
        {"a.log"},
-       {60, 180, 0, 0, 0, 60, 0, 0, false, 2, 0, 0}},
+       {.cycles = 60, .sent = 180, .expected = 60, .jumps = 2}},
       {"a router's report inside an outage does not end it",
        [&] {
          auto log = minute_log(3);
@@ -228,7 +235,7 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
          return log;
        }(),
        {"a.log"},
-       {13, 39, 0, 27, 1, 13, 0, 0, false, 0, 0, 0}},
+       {.cycles = 13, .sent = 39, .lost = 27, .outages = 1, .expected = 13}},
       {"instant errors take no time-out: 10 min without entries are 9 missing cycles",
        [&] {
          std::vector<Entry> log;
@@ -240,12 +247,23 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
          return log;
        }(),
        {"a.log"},
-       {70, 210, 0, 210, 2, 79, 1, 9, false, 0, 0, 0}},
+       {.cycles = 70,
+        .sent = 210,
+        .lost = 210,
+        .outages = 2,
+        .expected = 79,
+        .gaps = 1,
+        .missing = 9}},
       {"two loggers' entries of one second that differ in a round trip are both kept",
        {in_file(MakeEntry(t, {1, 1, 1}), 0, 1), in_file(MakeEntry(t + 1, {2, 2, 2}), 0, 2),
         in_file(MakeEntry(t, {1, 1, 5}), 1, 1), in_file(MakeEntry(t + 1, {2, 2, 2}), 1, 2)},
        {"a.log", "b.log"},
-       {3, 9, 0, 0, 0, -1, 0, 0, true, 0, 0, 1, 3 / (2.0 / 60)}},
+       {.cycles = 3,
+        .sent = 9,
+        .expected = -1,
+        .back_to_back = true,
+        .duplicates = 1,
+        .per_minute = 3 / (2.0 / 60)}},
       {"two loggers on one log, 17 s apart: each one's cycles, no gaps, not back to back",
        [&] {
          std::vector<Entry> log;
@@ -255,7 +273,7 @@ TEST(SummarizeTest, TellsTheTruthAboutRealLogs) {
          return log;
        }(),
        {"a.log"},
-       {1200, 3600, 0, 0, 0, 1200, 0, 0, false, 0, 0, 0, 0, 2}},
+       {.cycles = 1200, .sent = 3600, .expected = 1200, .loggers = 2}},
       {"a second logger for six hours of a day: found there, each one's cycles counted",
        [&] {
          auto log = minute_log(1380);
