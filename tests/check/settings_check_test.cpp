@@ -102,7 +102,7 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
       {"Host=192.0.2.255|Log=ping.log|Interval=1|End=2026-12-07 17:00:01",
        "pinglog pings \"192.0.2.255\" every 1 minute from now until 2026-12-07 17:00:01 (about 1 "
        "cycle)",
-       0, "above 255"},
+       0, "warning: the host"},
       {"Host=192.0.2.256|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
        "error: the host \"192.0.2.256\" has a number above 255, so pinglog pings 192.0.2.0", 1},
       {"Host=router1|Log=ping.log|Interval=5|End=2026-12-07 17:00:00", "which is already past", 1},
@@ -116,6 +116,29 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
        "warning: the interval \"71583\" is longer than pinglog can pause (71582 minutes, about "
        "49.7 days): it pauses 12.7 s instead. Write at most 71582.",
        0},
+      {"Host=router1|Log=/run/log.sock|Interval=5|End=2027-01-01 00:00:00",
+       "error: the log /run/log.sock is a socket, not a file", 1},
+      {"Host=router1|Log=/srv/odd|Interval=5|End=2027-01-01 00:00:00",
+       "error: the log /srv/odd is not a regular file, not a file", 1},
+      {"Host=v6only|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
+       "error: the host \"v6only\" cannot be looked up now (A non-IP address was returned.)", 1},
+      {"Host=192.0.2.240|Log=ping.log|Interval=5|End=2027-01-01 00:00:00", "pinglog pings", 0,
+       "warning: the host"},
+      {"Host=010.1.2.3|Log=ping.log|Interval=5|End=2027-01-01 00:00:00", "pinglog pings", 0,
+       "warning: the host"},
+      {"Host=0010.1.2.3|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",  // four digits
+       "warning: the host \"0010.1.2.3\" begins with a digit", 0},
+      {"Host=10..2.3|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
+       "warning: the host \"10..2.3\" begins with a digit", 0},
+      {"Host=10.1.2.0/8|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",  // a network
+       "warning: the host \"10.1.2.0/8\" begins with a digit", 0},
+      {"Host=192.0.2.300x|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
+       "warning: the host \"192.0.2.300x\" begins with a digit", 0},
+      {"Host=|Log=|Interval=|End=", "error: line 1 (the host) is empty", 1, "holds no values"},
+      {"Host=" + std::string(65532, 'x') + "|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
+       "error: line 1 of Kep.ini (/srv/logger/Kep.ini) is longer than 64 kB", 1},
+      {"Host=router1|Log=ping.log|Interval=5|End=2027-01-01 00:00:00||" + std::string(70000, 'x'),
+       "The run will work", 0, "64 kB"},  // past the lines the logger reads
       {"Host=router1|Log=/dev/null|Interval=5|End=2027-01-01 00:00:00",
        "error: the log /dev/null is a device, not a file: entries written there are not kept", 1},
       {"Host=router1|Log=/proc/sys/kernel/hostname|Interval=5|End=2027-01-01 00:00:00",
@@ -147,6 +170,9 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
     platform.append_checks["/var/log/router1.log"] = {AppendAccess::kRefused,
                                                       "Read-only file system"};
     platform.append_checks["/dev/null"] = {AppendAccess::kAppends, {}, FileKind::kDevice};
+    platform.append_checks["/run/log.sock"] = {AppendAccess::kAppends, {}, FileKind::kSocket};
+    platform.append_checks["/srv/odd"] = {AppendAccess::kAppends, {}, FileKind::kOther};
+    platform.hosts["v6only"] = {true, 10, {}};  // AF_INET6: no IPv4 address
     std::string kep_ini = c.kep_ini;
     const auto suffix = [&kep_ini](const std::string& tail) {
       const bool has = kep_ini.size() > tail.size() &&

@@ -20,6 +20,9 @@ check_that "an end time in the past: exit 1 with its line" \
 
 "$CHECK" "$dir" --bogus >"$WORK/out" 2>&1 && STATUS=0 || STATUS=$?
 check "an unknown option: exit 2" [ "$STATUS" = 2 ]
+"$CHECK" "$dir" --user "" >"$WORK/out" 2>&1 && STATUS=0 || STATUS=$?
+check_that "--user with an empty name: exit 2 with why" \
+  '[ "$STATUS" = 2 ] && grep -q -- "--user needs a user name" "$WORK/out"'
 
 # Without ICMP permission (a namespace of our own keeps ping_group_range closed).
 if [ "$(id -u)" = 0 ] && ip netns add "${NS_PREFIX}check" 2>/dev/null; then
