@@ -18,16 +18,20 @@ same ones for the same seed), which estimates each room's share caught.
 """
 import argparse
 import collections
+import hashlib
 import os
 import random
+import resource
 import re
 import shutil
 import subprocess
 import sys
 import tempfile
+import threading
+from queue import Empty, Queue
 
 # The unit tests, then the process tests that read the report's outputs and the check's.
-FAST_TESTS = [["-E", r"^e2e\."], ["-R", r"^e2e\.(report_corpus|report_consistency|check)_test$"]]
+FAST_PROCESS_TESTS = ["-R", r"^e2e\.(report_corpus|report_consistency|check)_test$"]
 
 
 def code_part(line):
@@ -92,11 +96,11 @@ def slips_of_line(line):
                 continue
             if old in (" + 1", " - 1") and code[m.end():m.end() + 1].isalnum():
                 continue
-            yield (f"'{old.strip()}' -> '{new.strip() or 'nothing'}'",
+            yield (f"'{old.strip()}' -> '{new.strip() or 'nothing'}' at column {m.start() + 1}",
                    line[:m.start()] + new + line[m.end():])
     for m in NUMBER.finditer(code):
         value = int(m.group(1))
-        yield (f"{value} -> {value + 1}", line[:m.start()] + str(value + 1) + line[m.end():])
+        yield (f"{value} -> {value + 1} at column {m.start() + 1}", line[:m.start()] + str(value + 1) + line[m.end():])
     for m in ARGUMENT_PAIR.finditer(code):
         if m.group(1) != m.group(2):
             yield (f"arguments {m.group(1)}, {m.group(2)} swapped",
@@ -132,19 +136,111 @@ def room(path):
     return "/".join(parts[:2]) if parts[0] == "report" and len(parts) > 2 else parts[0]
 
 
-def run(command, cwd, timeout):
+def limit_memory():
+    # A slip that makes a loop grow without end fails at 4 GB, not with the machine.
+    resource.setrlimit(resource.RLIMIT_AS, (4 << 30, 4 << 30))
+
+
+def run(command, cwd, timeout, limited=False):
     try:
         return subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL, timeout=timeout).returncode
+                              stderr=subprocess.DEVNULL, timeout=timeout,
+                              preexec_fn=limit_memory if limited else None).returncode
     except subprocess.TimeoutExpired:
         return -1
 
 
-def tests_pass(build, selections):
-    """Whether every selection of tests runs and passes (none found is a failure)."""
-    # A slip that makes a test loop is caught by the test's time-out.
-    return all(run(["ctest", "--test-dir", build, "-j2", "--no-tests=error", "--timeout", "120"]
-                   + selection, build, 900) == 0 for selection in selections)
+def tests_pass(build, tests):
+    """Whether the tests run and pass, stopping at the first that fails: the unit tests
+    in one process (as fast as they go), then the process tests, or the named ones."""
+    if tests:
+        return run(["ctest", "--test-dir", build, "-j2", "--no-tests=error", "--timeout", "120",
+                    "--stop-on-failure", "-R", tests], build, 900, True) == 0
+    # They take a second or two, so a minute's time-out is only ever a slip's loop.
+    unit = os.path.join(build, "tests", "pinglog_tests")
+    return (run([unit, "--gtest_fail_fast", "--gtest_brief=1"], build, 60, True) == 0
+            and run(["ctest", "--test-dir", build, "-j2", "--no-tests=error", "--timeout", "60",
+                     "--stop-on-failure"] + FAST_PROCESS_TESTS, build, 300, True) == 0)
+
+
+class Ledger:
+    """Verdicts kept between runs, by the file's content, the line and the slip: a slip
+    caught (or that does not build) stays so while its file is unchanged, since tests
+    are only ever added; a survivor is tried again."""
+
+    KEPT = ("caught", "does not build")
+
+    def __init__(self, path):
+        self.path, self.verdicts = path, {}
+        if path and os.path.exists(path):
+            with open(path, encoding="utf-8") as f:
+                for row in f:
+                    digest, name, number, description, verdict = row.rstrip("\n").split("\t")
+                    self.verdicts[(digest, name, number, description)] = verdict
+        self.lock = threading.Lock()
+
+    def known(self, key):
+        verdict = self.verdicts.get(key)
+        return verdict if verdict in self.KEPT else None
+
+    def record(self, key, verdict):
+        with self.lock:
+            self.verdicts[key] = verdict
+            if self.path:
+                with open(self.path, "w", encoding="utf-8") as f:
+                    for k, v in sorted(self.verdicts.items(), key=lambda kv: (kv[0][1], int(kv[0][2]), kv[0][3])):
+                        f.write("\t".join(k + (v,)) + "\n")
+
+
+def make_worker(root, work, index, files):
+    """A worktree of HEAD with the files as they stand now, and its build. Every worker's
+    tree and build sit alike in a folder of their own, so that ccache, where the machine
+    has it, compiles each file once for all of them. Unoptimised: a slip's build is what
+    takes the time, not its tests."""
+    tree, build = (os.path.join(work, str(index), name) for name in ("tree", "build"))
+    subprocess.check_call(["git", "worktree", "add", "--detach", "-q", tree, "HEAD"], cwd=root)
+    for f in files:  # the files as they stand now, committed or not
+        shutil.copyfile(os.path.join(root, f), os.path.join(tree, f))
+    launcher = ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if shutil.which("ccache") else []
+    if run(["cmake", "-S", tree, "-B", build, "-G", "Ninja", "-DPINGLOG_REQUIRE_TESTS=ON",
+            "-DCMAKE_BUILD_TYPE=Debug"] + launcher,
+           root, 600) or run(["cmake", "--build", build], root, 3600):
+        sys.exit("mutants: the unchanged tree does not build")
+    return tree, build
+
+
+def try_slips(tree, build, queue, tests, ledger, report):
+    """Each slip alone in this worker's tree: build, test, restore. A file's slips are
+    tried by one worker, so that each build recompiles that file only."""
+    while True:
+        try:
+            slips = queue.get_nowait()
+        except Empty:
+            return
+        for f, digest, (number, description, lines) in slips:
+            key = (digest, f, str(number), description)
+            verdict = ledger.known(key)
+            if verdict is None:
+                verdict = try_one(tree, build, f, lines, tests)
+                ledger.record(key, verdict)
+            report(f, number, description, verdict)
+
+
+def try_one(tree, build, f, lines, tests):
+    target = os.path.join(tree, f)
+    with open(target, encoding="utf-8") as original:
+        kept = original.read()
+    with open(target, "w", encoding="utf-8") as mutated:
+        mutated.write("\n".join(lines))
+    if run(["cmake", "--build", build, "-j1"], build, 900) != 0:
+        verdict = "does not build"
+    elif not tests_pass(build, tests):
+        verdict = "caught"
+    else:
+        verdict = "SURVIVED"
+    with open(target, "w", encoding="utf-8") as restored:
+        restored.write(kept)
+    return verdict
 
 
 def main():
@@ -155,6 +251,8 @@ def main():
     parser.add_argument("--sample", type=int, default=0, help="only this many slips a room, drawn at random")
     parser.add_argument("--seed", type=int, default=1, help="the draw's seed")
     parser.add_argument("--tests", help="the ctest names to run (a regex) instead of the fast tests")
+    parser.add_argument("--jobs", type=int, default=2, help="slips tried side by side")
+    parser.add_argument("--ledger", help="a file of verdicts to reuse and add to")
     args = parser.parse_args()
     root = subprocess.check_output(["git", "rev-parse", "--show-toplevel"], text=True).strip()
     files = args.files or subprocess.check_output(
@@ -162,60 +260,68 @@ def main():
     files = [f for f in files if not f.startswith("tests/") and os.path.exists(os.path.join(root, f))]
     if not files:
         sys.exit("mutants: no C++ file of the program to try")
+    ledger = Ledger(args.ledger and os.path.abspath(args.ledger))
+
+    chosen = []
+    for f in files:
+        with open(os.path.join(root, f), "rb") as text:
+            digest = hashlib.sha1(text.read()).hexdigest()[:12]
+        slips = list(slips_of_file(os.path.join(root, f)))[:args.limit or None]
+        chosen += [(f, digest, slip) for slip in slips]
+    if args.sample:
+        draw, picked = random.Random(args.seed), set()
+        for name in sorted({room(f) for f, _, _ in chosen}):
+            in_room = [i for i, (f, _, _) in enumerate(chosen) if room(f) == name]
+            picked.update(draw.sample(in_room, min(args.sample, len(in_room))))
+        chosen = [c for i, c in enumerate(chosen) if i in picked]
+    to_try = [c for c in chosen if ledger.known((c[1], c[0], str(c[2][0]), c[2][1])) is None]
+    jobs = max(1, min(args.jobs, len(to_try)))
+    print(f"{len(chosen)} slips, {len(chosen) - len(to_try)} known from the ledger", flush=True)
+
+    tally = collections.defaultdict(lambda: [0, 0])
+    survivors, lock = [], threading.Lock()
+
+    def report(f, number, description, verdict):
+        with lock:
+            if verdict == "caught":
+                tally[room(f)][0] += 1
+            elif verdict == "SURVIVED":
+                tally[room(f)][1] += 1
+                survivors.append(f"{f}:{number}: {description}")
+            print(f"{verdict:>14}  {f}:{number}: {description}", flush=True)
 
     work = tempfile.mkdtemp(prefix="pinglog-mutants.")
-    tree = os.path.join(work, "tree")
-    subprocess.check_call(["git", "worktree", "add", "--detach", "-q", tree, "HEAD"], cwd=root)
-    for f in files:  # the files as they stand now, committed or not
-        shutil.copyfile(os.path.join(root, f), os.path.join(tree, f))
-    build = os.path.join(work, "build")
     try:
-        if run(["cmake", "-S", tree, "-B", build, "-G", "Ninja", "-DPINGLOG_REQUIRE_TESTS=ON"],
-               root, 600) or run(["cmake", "--build", build], root, 1800):
-            sys.exit("mutants: the unchanged tree does not build")
-        selections = [["-R", args.tests]] if args.tests else FAST_TESTS
-        if not tests_pass(build, selections):
+        os.environ.setdefault("CCACHE_BASEDIR", work)
+        os.environ.setdefault("CCACHE_NOHASHDIR", "1")
+        workers = [make_worker(root, work, 0, files)] if to_try else []
+        workers += [make_worker(root, work, i, files) for i in range(1, jobs if to_try else 0)]
+        if workers and not tests_pass(workers[0][1], args.tests):
             sys.exit("mutants: the fast tests fail without any slip")
-        tally = collections.defaultdict(lambda: [0, 0])
-        survivors = []
-        chosen = [(f, slip) for f in files
-                  for slip in list(slips_of_file(os.path.join(tree, f)))[:args.limit or None]]
-        if args.sample:
-            draw, picked = random.Random(args.seed), set()
-            for name in sorted({room(f) for f, _ in chosen}):
-                in_room = [i for i, (f, _) in enumerate(chosen) if room(f) == name]
-                picked.update(draw.sample(in_room, min(args.sample, len(in_room))))
-            chosen = [c for i, c in enumerate(chosen) if i in picked]
+        # Each file's slips stay with one worker, so that each build recompiles one file.
+        queue = Queue()
         for f in files:
-            target = os.path.join(tree, f)
-            with open(target, encoding="utf-8") as original:
-                kept = original.read()
-            for number, description, lines in (slip for g, slip in chosen if g == f):
-                with open(target, "w", encoding="utf-8") as mutated:
-                    mutated.write("\n".join(lines))
-                if run(["cmake", "--build", build], root, 900) != 0:
-                    verdict = "does not build"
-                elif not tests_pass(build, selections):
-                    verdict = "caught"
-                    tally[room(f)][0] += 1
-                else:
-                    verdict = "SURVIVED"
-                    tally[room(f)][1] += 1
-                    survivors.append(f"{f}:{number}: {description}")
-                print(f"{verdict:>14}  {f}:{number}: {description}", flush=True)
-            with open(target, "w", encoding="utf-8") as restored:
-                restored.write(kept)
-        run(["cmake", "--build", build], root, 1800)
+            queue.put([c for c in chosen if c[0] == f])
+        threads = [threading.Thread(target=try_slips, args=(tree, build, queue, args.tests, ledger, report))
+                   for tree, build in workers]
+        for t in threads:
+            t.start()
+        for t in threads:
+            t.join()
+        for c in chosen if not workers else []:
+            report(c[0], c[2][0], c[2][1], ledger.known((c[1], c[0], str(c[2][0]), c[2][1])))
         print("\nroom: caught of slips that build")
         for name, (caught, survived) in sorted(tally.items()):
             total = caught + survived
             print(f"  {name}: {caught} of {total} ({100 * caught // max(total, 1)} %)")
         if survivors:
             print("\nsurvivors (a test row should catch each, or it is an equivalent slip):")
-            for line in survivors:
+            for line in sorted(survivors):
                 print("  " + line)
     finally:
-        subprocess.call(["git", "worktree", "remove", "--force", tree], cwd=root)
+        for i in range(jobs):
+            subprocess.call(["git", "worktree", "remove", "--force", os.path.join(work, str(i), "tree")],
+                            cwd=root, stderr=subprocess.DEVNULL)
         shutil.rmtree(work, ignore_errors=True)
 
 
