@@ -113,8 +113,25 @@ TEST(ParseLogLineTest, RefusesLinesThatAreNotWholeEntries) {
       {"edited average", changed("3.00ms", "3ms")},
       {"single space", changed(":  bytes", ": bytes")},
       {"another program's text", "PING 192.0.2.1 (192.0.2.1) 56(84) bytes of data."},
+      {"bytes beyond 65535", changed("bytes = 32", "bytes = 65536")},
+      {"a round trip beyond 65535 ms", changed("time = 2ms", "time = 65536ms")},
+      {"a TTL beyond 255", changed("TTL = 64", "TTL = 256")},
+      {"an octet of four digits", changed("[192.0.2.1]", "[0192.0.2.1]")},
+      {"four sent", changed("Sent = 3", "Sent = 4")},
+      {"a loss that disagrees", changed("Lost = 0", "Lost = 1")},
+      {"an average of one decimal", changed("3.00ms", "3.0ms")},
+      {"an average with a letter", changed("3.00ms", "3.a0ms")},
+      {"another packet size", changed("with 32 bytes", "with 320 bytes")},
+      {"text after the address's bracket", changed("[192.0.2.1] with", "[192.0.2.1]x with")},
   };
   for (const auto& c : cases) EXPECT_FALSE(ParseLogLine(c.line)) << c.what;
+  // The bounds themselves still read.
+  for (const std::string& line :
+       {changed("21.03.2021 / 14:05:00", "31.12.2021 / 23:59:59"),
+        changed("bytes = 32 time = 2ms TTL = 64", "bytes = 65535 time = 65535ms TTL = 255"),
+        changed("[192.0.2.1]", "[192.000.002.001]")}) {
+    EXPECT_TRUE(ParseLogLine(line)) << line;
+  }
 }
 
 // Everything a line reads as, in one text.
