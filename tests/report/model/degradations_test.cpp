@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "report/report_fixture.h"
 
 namespace pinglog::report {
@@ -78,6 +80,31 @@ TEST(FindDegradationsTest, TakesLossAndSlownessBeyondTheUsualOnlyPastTheRulesBou
       EXPECT_EQ(s.degradations.front().slow, c.slow);
       EXPECT_EQ(s.degradations.front().from, t + c.changed.front().first * 60);
     }
+  }
+}
+
+// The chance of losing at least `lost` of `sent` where each is lost with chance p.
+TEST(ChanceOfLosingTest, IsTheBinomialTail) {
+  const struct {
+    std::int64_t lost, sent;
+    double p, chance;
+  } rows[] = {
+      {0, 10, 0.1, 1},                      // nothing lost: certain
+      {-1, 10, 0.1, 1},                     //
+      {11, 10, 0.1, 0},                     // more than sent: impossible
+      {3, 3, 0.5, 0.125},                   // all of them
+      {1, 1, 0.5, 0.5},                     //
+      {2, 3, 0.5, 0.5},                     //
+      {1, 10, 0.1, 1 - std::pow(0.9, 10)},  //
+      {10, 10, 0.1, 1e-10},                 //
+      {2, 30, 0.01, 0.036147998},           // two of thirty
+      {1, 10, 0, 0},                        // never lost
+      {1, 10, 1, 1},                        // always lost
+      {5, 10, 1.5, 1},                      //
+  };
+  for (const auto& row : rows) {
+    EXPECT_NEAR(ChanceOfLosing(row.lost, row.sent, row.p), row.chance, 1e-6 * row.chance + 1e-15)
+        << row.lost << " of " << row.sent << " at " << row.p;
   }
 }
 
