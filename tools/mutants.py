@@ -12,7 +12,7 @@ survivors are listed with their place, and the counts per room.
 
 Usage, from the project's root:
   tools/mutants.py [--base REF] [--limit N] [--sample N [--seed S]] [--tests REGEX] [FILE...]
-It takes a while: a build and a test run a slip (about half a minute here). For rooms
+It takes a while: a build and a test run a slip (a few seconds here, two side by side). For rooms
 too large to try whole, --sample N tries N slips of each room drawn at random (the
 same ones for the same seed), which estimates each room's share caught.
 """
@@ -24,6 +24,7 @@ import random
 import resource
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -35,6 +36,10 @@ from queue import Empty, Queue
 # signals and textfile).
 FAST_PROCESS_TESTS = ["report_corpus", "report_consistency", "check"]
 ROOM_PROCESS_TESTS = {"report/live": ["follower"]}
+
+# Set by Ctrl-C or SIGTERM: the workers stop after the slip under way, whose verdict is
+# not kept (its build or tests may have been interrupted, which is no verdict at all).
+STOPPING = threading.Event()
 
 
 def code_part(line):
@@ -223,10 +228,14 @@ def try_slips(tree, build, queue, tests, ledger, report):
         except Empty:
             return
         for f, digest, (number, description, lines) in slips:
+            if STOPPING.is_set():
+                return
             key = (digest, f, str(number), description)
             verdict = ledger.known(key)
             if verdict is None:
                 verdict = try_one(tree, build, f, lines, tests)
+                if STOPPING.is_set():
+                    return
                 ledger.record(key, verdict)
             report(f, number, description, verdict)
 
@@ -308,12 +317,18 @@ def main():
         queue = Queue()
         for f in files:
             queue.put([c for c in chosen if c[0] == f])
+        def stop(number, frame):
+            STOPPING.set()
+            print("mutants: stopping after the slips under way, without their verdicts", flush=True)
+        signal.signal(signal.SIGINT, stop)
+        signal.signal(signal.SIGTERM, stop)
         threads = [threading.Thread(target=try_slips, args=(tree, build, queue, args.tests, ledger, report))
                    for tree, build in workers]
         for t in threads:
             t.start()
         for t in threads:
-            t.join()
+            while t.is_alive():
+                t.join(1)  # in short waits, so that a signal is handled at once
         for c in chosen if not workers else []:
             report(c[0], c[2][0], c[2][1], ledger.known((c[1], c[0], str(c[2][0]), c[2][1])))
         print("\nroom: caught of slips that build")
