@@ -214,15 +214,19 @@ use_socket_kind() {
   fi
 }
 
-# start_responder ARGS...: the scripted echo peer on the server, kernel echo off.
+# start_responder ARGS...: the scripted echo peer on the server, kernel echo off; back
+# once it listens. Each responder writes a file of its own: on a busy machine the shell
+# may look before a new responder has even opened its output, and must not find an
+# earlier responder's "ready" there.
+RESPONDERS=0
 start_responder() {
   in_ns server sysctl -qw net.ipv4.icmp_echo_ignore_all=1
-  ip netns exec "${NS_PREFIX}server" "$RESPONDER" "$@" >"$WORK/responder.out" &
+  local out=$WORK/responder.$((++RESPONDERS)).out
+  ip netns exec "${NS_PREFIX}server" "$RESPONDER" "$@" >"$out" &
   RESPONDER_PID=$!
   on_exit "kill $RESPONDER_PID 2>/dev/null"
-  local _
-  for _ in $(seq 50); do grep -q ready "$WORK/responder.out" && return; sleep 0.1; done
-  fail "the responder did not start"
+  wait_until 60 "grep -qs ready '$out' || ! kill -0 $RESPONDER_PID" || true
+  grep -qs ready "$out" || fail "the responder did not start"
 }
 stop_responder() {
   kill "$RESPONDER_PID"
