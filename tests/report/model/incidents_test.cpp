@@ -5,26 +5,36 @@
 #include <algorithm>
 
 #include "report/model/path_order.h"
+#include "report/report_fixture.h"
 #include "report/write/incident_words.h"
 
 namespace pinglog::report {
 namespace {
 
-// A host of one-minute cycles logged for a day, at the address 10.0.0.N, with outages.
+// A host of one-minute cycles logged for a day, at the address 10.0.0.N, with outages
+// and gaps: an entry each minute from its first to its last but in its gaps, three
+// replies, or three time-outs while down.
 struct HostRow {
   const char* name;
   int number;
   int hops;
   std::vector<std::array<int, 2>> down;  // [from, to) in minutes
   int first = 0, last = 1439;            // its first and last entry, in minutes
+  std::vector<std::array<int, 2>> gaps = {};
+  std::vector<int> lossy = {};  // minutes that lost one request of three
 };
 
 constexpr LogTime kStart = 1700000000;
 
-std::vector<HostReport> Hosts(const std::vector<HostRow>& rows) {
-  std::vector<HostReport> hosts;
+// The hosts of `rows` in `report`, their entries in its store.
+void FillHosts(Report& report, const std::vector<HostRow>& rows) {
+  const auto within = [](const auto& spans, int minute) {
+    return std::any_of(spans.begin(), spans.end(),
+                       [&](const auto& s) { return s[0] <= minute && minute < s[1]; });
+  };
+  std::vector<std::size_t> sizes;
   for (const HostRow& row : rows) {
-    HostReport& h = hosts.emplace_back();
+    HostReport& h = report.hosts.emplace_back();
     h.summary.host = row.name;
     h.summary.target = {10, 0, static_cast<std::uint8_t>(row.number >> 8),
                         static_cast<std::uint8_t>(row.number & 255)};
@@ -36,8 +46,33 @@ std::vector<HostReport> Hosts(const std::vector<HostRow>& rows) {
       h.summary.outages.push_back(
           {kStart + from * 60, kStart + to * 60, to - from, OutageEnd::kAnswered});
     }
+    for (const auto& [from, to] : row.gaps) {
+      h.summary.gaps.push_back(
+          {kStart + (from - 1) * 60, kStart + to * 60, kStart + from * 60, to - from - 1});
+    }
+    const std::size_t before = report.logs.entries.size();
+    for (int minute = row.first; minute <= row.last; ++minute) {
+      if (within(row.gaps, minute)) continue;
+      const int lost = -11010;  // timed out
+      const bool down = within(row.down, minute);
+      const bool lossy = std::count(row.lossy.begin(), row.lossy.end(), minute) > 0;
+      report.logs.entries.push_back(testing::MakeEntry(
+          kStart + minute * 60, {down || lossy ? lost : 5, down ? lost : 5, down ? lost : 5}));
+    }
+    sizes.push_back(report.logs.entries.size() - before);
   }
-  return hosts;
+  for (std::size_t h = 0, first = 0; h < rows.size(); first += sizes[h++])
+    report.hosts[h].entries = EntryList(report.logs.entries, first, sizes[h]);
+}
+
+// A report of the hosts in path order, with its incidents and what they say of gaps.
+Report ReportOf(const std::vector<HostRow>& rows) {
+  Report report;
+  FillHosts(report, rows);
+  OrderHosts(report.hosts, {});
+  report.incidents = FindIncidents(report.hosts);
+  ExplainGaps(report.incidents, report.hosts);
+  return report;
 }
 
 // Incidents are what really overlapped, placed along the tree: siblings never one
@@ -124,7 +159,7 @@ TEST(FindIncidentsTest, SaysWhatFailedAtOnceAndWhereAlongTheTree) {
       std::vector<HostRow> rows;
       for (const std::size_t i : order) rows.push_back(c.hosts[i]);
       Report report;
-      report.hosts = Hosts(rows);
+      FillHosts(report, rows);
       OrderHosts(report.hosts, {});
       report.incidents = FindIncidents(report.hosts);
       std::vector<std::string> says;
@@ -132,6 +167,110 @@ TEST(FindIncidentsTest, SaysWhatFailedAtOnceAndWhereAlongTheTree) {
         says.push_back(VerdictText(incident, report));
       ASSERT_EQ(says, c.says);
     } while (std::next_permutation(order.begin(), order.end()));
+  }
+}
+
+// Each bound the incidents read, on both sides: a log that begins or ends exactly where
+// an incident does, the entries at an incident's first and last minute, the number of
+// hosts listed one by one, two hosts; and gaps beside outages.
+TEST(FindIncidentsTest, EdgesOfLogsOfCountsAndOfGaps) {
+  const HostRow router{.name = "router", .number = 1, .hops = 1, .down = {}};
+  const HostRow isp{.name = "isp", .number = 2, .hops = 2, .down = {{{60, 90}}}};
+  const HostRow remote{.name = "remote", .number = 3, .hops = 3, .down = {{{60, 90}}}};
+  const auto log_from_to = [](HostRow row, int first, int last) {
+    row.first = first, row.last = last;
+    return row;
+  };
+  const auto down_router = [&](int first, int last) {
+    HostRow r = log_from_to(router, first, last);
+    r.down = {{{60, 90}}};
+    return r;
+  };
+  const std::string kDown = "down 14.11.2023 23:13:20 to 14.11.2023 23:43:20";
+  const std::string kRouterAnswered =
+      "router answered, everything beyond it was down: the fault lies between router and isp";
+  const struct {
+    const char* situation;
+    std::vector<HostRow> hosts;
+    std::vector<std::string> says;  // each incident's verdict, then each listed host
+  } cases[] = {
+      {"two hosts are enough for an incident",
+       {router, remote},
+       {"only remote was down: the fault is at that host or on its own path",
+        "router: answered (0.00 % loss)", "remote: " + kDown}},
+      {"a log beginning exactly as the outage ends was not logging then",
+       {log_from_to(router, 90, 1439), isp, remote},
+       {"all 2 hosts down, the nearest host isp (2 hops) too: the fault is at isp or between "
+        "this machine and it",
+        "router: not logging then (outside its log's period)", "isp: " + kDown,
+        "remote: " + kDown}},
+      {"a log beginning a minute before it ends answered that minute",
+       {log_from_to(router, 89, 1439), isp, remote},
+       {kRouterAnswered, "router: answered (0.00 % loss)", "isp: " + kDown, "remote: " + kDown}},
+      {"a log whose last cycle ran out exactly as the outage began was not logging then",
+       {log_from_to(router, 0, 59), isp, remote},
+       {"all 2 hosts down, the nearest host isp (2 hops) too: the fault is at isp or between "
+        "this machine and it",
+        "router: not logging then (outside its log's period)", "isp: " + kDown,
+        "remote: " + kDown}},
+      {"one whose last cycle ran into it answered",
+       {log_from_to(router, 0, 60), isp, remote},
+       {kRouterAnswered, "router: answered (0.00 % loss)", "isp: " + kDown, "remote: " + kDown}},
+      {"a gap and then an outage of one host are one failure, not flapping",
+       {router,
+        [&] {
+          HostRow r = isp;
+          r.gaps = {{{50, 60}}};
+          return r;
+        }(),
+        remote},
+       {kRouterAnswered, "router: answered (0.00 % loss)", "isp: " + kDown, "remote: " + kDown}},
+      {"what answered hosts lost counts from the incident's first minute to its end, not past it",
+       {[&] {
+          HostRow r = router;
+          r.lossy = {59, 60, 89, 90};
+          return r;
+        }(),
+        isp, remote},
+       {kRouterAnswered, "router: answered (2.22 % loss)", "isp: " + kDown, "remote: " + kDown}},
+      {"the nearest host down too, its log running through",
+       {down_router(0, 1439), isp, remote},
+       {"all 3 hosts down, the nearest host router (1 hop) too: the fault is at router or "
+        "between this machine and it",
+        "router: " + kDown, "isp: " + kDown, "remote: " + kDown}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.situation);
+    const Report report = ReportOf(c.hosts);
+    std::vector<std::string> says;
+    for (const Incident& incident : report.incidents) {
+      says.push_back(VerdictText(incident, report));
+      for (const IncidentHost& h : incident.hosts)
+        says.push_back(report.hosts[h.host].summary.host + ": " +
+                       HostStateText(incident, h, report));
+    }
+    EXPECT_EQ(says, c.says);
+  }
+}
+
+// Up to 30 hosts every one is listed, past that the failing ones; a gap is time not
+// observed, whether its host is listed or not, and told by its own incident.
+TEST(FindIncidentsTest, ListsEveryHostUpToThirtyAndCountsGapsUnobserved) {
+  for (const int count : {30, 31}) {
+    SCOPED_TRACE(count);
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i) names.push_back("h" + std::to_string(i));
+    std::vector<HostRow> rows;
+    for (int i = 0; i < count; ++i) rows.push_back({names[i].c_str(), 1 + i, i == 0 ? 1 : 2, {}});
+    rows[1].down = {{{60, 90}}};
+    rows[2].gaps = {{{60, 90}}, {{200, 230}}};  // the line down; then the others wrote
+    const Report report = ReportOf(rows);
+    ASSERT_EQ(report.incidents.size(), 2u);
+    EXPECT_EQ(report.incidents[0].hosts.size(), count == 30 ? 30u : 2u);
+    EXPECT_EQ(UnobservedInIncidents(report.incidents, 2), 2 * 30 * 60);
+    EXPECT_EQ(UnobservedInIncidents(report.incidents, 3), 0);
+    EXPECT_EQ(report.hosts[2].summary.gaps[0].cause, GapCause::kLineDown);
+    EXPECT_EQ(report.hosts[2].summary.gaps[1].cause, GapCause::kOthersWrote);
   }
 }
 
@@ -144,7 +283,7 @@ TEST(FindIncidentsTest, CountsWhereHostsAreTooManyToName) {
   for (int i = 0; i < 100; ++i) rows.push_back({names[i].c_str(), 2 + i, 5, {{{60, 90}}}});
   rows[100].down.clear();
   Report report;
-  report.hosts = Hosts(rows);
+  FillHosts(report, rows);
   OrderHosts(report.hosts, {});
   report.incidents = FindIncidents(report.hosts);
   ASSERT_EQ(report.incidents.size(), 1u);
