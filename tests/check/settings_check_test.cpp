@@ -8,7 +8,7 @@
 namespace pinglog::check {
 namespace {
 
-// Each case: a Kep.ini (its lines joined with CR LF), a text that one line of the
+// Each case: a Kep.ini (its lines joined with LF, or CR LF), a text that one line of the
 // report must hold, and the exit code. The clock stands at 2026-12-07 17:00:00.
 TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
   const struct {
@@ -47,6 +47,8 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
        "is written day first, as the log writes dates; Kep.ini wants the year first: "
        "2027-12-07 17:51:00.",
        1},
+      {"Host=router1|Log=ping.log|Interval=5|End=07.12.2027 9",  // what follows the date is kept
+       "Kep.ini wants the year first: 2027-12-07 9.", 1},
       {"Host=router1|Log=ping.log|Interval=5|End=2027-1-31 18:00:00",
        "warning: the end time \"2027-1-31 18:00:00\" is read as 2027-01-01 08:00:00: it is read "
        "at fixed positions",
@@ -157,6 +159,23 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
        "error: Kep.ini (/srv/logger/Kep.ini) is a device, not a file: pinglog would wait on it "
        "or read it without end.",
        1},
+      {"Host=192.0.2.7|Log=ping.log|Interval=5|End=2027-01-01 00:00:00", "The run will work.", 0},
+      {"Host=router1|Log=ping.log|Interval=5|End=2026-12-07 17:00:00",  // now
+       "pinglog would run no cycle.", 1},
+      {"Host=router1|Log=ping.log|Interval=5|End=2027-01-01", "from now until 2027-01-01 00:00:00",
+       0, "fixed positions"},
+      {"Host=router1|Log=ping.log|Interval=5|End=1969-12-31 23:59:59", "which is already past", 1,
+       "after 2038"},
+      {"Host=router1|Log=ping.log|Interval=5|End=" + std::string(65532, '7'),  // 64 kB, no more
+       "error: the end time", 1, "64 kB"},
+      {"Host=router1|Log=ping.log|Interval=" + std::string(65540, '5') +
+           "|End=2027-01-01 00:00:00|crlf",
+       "error: line 3 of Kep.ini (/srv/logger/Kep.ini) is longer than 64 kB", 1},
+      {"Host=router1|directory", "error: there is no readable Kep.ini (/srv/logger/Kep.ini)", 1},
+      {"my router\x7F\x1F|ping.log|5|2027-01-01 00:00:00|bom",
+       "byte-order mark, so the host is read as \"\\xEF\\xBB\\xBFmy router\\x7F\\x1F\"", 1},
+      {"router1|ping.log|5|2027-01-01 00:00:00", "pinglog pings \"router1\"", 0, "line 1 is"},
+      {"192.0.2.7|ping.log|5|2027-01-01 00:00:00", "The run will work.", 0, "is labelled"},
       {"Host=router1|Log=ping.log|Interval=5|End=2027-01-01 00:00:00|no-icmp",
        "error: tester may not send ICMP echo requests: every request would be logged as Error "
        "no: 5. Fix: sudo setcap cap_net_raw+ep /usr/bin/pinglog",
@@ -182,17 +201,19 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
     };
     if (suffix("|no-icmp")) platform.echo_permission = EchoPermission::kNone;
     if (suffix("|device")) platform.path_kinds[kSettingsFileName] = FileKind::kDevice;
-    const bool utf16 = suffix("|utf16"), bom = suffix("|bom");
-    for (char& ch : kep_ini) {
-      if (ch == '|') ch = '\n';
-    }
+    const bool directory = suffix("|directory");
+    if (directory) platform.path_kinds[kSettingsFileName] = FileKind::kDirectory;
+    const bool utf16 = suffix("|utf16"), bom = suffix("|bom"), crlf = suffix("|crlf");
+    std::string joined;
+    for (const char ch : kep_ini) joined += ch != '|' ? std::string(1, ch) : crlf ? "\r\n" : "\n";
+    kep_ini = joined;
     if (bom) kep_ini = "\xEF\xBB\xBF" + kep_ini;
     if (utf16) {  // as Notepad saves "Unicode": a byte-order mark, two bytes a character
       std::string wide = "\xFF\xFE";
       for (const char ch : kep_ini) wide += std::string{ch, '\0'};
       kep_ini = wide;
     }
-    platform.files[kSettingsFileName] = kep_ini;
+    if (!directory) platform.files[kSettingsFileName] = kep_ini;
     const CheckReport report = CheckSettings({true, "/usr/bin/pinglog"});
     std::string all;
     for (const std::string& line : report.lines) all += line + "\n";
