@@ -123,12 +123,26 @@ TEST(ParseLogLineTest, RefusesLinesThatAreNotWholeEntries) {
       {"an average with a letter", changed("3.00ms", "3.a0ms")},
       {"another packet size", changed("with 32 bytes", "with 320 bytes")},
       {"text after the address's bracket", changed("[192.0.2.1] with", "[192.0.2.1]x with")},
+      {"a letter changed in a long fixed text", changed("Ping statistics", "Ping staTistics")},
+      {"a changed two-letter text", changed("Lost = 0 (0%", "Lost = 0 [0%")},
+      {"bytes of eleven digits", changed("bytes = 32", "bytes = 00000000032")},
+      {"bytes missing", changed("bytes = 32", "bytes = ")},
+      {"a reply from an octet beyond 255", changed("Reply from 192.0.2.1:  bytes = 32 time = 3",
+                                                   "Reply from 192.0.2.256:  bytes = 32 time = 3")},
+      {"a minimum beyond 65535", changed("Minimum = 2ms", "Minimum = 65536ms")},
+      {"a maximum beyond 65535", changed("Maximum = 4,", "Maximum = 65536,")},
+      {"an average without its unit", changed("3.00ms", "3.00")},
+      {"two sent", changed("Sent = 3", "Sent = 2")},
+      {"an address without its closing bracket", changed("[192.0.2.1] with", "[192.0.2.1x with")},
   };
   for (const auto& c : cases) EXPECT_FALSE(ParseLogLine(c.line)) << c.what;
   // The bounds themselves still read.
   for (const std::string& line :
        {changed("21.03.2021 / 14:05:00", "31.12.2021 / 23:59:59"),
         changed("bytes = 32 time = 2ms TTL = 64", "bytes = 65535 time = 65535ms TTL = 255"),
+        changed("Reply from 192.0.2.1:  bytes = 32 time = 3",
+                "Reply from 192.0.2.255:  bytes = 32 time = 3"),
+        changed("Minimum = 2ms,  Maximum = 4,", "Minimum = 65535ms,  Maximum = 65535,"),
         changed("[192.0.2.1]", "[192.000.002.001]")}) {
     EXPECT_TRUE(ParseLogLine(line)) << line;
   }
