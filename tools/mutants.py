@@ -176,9 +176,11 @@ def tests_pass(build, tests, own=()):
 class Ledger:
     """Verdicts kept between runs, by the file's content, the line and the slip: a slip
     caught (or that does not build) stays so while its file is unchanged, since tests
-    are only ever added; a survivor is tried again."""
+    are only ever added; a survivor is tried again. A survivor that changes nothing a
+    user could see is marked by hand: its verdict made "equivalent: " and the reason.
+    It is kept too, and counted apart."""
 
-    KEPT = ("caught", "does not build")
+    KEPT = ("caught", "does not build", "equivalent")
 
     def __init__(self, path):
         self.path, self.verdicts = path, {}
@@ -191,7 +193,7 @@ class Ledger:
 
     def known(self, key):
         verdict = self.verdicts.get(key)
-        return verdict if verdict in self.KEPT else None
+        return verdict if verdict and verdict.split(":")[0] in self.KEPT else None
 
     def record(self, key, verdict):
         with self.lock:
@@ -292,7 +294,7 @@ def main():
     jobs = max(1, min(args.jobs, len(to_try)))
     print(f"{len(chosen)} slips, {len(chosen) - len(to_try)} known from the ledger", flush=True)
 
-    tally = collections.defaultdict(lambda: [0, 0])
+    tally = collections.defaultdict(lambda: [0, 0, 0])  # caught, survived, equivalent
     survivors, lock = [], threading.Lock()
 
     def report(f, number, description, verdict):
@@ -302,7 +304,9 @@ def main():
             elif verdict == "SURVIVED":
                 tally[room(f)][1] += 1
                 survivors.append(f"{f}:{number}: {description}")
-            print(f"{verdict:>14}  {f}:{number}: {description}", flush=True)
+            elif verdict.startswith("equivalent"):
+                tally[room(f)][2] += 1
+            print(f"{verdict.split(':')[0]:>14}  {f}:{number}: {description}", flush=True)
 
     work = tempfile.mkdtemp(prefix="pinglog-mutants.")
     try:
@@ -331,10 +335,11 @@ def main():
                 t.join(1)  # in short waits, so that a signal is handled at once
         for c in chosen if not workers else []:
             report(c[0], c[2][0], c[2][1], ledger.known((c[1], c[0], str(c[2][0]), c[2][1])))
-        print("\nroom: caught of slips that build")
-        for name, (caught, survived) in sorted(tally.items()):
+        print("\nroom: caught of slips that build, those argued equivalent set apart")
+        for name, (caught, survived, equivalent) in sorted(tally.items()):
             total = caught + survived
-            print(f"  {name}: {caught} of {total} ({100 * caught // max(total, 1)} %)")
+            print(f"  {name}: {caught} of {total} ({100 * caught // max(total, 1)} %)"
+                  f", {equivalent} equivalent")
         if survivors:
             print("\nsurvivors (a test row should catch each, or it is an equivalent slip):")
             for line in sorted(survivors):
