@@ -98,6 +98,9 @@ TEST(WorstHoursTest, HoldsItsBoundsOnEachSide) {
     std::size_t left_out;
     std::int64_t counted_requests;  // inside and outside the window
     int window;                     // its hours
+    int first_hour = -1;            // where it begins, where a row says
+    int at = 19, also_at = -1;      // the hour of the `at_19` cycles, and a second one alike
+    bool spread = false;            // one request lost at each hour from 0 to 9, on a day each
   } rows[] = {
       {.situation = "nine lost",
        .days = 9,
@@ -144,6 +147,40 @@ TEST(WorstHoursTest, HoldsItsBoundsOnEachSide) {
        .left_out = 0,
        .counted_requests = 21 * 288 * 3,
        .window = 8},
+      {.situation = "half the loss in one hour, the other half spread thin",
+       .days = 10,
+       .at_19 = 1,
+       .outage = 0,
+       .hours = 0,
+       .pattern = true,
+       .left_out = 0,
+       .counted_requests = 21 * 288 * 3,
+       .window = 1,
+       .first_hour = 19,
+       .spread = true},
+      {.situation = "two hours alike: the earlier one",
+       .days = 10,
+       .at_19 = 1,
+       .outage = 0,
+       .hours = 0,
+       .pattern = true,
+       .left_out = 0,
+       .counted_requests = 21 * 288 * 3,
+       .window = 1,
+       .first_hour = 19,
+       .also_at = 21},
+      {.situation = "the hours before and after midnight",
+       .days = 10,
+       .at_19 = 1,
+       .outage = 0,
+       .hours = 0,
+       .pattern = true,
+       .left_out = 0,
+       .counted_requests = 21 * 288 * 3,
+       .window = 2,
+       .first_hour = 23,
+       .at = 23,
+       .also_at = 0},
       {.situation = "loss over nine hours",
        .days = 0,
        .at_19 = 0,
@@ -158,10 +195,13 @@ TEST(WorstHoursTest, HoldsItsBoundsOnEachSide) {
     const Week week{[&row](int day, int hour, int cycle) {
                       const int weekday = day / 7 * 5 + day % 7, of_day = cycle % 288;
                       if (day == 8 && of_day >= 12 && of_day < 12 + row.outage) return 3;
-                      if (Weekday(day) && weekday < row.days && of_day >= 19 * 12 &&
-                          of_day < 19 * 12 + row.at_19) {
-                        return 0;
+                      for (const int at : {row.at, row.also_at}) {
+                        if (at >= 0 && Weekday(day) && weekday < row.days && of_day >= at * 12 &&
+                            of_day < at * 12 + row.at_19) {
+                          return 0;
+                        }
                       }
+                      if (row.spread && hour == day && hour < 10 && of_day % 12 == 0) return 0;
                       if (Weekday(day) && hour >= 14 && hour < 14 + row.hours) {
                         return cycle % 4 == 0 ? 0 : -1;
                       }
@@ -175,6 +215,9 @@ TEST(WorstHoursTest, HoldsItsBoundsOnEachSide) {
     EXPECT_EQ(worst->inside.requests.sent + worst->outside.requests.sent, row.counted_requests)
         << row.situation;
     EXPECT_EQ((worst->to - worst->from + 24) % 24, row.window) << row.situation;
+    if (row.first_hour >= 0) {
+      EXPECT_EQ(worst->from, row.first_hour) << row.situation;
+    }
   }
 }
 
