@@ -15,8 +15,8 @@ TEST(ChartModelTest, TheScaleEndsARoundValueAboveTheBulk) {
   const struct {
     int ms;   // every reply's round trip: the bulk
     int top;  // the scale's top
-  } cases[] = {{0, 1},   {1, 2},    {2, 5},     {3, 5},     {10, 20},   {13, 20},
-               {14, 50}, {34, 100}, {100, 200}, {134, 500}, {400, 1000}};
+  } cases[] = {{0, 1},   {1, 2},   {2, 5},    {3, 5},     {7, 20},    {10, 20},
+               {13, 20}, {14, 50}, {34, 100}, {100, 200}, {134, 500}, {400, 1000}};
   for (const auto& c : cases) {
     LogSet logs;
     logs.files = {"a.log"};
@@ -28,6 +28,58 @@ TEST(ChartModelTest, TheScaleEndsARoundValueAboveTheBulk) {
     const Report report = BuildReport(std::move(logs), {});
     EXPECT_EQ(BuildChart(report.hosts[0], {}).top, c.top) << c.ms;
   }
+}
+
+// A bucket is the first width at least the period that keeps the span within the
+// buckets allowed; past the widest, the span shared out.
+TEST(ChartModelTest, BucketsAreTheFirstWidthThatFits) {
+  const struct {
+    std::int64_t span, period, most, width;
+  } rows[] = {
+      {600, 60, 10, 60},  {659, 60, 10, 60},         {660, 60, 10, 120},
+      {600, 61, 10, 120}, {6652800, 60, 10, 665280}, {6652800, 700000, 10, 700000},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(BucketWidth(r.span, r.period, r.most), r.width)
+        << r.span << " s, period " << r.period;
+  }
+}
+
+// A bucket's loss: none, all, a little (up to 10 %) or much.
+TEST(ChartModelTest, LossLevelsHaveTheirBounds) {
+  const struct {
+    std::int64_t sent, lost;
+    LossLevel level;
+  } rows[] = {{30, 0, LossLevel::kNone},
+              {30, 30, LossLevel::kTotal},
+              {30, 3, LossLevel::kLittle},
+              {100, 11, LossLevel::kMuch},
+              {3, 1, LossLevel::kMuch}};
+  for (const auto& r : rows) {
+    Requests requests;
+    requests.sent = r.sent;
+    requests.lost = r.lost;
+    EXPECT_EQ(LossLevelOf(requests), r.level) << r.lost << " of " << r.sent;
+  }
+}
+
+// On an axis shared with other hosts, a chart counts only the entries within it, its
+// last bucket ending with the axis.
+TEST(ChartModelTest, CountsOnlyTheEntriesOnTheAxis) {
+  LogSet logs;
+  logs.files = {"a.log"};
+  logs.hosts = {"h"};
+  const LogTime start = ComposeTime(2021, 3, 1, 10, 0, 0);
+  for (int minute = 0; minute < 120; ++minute) {
+    logs.entries.push_back(testing::MakeEntry(start + minute * 60, {5, 5, 5}));
+  }
+  const Report report = BuildReport(std::move(logs), {});
+  const ChartModel chart = BuildChart(report.hosts[0], {0, start + 600, start + 600 + 3600});
+  EXPECT_EQ(chart.width, 60);
+  EXPECT_EQ(chart.buckets.size(), 60u);
+  std::int64_t cycles = 0;
+  for (const ChartBucket& b : chart.buckets) cycles += b.requests.cycles;
+  EXPECT_EQ(cycles, 60);
 }
 
 // A bucket's times kept as counts per value answer as its sorted times would, also
