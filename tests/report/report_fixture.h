@@ -1,6 +1,8 @@
 // Hand-made entries for the report's tests.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -60,6 +62,76 @@ inline std::vector<Entry> SampleEntries() {
       MakeEntry(t0 + 420, {kTimeout, kTimeout, kTimeout}),
       MakeEntry(t0 + 480, {1, 2, 3}),
   };
+}
+
+// A host of one-minute cycles for the model's tests, at the address 10.0.N>>8.N&255 (N
+// its place in the list from 1 where `number` is 0), named "hN-1" where `name` is empty:
+// an entry each minute from its first to its last but in its gaps, three replies of
+// `ms(minute)` (5 ms without it), or three time-outs while down. Spans are [from, to)
+// in minutes from the start; a gap's entries are missing from `from` to `to` - 1.
+struct MinuteHost {
+  std::string name = "";
+  int number = 0;
+  int hops = 2;
+  std::vector<std::array<int, 2>> down = {};
+  int first = 0, last = 1439;
+  std::vector<std::array<int, 2>> gaps = {};
+  std::vector<int> lossy = {};           // minutes that lost one request of three
+  std::array<int, 2> degraded = {0, 0};  // its stretch, as FindDegradations gives it
+  int (*ms)(int minute) = nullptr;
+};
+
+inline bool WithinSpans(const std::vector<std::array<int, 2>>& spans, int minute) {
+  return std::any_of(spans.begin(), spans.end(),
+                     [&](const auto& s) { return s[0] <= minute && minute < s[1]; });
+}
+
+inline HostSummary MinuteHostSummary(const MinuteHost& row, std::size_t index, LogTime start) {
+  HostSummary s;
+  const int number = row.number ? row.number : static_cast<int>(index + 1);
+  s.host = row.name.empty() ? "h" + std::to_string(index) : row.name;
+  s.target = {10, 0, static_cast<std::uint8_t>(number >> 8),
+              static_cast<std::uint8_t>(number & 255)};
+  s.hops = row.hops;
+  s.period = 60;
+  s.first = start + row.first * 60;
+  s.last = start + row.last * 60;
+  for (const auto& [from, to] : row.down)
+    s.outages.push_back({start + from * 60, start + to * 60, to - from, OutageEnd::kAnswered});
+  for (const auto& [from, to] : row.gaps)
+    s.gaps.push_back({start + (from - 1) * 60, start + to * 60, start + from * 60, to - from - 1});
+  if (row.degraded[1] > row.degraded[0]) {
+    Degradation& d = s.degradations.emplace_back();
+    d.from = start + row.degraded[0] * 60;
+    d.to = start + row.degraded[1] * 60;
+    d.slow = true;
+  }
+  return s;
+}
+
+// The hosts of `rows` in `report`, their entries in its store.
+inline void AddMinuteHosts(Report& report, const std::vector<MinuteHost>& rows, LogTime start) {
+  constexpr int kLost = -11010;  // timed out
+  const std::size_t first_host = report.hosts.size();
+  std::vector<std::size_t> starts = {report.logs.entries.size()};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const MinuteHost& row = rows[i];
+    report.hosts.emplace_back().summary = MinuteHostSummary(row, i, start);
+    for (int minute = row.first; minute <= row.last; ++minute) {
+      if (WithinSpans(row.gaps, minute)) continue;
+      const bool down = WithinSpans(row.down, minute);
+      const bool lossy = std::count(row.lossy.begin(), row.lossy.end(), minute) > 0;
+      const int ms = row.ms ? row.ms(minute) : 5;
+      report.logs.entries.push_back(MakeEntry(
+          start + minute * 60, {down || lossy ? kLost : ms, down ? kLost : ms, down ? kLost : ms}));
+    }
+    starts.push_back(report.logs.entries.size());
+  }
+  // The lists once the store no longer moves.
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    report.hosts[first_host + i].entries =
+        EntryList(report.logs.entries, starts[i], starts[i + 1] - starts[i]);
+  }
 }
 
 // One whole log line as the logger writes it: router1 at 192.0.2.1, three replies of

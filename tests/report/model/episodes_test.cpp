@@ -11,47 +11,14 @@ namespace {
 
 constexpr LogTime kStart = 1700000000;
 
-// A host of one-minute cycles from its `first` to its `last` minute, replies taking
-// `ms(minute)`, down (three time-outs) in `down`, degraded over `degraded` ([from, to)
-// in minutes; its stretch, as FindDegradations would give it).
-struct HostRow {
-  int first = 0, last = 179;
-  std::array<int, 2> down = {0, 0}, degraded = {0, 0};
-};
+using HostRow = testing::MinuteHost;
 
 int Ms(int minute) { return 1 + minute % 30; }
 
-void FillHosts(Report& report, const std::vector<HostRow>& rows) {
-  std::vector<std::size_t> sizes;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const HostRow& row = rows[i];
-    HostReport& h = report.hosts.emplace_back();
-    h.summary.host = "h" + std::to_string(i);
-    h.summary.target = {10, 0, 0, static_cast<std::uint8_t>(i + 1)};
-    h.summary.hops = 2;
-    h.summary.period = 60;
-    h.summary.first = kStart + row.first * 60;
-    h.summary.last = kStart + row.last * 60;
-    const auto [down_from, down_to] = row.down;
-    if (down_to > down_from) {
-      h.summary.outages.push_back({kStart + down_from * 60, kStart + down_to * 60,
-                                   down_to - down_from, OutageEnd::kAnswered});
-    }
-    if (row.degraded[1] > row.degraded[0]) {
-      Degradation& d = h.summary.degradations.emplace_back();
-      d.from = kStart + row.degraded[0] * 60;
-      d.to = kStart + row.degraded[1] * 60;
-      d.slow = true;
-    }
-    const std::size_t before = report.logs.entries.size();
-    for (int minute = row.first; minute <= row.last; ++minute) {
-      const int ms = minute >= down_from && minute < down_to ? -11010 : Ms(minute);
-      report.logs.entries.push_back(testing::MakeEntry(kStart + minute * 60, {ms, ms, ms}));
-    }
-    sizes.push_back(report.logs.entries.size() - before);
-  }
-  for (std::size_t h = 0, first = 0; h < rows.size(); first += sizes[h++])
-    report.hosts[h].entries = EntryList(report.logs.entries, first, sizes[h]);
+// The hosts of `rows` in `report`, replies taking `Ms(minute)`.
+void FillHosts(Report& report, std::vector<HostRow> rows) {
+  for (HostRow& row : rows) row.ms = Ms;
+  testing::AddMinuteHosts(report, rows, kStart);
 }
 
 // Each episode's hosts, and what each counted meanwhile: longer outages left out (from
@@ -68,10 +35,10 @@ TEST(FindEpisodesTest, CountsWhatEachHostDidMeanwhile) {
        {slow, {}},
        "h0 degraded 30 cycles 0 lost 15 ms; h1 30 cycles 0 lost 15 ms; 1 degraded, 1 other"},
       {"an outage of two cycles from the episode's start: left out to where it answered",
-       {slow, {.down = {60, 62}}},
+       {slow, {.down = {{60, 62}}}},
        "h0 degraded 30 cycles 0 lost 15 ms; h1 28 cycles 0 lost 16 ms; 1 degraded, 1 other"},
       {"an outage of one cycle counts as loss",
-       {slow, {.down = {60, 61}}},
+       {slow, {.down = {{60, 61}}}},
        "h0 degraded 30 cycles 0 lost 15 ms; h1 30 cycles 3 lost 16 ms; 1 degraded, 1 other"},
       {"a log that ended before: not logging",
        {slow, {}, {.last = 59}},

@@ -11,64 +11,14 @@
 namespace pinglog::report {
 namespace {
 
-// A host of one-minute cycles logged for a day, at the address 10.0.0.N, with outages
-// and gaps: an entry each minute from its first to its last but in its gaps, three
-// replies, or three time-outs while down.
-struct HostRow {
-  const char* name;
-  int number;
-  int hops;
-  std::vector<std::array<int, 2>> down;  // [from, to) in minutes
-  int first = 0, last = 1439;            // its first and last entry, in minutes
-  std::vector<std::array<int, 2>> gaps = {};
-  std::vector<int> lossy = {};  // minutes that lost one request of three
-};
+using HostRow = testing::MinuteHost;
 
 constexpr LogTime kStart = 1700000000;
-
-// The hosts of `rows` in `report`, their entries in its store.
-void FillHosts(Report& report, const std::vector<HostRow>& rows) {
-  const auto within = [](const auto& spans, int minute) {
-    return std::any_of(spans.begin(), spans.end(),
-                       [&](const auto& s) { return s[0] <= minute && minute < s[1]; });
-  };
-  std::vector<std::size_t> sizes;
-  for (const HostRow& row : rows) {
-    HostReport& h = report.hosts.emplace_back();
-    h.summary.host = row.name;
-    h.summary.target = {10, 0, static_cast<std::uint8_t>(row.number >> 8),
-                        static_cast<std::uint8_t>(row.number & 255)};
-    h.summary.hops = row.hops;
-    h.summary.period = 60;
-    h.summary.first = kStart + row.first * 60;
-    h.summary.last = kStart + row.last * 60;
-    for (const auto& [from, to] : row.down) {
-      h.summary.outages.push_back(
-          {kStart + from * 60, kStart + to * 60, to - from, OutageEnd::kAnswered});
-    }
-    for (const auto& [from, to] : row.gaps) {
-      h.summary.gaps.push_back(
-          {kStart + (from - 1) * 60, kStart + to * 60, kStart + from * 60, to - from - 1});
-    }
-    const std::size_t before = report.logs.entries.size();
-    for (int minute = row.first; minute <= row.last; ++minute) {
-      if (within(row.gaps, minute)) continue;
-      const int lost = -11010;  // timed out
-      const bool down = within(row.down, minute);
-      const bool lossy = std::count(row.lossy.begin(), row.lossy.end(), minute) > 0;
-      report.logs.entries.push_back(testing::MakeEntry(
-          kStart + minute * 60, {down || lossy ? lost : 5, down ? lost : 5, down ? lost : 5}));
-    }
-    sizes.push_back(report.logs.entries.size() - before);
-  }
-  for (std::size_t h = 0, first = 0; h < rows.size(); first += sizes[h++])
-    report.hosts[h].entries = EntryList(report.logs.entries, first, sizes[h]);
-}
 
 // A report of the hosts in path order, with its incidents and what they say of gaps.
 Report ReportOf(const std::vector<HostRow>& rows) {
   Report report;
-  FillHosts(report, rows);
+  testing::AddMinuteHosts(report, rows, kStart);
   OrderHosts(report.hosts, {});
   report.incidents = FindIncidents(report.hosts);
   ExplainGaps(report.incidents, report.hosts);
@@ -84,7 +34,7 @@ TEST(FindIncidentsTest, SaysWhatFailedAtOnceAndWhereAlongTheTree) {
   const auto with = [&](std::vector<HostRow> rows, const char* name,
                         std::vector<std::array<int, 2>> down) {
     for (HostRow& row : rows) {
-      if (std::string(row.name) == name) row.down = down;
+      if (row.name == name) row.down = down;
     }
     return rows;
   };
@@ -93,8 +43,8 @@ TEST(FindIncidentsTest, SaysWhatFailedAtOnceAndWhereAlongTheTree) {
   const auto all_but = [&](const char* name, int minute, int first, int last) {
     std::vector<HostRow> rows = path;
     for (HostRow& row : rows) {
-      if (std::string(row.name) != name) row.down = {{minute, minute + 1}};
-      if (std::string(row.name) == name) row.first = first, row.last = last;
+      if (row.name != name) row.down = {{minute, minute + 1}};
+      if (row.name == name) row.first = first, row.last = last;
     }
     return rows;
   };
@@ -159,7 +109,7 @@ TEST(FindIncidentsTest, SaysWhatFailedAtOnceAndWhereAlongTheTree) {
       std::vector<HostRow> rows;
       for (const std::size_t i : order) rows.push_back(c.hosts[i]);
       Report report;
-      FillHosts(report, rows);
+      testing::AddMinuteHosts(report, rows, kStart);
       OrderHosts(report.hosts, {});
       report.incidents = FindIncidents(report.hosts);
       std::vector<std::string> says;
@@ -283,7 +233,7 @@ TEST(FindIncidentsTest, CountsWhereHostsAreTooManyToName) {
   for (int i = 0; i < 100; ++i) rows.push_back({names[i].c_str(), 2 + i, 5, {{{60, 90}}}});
   rows[100].down.clear();
   Report report;
-  FillHosts(report, rows);
+  testing::AddMinuteHosts(report, rows, kStart);
   OrderHosts(report.hosts, {});
   report.incidents = FindIncidents(report.hosts);
   ASSERT_EQ(report.incidents.size(), 1u);
