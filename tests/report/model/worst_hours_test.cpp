@@ -91,105 +91,46 @@ TEST(WorstHoursTest, HoldsItsBoundsOnEachSide) {
   // to an hour and left out beyond, from its start to where it ended (the cycle that
   // answered again counts). Loss over `hours` hours from 14:00 on every weekday is told
   // in a window of at most eight hours.
+  constexpr std::int64_t kEveryRequest = 21 * 288 * 3;  // three weeks of five-minute cycles
   const struct {
     const char* situation;
-    int days, at_19, outage, hours;
-    bool pattern;
-    std::size_t left_out;
-    std::int64_t counted_requests;  // inside and outside the window
-    int window;                     // its hours
-    int first_hour = -1;            // where it begins, where a row says
-    int at = 19, also_at = -1;      // the hour of the `at_19` cycles, and a second one alike
-    bool spread = false;            // one request lost at each hour from 0 to 9, on a day each
+    int days = 0, at_19 = 0, outage = 0, hours = 0;
+    bool pattern = true;
+    std::size_t left_out = 0;
+    std::int64_t counted_requests = kEveryRequest;  // inside and outside the window
+    int window = 1;                                 // its hours
+    int first_hour = -1;                            // where it begins, where a row says
+    int at = 19, also_at = -1;  // the hour of the `at_19` cycles, and a second one alike
+    bool spread = false;        // one request lost at each hour from 0 to 9, on a day each
   } rows[] = {
-      {.situation = "nine lost",
-       .days = 9,
-       .at_19 = 1,
-       .outage = 0,
-       .hours = 0,
-       .pattern = false,
-       .left_out = 0,
-       .counted_requests = 0,
-       .window = 0},
-      {.situation = "ten lost",
-       .days = 10,
-       .at_19 = 1,
-       .outage = 0,
-       .hours = 0,
-       .pattern = true,
-       .left_out = 0,
-       .counted_requests = 21 * 288 * 3,
-       .window = 1},
-      {.situation = "an outage of exactly an hour",
-       .days = 15,
-       .at_19 = 12,
-       .outage = 12,
-       .hours = 0,
-       .pattern = true,
-       .left_out = 0,
-       .counted_requests = 21 * 288 * 3,
-       .window = 1},
+      {.situation = "nine lost", .days = 9, .at_19 = 1, .pattern = false},
+      {.situation = "ten lost", .days = 10, .at_19 = 1},
+      {.situation = "an outage of exactly an hour", .days = 15, .at_19 = 12, .outage = 12},
       {.situation = "an outage of an hour and a cycle",
        .days = 15,
        .at_19 = 12,
        .outage = 13,
-       .hours = 0,
-       .pattern = true,
        .left_out = 1,
-       .counted_requests = (21 * 288 - 13) * 3,
-       .window = 1},
-      {.situation = "loss over eight hours",
-       .days = 0,
-       .at_19 = 0,
-       .outage = 0,
-       .hours = 8,
-       .pattern = true,
-       .left_out = 0,
-       .counted_requests = 21 * 288 * 3,
-       .window = 8},
+       .counted_requests = kEveryRequest - 13 * 3},
+      {.situation = "loss over eight hours", .hours = 8, .window = 8},
       {.situation = "half the loss in one hour, the other half spread thin",
        .days = 10,
        .at_19 = 1,
-       .outage = 0,
-       .hours = 0,
-       .pattern = true,
-       .left_out = 0,
-       .counted_requests = 21 * 288 * 3,
-       .window = 1,
        .first_hour = 19,
        .spread = true},
       {.situation = "two hours alike: the earlier one",
        .days = 10,
        .at_19 = 1,
-       .outage = 0,
-       .hours = 0,
-       .pattern = true,
-       .left_out = 0,
-       .counted_requests = 21 * 288 * 3,
-       .window = 1,
        .first_hour = 19,
        .also_at = 21},
       {.situation = "the hours before and after midnight",
        .days = 10,
        .at_19 = 1,
-       .outage = 0,
-       .hours = 0,
-       .pattern = true,
-       .left_out = 0,
-       .counted_requests = 21 * 288 * 3,
        .window = 2,
        .first_hour = 23,
        .at = 23,
        .also_at = 0},
-      {.situation = "loss over nine hours",
-       .days = 0,
-       .at_19 = 0,
-       .outage = 0,
-       .hours = 9,
-       .pattern = true,
-       .left_out = 0,
-       .counted_requests = 21 * 288 * 3,
-       .window = 8},
+      {.situation = "loss over nine hours", .hours = 9, .window = 8},
   };
   for (const auto& row : rows) {
     const Week week{[&row](int day, int hour, int cycle) {
