@@ -21,6 +21,8 @@ std::string ReadAs(const Options& o) {
   if (o.chart.max_ms) read += "; max " + std::to_string(o.chart.max_ms) + " ms";
   if (o.load.from && o.load.to) {
     read += "; " + std::to_string(o.load.to->end - o.load.from->start) + " s";
+  } else if (o.load.from || o.load.to) {
+    read += o.load.from ? "; from" : "; to";
   }
   if (o.follow) read += "; follow";
   return read;
@@ -48,6 +50,13 @@ TEST(ParseOptionsTest, ReadsEachOptionUpToItsBounds) {
       {{"--max-ms", "100001"}, "--max-ms: Value 100001 not in range"},
       {{"--openmetrics", "m.txt", "--label", "job=ping"}, "", "interval -1; label job=ping"},
       {{"--openmetrics", "m.txt", "--label", "job="}, "", "interval -1; label job="},
+      {{"--openmetrics", "m.txt", "--label", "azAZ09_=1"}, "", "interval -1; label azAZ09_=1"},
+      {{"--openmetrics", "m.txt", "--label", "_a=1"}, "", "interval -1; label _a=1"},
+      {{"--openmetrics", "m.txt", "--label", "__a=1"}, "--label __a=1: not NAME=VALUE"},
+      {{"--openmetrics", "m.txt", "--label", "0a=1"}, "--label 0a=1: not NAME=VALUE"},
+      {{"--openmetrics", "m.txt", "--label", "9a=1"}, "--label 9a=1: not NAME=VALUE"},
+      {{"--openmetrics", "m.txt", "--label", "=1"}, "--label =1: not NAME=VALUE"},
+      {{"--openmetrics", "m.txt", "--label", "a-b=1"}, "--label a-b=1: not NAME=VALUE"},
       {{"--label", "job=ping"}, "--label goes with --openmetrics FILE"},
       {{"--openmetrics", "m.txt", "--label", "job"}, "--label job: not NAME=VALUE"},
       {{"--openmetrics", "m.txt", "--label", "host=a"}, "--label host=a: not NAME=VALUE"},
@@ -56,6 +65,7 @@ TEST(ParseOptionsTest, ReadsEachOptionUpToItsBounds) {
       {{"--follow"}, "--follow needs --textfile FILE"},
       {{"--follow", "--textfile", "-"}, "--follow rewrites its --textfile: give a file, not -"},
       {{"--follow", "--textfile", "t.prom"}, "", "interval -1; follow"},
+      {{"--textfile", "-"}, "", "interval -1"},
       {{"--path", "a,b", "--path", "c"}, "", "interval -1; path a b; path c"},
       {{"--path", "a,"}, "--path a,: an empty host name"},
       {{"--path", ",a"}, "--path ,a: an empty host name"},
@@ -64,6 +74,8 @@ TEST(ParseOptionsTest, ReadsEachOptionUpToItsBounds) {
       {{"--from", "2021-03-02 10:00", "--to", "2021-03-02 09:59"},
        "--from 2021-03-02 10:00 lies after --to 2021-03-02 09:59"},
       {{"--from", "2021-03-02 10:00", "--to", "2021-03-02"}, "", "interval -1; 50400 s"},
+      {{"--from", "2021-03-02"}, "", "interval -1; from"},
+      {{"--to", "2021-03-02"}, "", "interval -1; to"},
       {{"--json", "-", "--csv", "-"}, "--csv - and --json - would mix on standard output"},
   };
   for (const auto& row : rows) {
