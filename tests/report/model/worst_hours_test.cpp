@@ -16,13 +16,14 @@ namespace {
 struct Week {
   std::function<int(int day, int hour, int cycle)> lossy;
   std::function<bool(int day, int hour)> slow;
+  int days = 21;  // logged: the first ones
 };
 std::optional<WorstHours> WorstOf(const Week& week) {
   LogSet logs;
   logs.files = {"a.log"};
   logs.hosts = {"router1"};
   const LogTime start = ComposeTime(2026, 11, 2, 0, 0, 0);
-  for (int cycle = 0; cycle < 21 * 288; ++cycle) {
+  for (int cycle = 0; cycle < week.days * 288; ++cycle) {
     const int day = cycle / 288, hour = cycle % 288 / 12;
     const int ms = week.slow(day, hour) ? 49 : 7, lost = week.lossy(day, hour, cycle);
     logs.entries.push_back(testing::MakeEntry(
@@ -102,9 +103,14 @@ TEST(WorstHoursTest, HoldsItsBoundsOnEachSide) {
     int first_hour = -1;                            // where it begins, where a row says
     int at = 19, also_at = -1;  // the hour of the `at_19` cycles, and a second one alike
     bool spread = false;        // one request lost at each hour from 0 to 9, on a day each
+    // Instead of the above: what each day's `hour` loses in its `of_hour`th cycle, as
+    // Week's `lossy` says; and the days logged.
+    std::function<int(int day, int hour, int of_hour)> lossy = nullptr;
+    int days_logged = 21;
+    std::int64_t inside_sent = -1;  // requests in the window on its days, where a row says
   } rows[] = {
       {.situation = "nine lost", .days = 9, .at_19 = 1, .pattern = false},
-      {.situation = "ten lost", .days = 10, .at_19 = 1},
+      {.situation = "ten lost, on weekdays", .days = 10, .at_19 = 1, .inside_sent = 15 * 12 * 3},
       {.situation = "an outage of exactly an hour", .days = 15, .at_19 = 12, .outage = 12},
       {.situation = "an outage of an hour and a cycle",
        .days = 15,
@@ -131,9 +137,46 @@ TEST(WorstHoursTest, HoldsItsBoundsOnEachSide) {
        .at = 23,
        .also_at = 0},
       {.situation = "loss over nine hours", .hours = 9, .window = 8},
+      {.situation = "eight hours at 3.2 times the others' rate, no seven hours at three",
+       .window = 8,
+       .first_hour = 14,
+       .lossy =
+           [](int, int hour, int c) {
+             if (hour >= 14 && hour < 22) return c < 4 ? 3 : c < 8 ? 0 : -1;  // 16 lost
+             return c == 0 ? 3 : c < 3 ? 0 : -1;                              // 5 lost
+           }},
+      {.situation = "six hours at exactly three times the others' rate, with half the loss",
+       .window = 6,
+       .first_hour = 14,
+       .lossy = [](int, int hour,
+                   int c) { return c < (hour >= 14 && hour < 20 ? 6 : 2) ? 0 : -1; }},
+      {.situation = "on a third of the weekdays",
+       .first_hour = 19,
+       .lossy = [](int day, int hour, int c) { return day < 7 && hour == 19 && c < 2 ? 0 : -1; }},
+      {.situation = "on a quarter of the weekdays",
+       .pattern = false,
+       .lossy = [](int day, int hour, int c) { return day < 4 && hour == 19 && c < 3 ? 0 : -1; }},
+      {.situation = "on three days of nine logged",
+       .counted_requests = 9 * 288 * 3,
+       .first_hour = 19,
+       .lossy = [](int day, int hour, int c) { return day < 3 && hour == 19 && c < 4 ? 0 : -1; },
+       .days_logged = 9},
+      {.situation = "two weekdays and a Saturday of nine logged: neither kind alone, every day",
+       .counted_requests = 9 * 288 * 3,
+       .first_hour = 19,
+       .lossy = [](int day, int hour,
+                   int c) { return (day < 2 || day == 5) && hour == 19 && c < 4 ? 0 : -1; },
+       .days_logged = 9},
+      {.situation = "ten hours, the last five lossier: grown earlier by hours at exactly "
+                    "three times the rest, up to eight",
+       .window = 8,
+       .first_hour = 14,
+       .lossy = [](int, int hour,
+                   int c) { return hour >= 13 && hour < 23 && c < (hour < 18 ? 6 : 10) ? 0 : -1; }},
   };
   for (const auto& row : rows) {
     const Week week{[&row](int day, int hour, int cycle) {
+                      if (row.lossy) return row.lossy(day, hour, cycle % 12);
                       const int weekday = day / 7 * 5 + day % 7, of_day = cycle % 288;
                       if (day == 8 && of_day >= 12 && of_day < 12 + row.outage) return 3;
                       for (const int at : {row.at, row.also_at}) {
@@ -148,7 +191,7 @@ TEST(WorstHoursTest, HoldsItsBoundsOnEachSide) {
                       }
                       return -1;
                     },
-                    [](int, int) { return false; }};
+                    [](int, int) { return false; }, row.days_logged};
     const std::optional<WorstHours> worst = WorstOf(week);
     ASSERT_EQ(worst.has_value(), row.pattern) << row.situation;
     if (!worst) continue;
@@ -158,6 +201,9 @@ TEST(WorstHoursTest, HoldsItsBoundsOnEachSide) {
     EXPECT_EQ((worst->to - worst->from + 24) % 24, row.window) << row.situation;
     if (row.first_hour >= 0) {
       EXPECT_EQ(worst->from, row.first_hour) << row.situation;
+    }
+    if (row.inside_sent >= 0) {
+      EXPECT_EQ(worst->inside.requests.sent, row.inside_sent) << row.situation;
     }
   }
 }
