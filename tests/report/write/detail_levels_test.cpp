@@ -80,5 +80,47 @@ TEST(DetailLevelsTest, PacksABucketsCountsRoundTripsAndRepliesAboveEachTop) {
   EXPECT_EQ(PackLevels(EntryList(store), plan, start + 3600, 600, 25), "Z ADCKAAKKmbACF");
 }
 
+// A wider level's buckets hold what that level would hold alone, merged from the finer
+// ones, whose own level may begin later; each level's buckets end at the recent part,
+// counted with no interval known as empty buckets ("A") where nothing was logged, below
+// the least top ("C", 2 ms).
+TEST(DetailLevelsTest, PacksEachLevelAsIfItWereAlone) {
+  const LogTime start = ComposeTime(2021, 1, 1, 0, 0, 0);
+  std::vector<Entry> entries;
+  for (int minute = 0; minute < 4 * 60; minute += 7) {
+    entries.push_back(testing::MakeEntry(start + minute * 60, {minute % 50, -11010, minute}));
+  }
+  const EntryStore store(entries);
+  const DetailLevel fine{1800, start + 7200}, wide{7200, start};
+  const auto pack = [&](std::vector<DetailLevel> levels) {
+    return PackLevels(EntryList(store), {start + 4 * 3600, levels}, start + 5 * 3600, 60, 40);
+  };
+  const std::string alone_fine = pack({fine}), alone_wide = pack({wide});
+  EXPECT_EQ(pack({fine, wide}), alone_fine + alone_wide.substr(alone_wide.find(' ')));
+
+  // Where nothing was logged, and a cycle of three time-outs exactly where the second
+  // bucket begins: one cycle, three lost, none unsent, and no round trips ("CDA").
+  const auto pack_of = [&](const std::vector<Entry>& of) {
+    const EntryStore alone(of);
+    return PackLevels(EntryList(alone), {start + 7200, {{1800, start}, wide}}, start + 21600, 0, 0);
+  };
+  EXPECT_EQ(pack_of({}), "C AAAA A");
+  EXPECT_EQ(pack_of({testing::MakeEntry(start + 1800, {-11010, -11010, -11010})}), "C ACDAAA CDA");
+}
+
+// The replies above a top are counted from the bucket's lowest round trip on, and below
+// its highest: 50, 100 and 200 ms ("yBAAyBkDAA": 50, then steps of 0, 0, 50, 100, 0, 0)
+// have two above a top of 50 ("C"), and none counted above one of 200 ("oG") or of 40
+// ("oB"), below them all.
+TEST(DetailLevelsTest, CountsRepliesAboveTopsFromTheLowestToBelowTheHighest) {
+  const LogTime start = ComposeTime(2021, 1, 1, 0, 0, 0);
+  const std::vector<Entry> entries = {testing::MakeEntry(start, {50, 200, 100})};
+  const EntryStore store(entries);
+  const DetailLevels plan{start + 1800, {{1800, start}}};
+  EXPECT_EQ(PackLevels(EntryList(store), plan, start + 3600, 0, 50), "yB CAAyBAAyBkDAAC");
+  EXPECT_EQ(PackLevels(EntryList(store), plan, start + 3600, 0, 200), "oG CAAyBAAyBkDAA");
+  EXPECT_EQ(PackLevels(EntryList(store), plan, start + 3600, 0, 40), "oB CAAyBAAyBkDAA");
+}
+
 }  // namespace
 }  // namespace pinglog::report
