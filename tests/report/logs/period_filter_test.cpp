@@ -7,33 +7,36 @@
 namespace pinglog::report {
 namespace {
 
-// --from and --to: a day, a minute or a second, with a space or a "T" before the time;
-// nothing for any other text.
-TEST(PeriodFilterTest, ReadsADayAMinuteOrASecond) {
-  const LogTime day = ComposeTime(2021, 3, 2, 0, 0, 0);
+// --from and --to: a date names its whole day, a minute its whole minute.
+TEST(ParseLocalTimeTest, TakesDatesMinutesAndSecondsWhole) {
+  const CalendarTime day = ComposeTime(2021, 3, 2, 0, 0, 0);
   const struct {
     const char* text;
-    LogTime start;  // 0: not a time
-    std::int64_t length = 0;
-  } rows[] = {
-      {"2021-03-02", day, 86400},
-      {"2021-03-02 10:07", day + 36420, 60},
-      {"2021-03-02T10:07:09", day + 36429, 1},
-      {"2021-03-02 10:07:0", 0},
-      {"2021-03-02 10:07:", 0},
-      {"2021-03-02 10:07:0x", 0},
-      {"2021-03-02 10-07", 0},
-      {"2021-03-02_10:07", 0},
-      {"2021-03-0:", 0},
-      {"2021-03-0/", 0},
-      {"2021-02-29", 0},
+    std::optional<TimeSpan> span;
+  } cases[] = {
+      {"2021-03-02", TimeSpan{day, day + 86400}},
+      {"2021-03-02 11:59", TimeSpan{day + 43140, day + 43200}},
+      {"2021-03-02T11:59:30", TimeSpan{day + 43170, day + 43171}},
+      {"2021-02-30", std::nullopt},
+      {"2021-3-02", std::nullopt},
+      {"2021-03-02 25:00", std::nullopt},
+      {"2021-03-02 11:59:", std::nullopt},
+      {"02.03.2021", std::nullopt},
+      {"", std::nullopt},
+      {"2021-03-02 11:59:3", std::nullopt},
+      {"2021-03-02 11:59:3x", std::nullopt},
+      {"2021-03-02 11-59", std::nullopt},
+      {"2021-03-02_11:59", std::nullopt},
+      {"2021-03-0:", std::nullopt},  // the characters on either side of the digits
+      {"2021-03-0/", std::nullopt},
   };
-  for (const auto& row : rows) {
-    const std::optional<TimeSpan> span = ParseLocalTime(row.text);
-    ASSERT_EQ(span.has_value(), row.start != 0) << row.text;
-    if (!span) continue;
-    EXPECT_EQ(span->start, row.start) << row.text;
-    EXPECT_EQ(span->end - span->start, row.length) << row.text;
+  for (const auto& c : cases) {
+    const std::optional<TimeSpan> span = ParseLocalTime(c.text);
+    ASSERT_EQ(span.has_value(), c.span.has_value()) << c.text;
+    if (span) {
+      EXPECT_EQ(span->start, c.span->start) << c.text;
+      EXPECT_EQ(span->end, c.span->end) << c.text;
+    }
   }
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "report/logs/line_splitter.h"
-#include "report/logs/period_filter.h"
 #include "report/report_fixture.h"
 
 namespace pinglog::report {
@@ -110,33 +109,6 @@ TEST(ReadLogTest, ReadsEntriesAndNamesWhatIsNone) {
   std::string problem;
   EXPECT_EQ(ReadLog(directory.path(), logs, problem), ReadStatus::kUnreadable);
   EXPECT_EQ(problem, "a directory, not a log: skipped");
-}
-
-// --from and --to: a date names its whole day, a minute its whole minute.
-TEST(ParseLocalTimeTest, TakesDatesMinutesAndSecondsWhole) {
-  const CalendarTime day = ComposeTime(2021, 3, 2, 0, 0, 0);
-  const struct {
-    const char* text;
-    std::optional<TimeSpan> span;
-  } cases[] = {
-      {"2021-03-02", TimeSpan{day, day + 86400}},
-      {"2021-03-02 11:59", TimeSpan{day + 43140, day + 43200}},
-      {"2021-03-02T11:59:30", TimeSpan{day + 43170, day + 43171}},
-      {"2021-02-30", std::nullopt},
-      {"2021-3-02", std::nullopt},
-      {"2021-03-02 25:00", std::nullopt},
-      {"2021-03-02 11:59:", std::nullopt},
-      {"02.03.2021", std::nullopt},
-      {"", std::nullopt},
-  };
-  for (const auto& c : cases) {
-    const std::optional<TimeSpan> span = ParseLocalTime(c.text);
-    ASSERT_EQ(span.has_value(), c.span.has_value()) << c.text;
-    if (span) {
-      EXPECT_EQ(span->start, c.span->start) << c.text;
-      EXPECT_EQ(span->end, c.span->end) << c.text;
-    }
-  }
 }
 
 }  // namespace
