@@ -49,5 +49,37 @@ TEST(SortByHostAndTimeTest, MergesRunsAsAStableSortWould) {
   }
 }
 
+// The same measurement read from two logs matches in every field of every attempt; a
+// difference in any one is another measurement.
+TEST(SameMeasurementTest, TellsADifferenceInAnyField) {
+  const Entry entry = testing::MakeEntry(1700000000, {5, testing::kRouter, -11010});
+  const struct {
+    const char* differs;
+    void (*change)(Entry&);
+  } rows[] = {
+      {"nothing", [](Entry&) {}},
+      {"the time", [](Entry& e) { ++e.time; }},
+      {"the host", [](Entry& e) { e.host = 1; }},
+      {"the target",
+       [](Entry& e) {
+         e.target = {192, 0, 2, 2};
+       }},
+      {"a router's report or a reply", [](Entry& e) { e.attempts[1].outcome = Outcome::kReply; }},
+      {"a TTL", [](Entry& e) { e.attempts[0].ttl = 63; }},
+      {"the bytes", [](Entry& e) { e.attempts[0].bytes = 64; }},
+      {"a round trip", [](Entry& e) { e.attempts[0].time_ms = 6; }},
+      {"a router",
+       [](Entry& e) {
+         e.attempts[1].SetSource({198, 51, 100, 1});
+       }},
+      {"an error", [](Entry& e) { e.attempts[2].SetError(11003); }},
+  };
+  for (const auto& row : rows) {
+    Entry other = entry;
+    row.change(other);
+    EXPECT_EQ(SameMeasurement(entry, other), row.differs == std::string("nothing")) << row.differs;
+  }
+}
+
 }  // namespace
 }  // namespace pinglog::report

@@ -114,6 +114,18 @@ TEST(ReadLogTest, ReadsEntriesAndNamesWhatIsNone) {
   std::string problem;
   EXPECT_EQ(ReadLog(directory.path(), logs, problem), ReadStatus::kUnreadable);
   EXPECT_EQ(problem, "a directory, not a log: skipped");
+
+  // Of the lines that are no entry, all are counted and the first thousand kept, across
+  // the blocks read.
+  std::string lines;
+  for (int i = 0; i < 1000; ++i) lines += "no entry\n";
+  const testing::TempFile many("many.log");
+  many.Write(testing::EntryLine(start, 7) + lines + std::string(1 << 20, 'a') + "\nno entry\n");
+  LogSet read;
+  EXPECT_EQ(ReadLog(many.path(), read, problem), ReadStatus::kRead);
+  EXPECT_EQ(read.unparsed_count, 1002u);
+  ASSERT_EQ(read.unparsed.size(), 1000u);
+  EXPECT_EQ(read.unparsed.back().line, 1001u);
 }
 
 }  // namespace
