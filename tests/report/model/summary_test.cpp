@@ -95,6 +95,77 @@ TEST(SummarizeTest, InfersTheIntervalAtTheEdgesOfAMinute) {
   }
 }
 
+// A router's reports no more than two cycles apart are one span; a span counts as
+// during an outage when it meets one, from its first cycle to before the answered one.
+TEST(SummarizeTest, JoinsARoutersReportsIntoSpans) {
+  const struct {
+    const char* situation;
+    std::vector<int> answered_with_router, down_with_router;  // minutes of a router's report
+    std::string spans;  // "from-to replies", minutes; "!": during an outage
+  } rows[] = {
+      {"every second cycle", {10, 12, 14}, {}, "10-14 3"},
+      {"every third cycle", {10, 13}, {}, "10 1, 13 1"},
+      {"in the outage's first cycle", {}, {20}, "20 1!"},
+      {"in the cycle that answered again", {22}, {}, "22 1"},
+      {"in the cycle before the outage", {19}, {}, "19 1"},
+  };
+  for (const auto& row : rows) {
+    const LogTime t0 = ComposeTime(2021, 3, 1, 0, 0, 0);
+    std::vector<Entry> entries;
+    for (int minute = 0; minute < 40; ++minute) {
+      const auto has = [&](const std::vector<int>& minutes) {
+        return std::count(minutes.begin(), minutes.end(), minute) > 0;
+      };
+      const bool down = minute == 20 || minute == 21;  // the outage: 20 to 22
+      const int second = has(row.answered_with_router) || has(row.down_with_router)
+                             ? testing::kRouter
+                         : down ? -11010
+                                : 5;
+      entries.push_back(
+          testing::MakeEntry(t0 + minute * 60, {down ? -11010 : 5, second, down ? -11010 : 5}));
+    }
+    const EntryStore store(entries);
+    const HostSummary s = Summarize("h", EntryList(store), {});
+    ASSERT_EQ(s.outages.size(), 1u) << row.situation;
+    std::string spans;
+    for (const auto& [router, list] : s.router_spans) {
+      for (const RouterSpan& span : list) {
+        spans += (spans.empty() ? "" : ", ") + std::to_string((span.from - t0) / 60);
+        if (span.to != span.from) spans += "-" + std::to_string((span.to - t0) / 60);
+        spans += " " + std::to_string(span.replies) + (span.during_outage ? "!" : "");
+      }
+    }
+    EXPECT_EQ(spans, row.spans) << row.situation;
+  }
+}
+
+// A single entry is no back-to-back log; an interval of 0 given is taken, not
+// inferred; the files of a host in the order its entries lie in them; an outage that
+// begins at midnight is the new day's.
+TEST(SummarizeTest, TakesTheTimingAndTheDaysAtTheirEdges) {
+  const LogTime day2 = ComposeTime(2021, 3, 2, 0, 0, 0);
+  const EntryStore one({testing::MakeEntry(day2, {5, 5, 5})});
+  EXPECT_FALSE(Summarize("h", EntryList(one), {}).back_to_back);
+
+  std::vector<Entry> entries;
+  for (int minute = -10; minute < 10; ++minute) {
+    const bool down = minute == 0 || minute == 1;
+    entries.push_back(testing::MakeEntry(
+        day2 + minute * 300, {down ? -11010 : 5, down ? -11010 : 5, down ? -11010 : 5}));
+    entries.back().file = minute < 0 ? 0 : 1;
+  }
+  const EntryStore store(entries);
+  const HostSummary inferred = Summarize("h", EntryList(store), {});
+  EXPECT_EQ(inferred.interval_minutes, 5);
+  EXPECT_EQ(inferred.files, (std::vector<std::uint32_t>{0, 1}));
+  ASSERT_EQ(inferred.periods.size(), 2u);
+  EXPECT_EQ(inferred.periods[0].outages, 0);
+  EXPECT_EQ(inferred.periods[1].outages, 1);
+  const HostSummary given = Summarize("h", EntryList(store), {.interval_minutes = 0});
+  EXPECT_EQ(given.interval_minutes, 0);
+  EXPECT_FALSE(given.interval_inferred);
+}
+
 // The worst day is the one with the highest loss; of two alike, the first.
 TEST(SummarizeTest, NamesTheFirstOfTwoDaysAsBad) {
   const LogTime day = ComposeTime(2021, 3, 1, 12, 0, 0);
