@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "report/logs/clock_jumps.h"
 #include "report/logs/duplicates.h"
 #include "report/report_fixture.h"
@@ -83,12 +85,15 @@ TEST(SummarizeTest, InfersTheIntervalAtTheEdgesOfAMinute) {
   const struct {
     int step_seconds;
     std::int64_t minutes;
-  } cases[] = {{1, 0}, {30, 0}, {31, 1}, {60, 1}, {90, 1}, {91, 2}, {300, 5}};
+    std::array<int, 3> ms = {1, 1, 1};  // the replies: 233, 233, 234 make a cycle of 1 s
+  } cases[] = {
+      {1, 0},  {30, 0}, {31, 1}, {31, 1, {233, 233, 234}}, {30, 0, {233, 233, 235}}, {60, 1},
+      {90, 1}, {91, 2}, {300, 5}};
   for (const auto& c : cases) {
     std::vector<Entry> entries;
     for (int n = 0; n < 20; ++n) {
-      entries.push_back(
-          testing::MakeEntry(ComposeTime(2021, 3, 1, 0, 0, 0) + n * c.step_seconds, {1, 1, 1}));
+      entries.push_back(testing::MakeEntry(ComposeTime(2021, 3, 1, 0, 0, 0) + n * c.step_seconds,
+                                           {c.ms[0], c.ms[1], c.ms[2]}));
     }
     const EntryStore store(entries);
     EXPECT_EQ(Summarize("h", EntryList(store), {}).interval_minutes, c.minutes) << c.step_seconds;
