@@ -40,6 +40,20 @@ TEST(ParseLogLineTest, ReadsEveryPieceOfAnEntryByName) {
   EXPECT_EQ(entry->attempts[2].source(), (Address{198, 51, 100, 254}));
 }
 
+// An error number is read up to the largest that 32 bits hold.
+TEST(ParseLogLineTest, ReadsErrorNumbersUpToThirtyTwoBits) {
+  const auto line = [](const std::string& error) {
+    return kStamp + "router1 [192.0.2.1] with 32 bytes of data:\t" + Reply("192.0.2.1", 2) +
+           "\tReply from 192.0.2.1:  Error no: " + error + "\t" + Reply("192.0.2.1", 4) +
+           "Ping statistics for router1:   Packets: Sent = 3, Received = 2, Lost = 1 (33% loss)\t" +
+           kTail + "Minimum = 2ms,  Maximum = 4,  Average = 3.00ms";
+  };
+  const auto largest = ParseLogLine(line("4294967295"));
+  ASSERT_TRUE(largest);
+  EXPECT_EQ(largest->attempts[1].error(), 4294967295u);
+  EXPECT_FALSE(ParseLogLine(line("4294967296")));
+}
+
 // A router's report is a reply without data from another address; the target's own
 // reply without data is still its reply.
 TEST(ParseLogLineTest, OnlyAnotherAddressWithoutDataIsARoutersReport) {
@@ -133,6 +147,8 @@ TEST(ParseLogLineTest, RefusesLinesThatAreNotWholeEntries) {
       {"a maximum beyond 65535", changed("Maximum = 4,", "Maximum = 65536,")},
       {"an average without its unit", changed("3.00ms", "3.00")},
       {"two sent", changed("Sent = 3", "Sent = 2")},
+      {"a received count alone that disagrees", changed("Received = 3", "Received = 2")},
+      {"an average of two digits without its point", changed("3.00ms", "30ms")},
       {"an address without its closing bracket", changed("[192.0.2.1] with", "[192.0.2.1x with")},
   };
   for (const auto& c : cases) EXPECT_FALSE(ParseLogLine(c.line)) << c.what;
