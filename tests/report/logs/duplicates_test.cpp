@@ -21,11 +21,18 @@ Entry Measurement(int which, std::uint32_t file) {
 // file that holds it most often are kept, the others dropped; copies within one file
 // are measurements of their own.
 TEST(DuplicateFilterTest, KeepsTheCopiesOfTheFileThatHoldsThemMostOften) {
+  using Seen = std::vector<std::pair<int, std::uint32_t>>;  // measurement, file
+  const auto copies = [](std::size_t n, std::uint32_t file, Seen before = {}) {
+    before.insert(before.end(), n, {1, file});
+    return before;
+  };
   const struct {
     const char* situation;
-    std::vector<std::pair<int, std::uint32_t>> seen;  // measurement, file
+    Seen seen;
     std::string kept;
   } rows[] = {
+      {"256 in one file, then 256 in another: counted up to 255, the other's dropped",
+       copies(256, 1, copies(256, 0)), std::string(256, '1') + std::string(256, '0')},
       {"one copy in each of two files", {{1, 0}, {1, 1}}, "10"},
       {"two in one file", {{1, 0}, {1, 0}}, "11"},
       {"a second file's second copy outnumbers the first's one", {{1, 0}, {1, 1}, {1, 1}}, "101"},
