@@ -227,22 +227,35 @@ TEST(FindIncidentsTest, ListsEveryHostUpToThirtyAndCountsGapsUnobserved) {
 // 101 hosts (more than are listed one by one), all down behind the router but one: the
 // verdict counts them, the incident lists those that failed and counts the others.
 TEST(FindIncidentsTest, CountsWhereHostsAreTooManyToName) {
-  std::vector<HostRow> rows = {{"router", 1, 1, {}}};
-  std::vector<std::string> names;
-  for (int i = 0; i < 100; ++i) names.push_back("h" + std::to_string(i));
-  for (int i = 0; i < 100; ++i) rows.push_back({names[i].c_str(), 2 + i, 5, {{{60, 90}}}});
-  rows[100].down.clear();
-  Report report;
-  testing::AddMinuteHosts(report, rows, kStart);
-  OrderHosts(report.hosts, {});
-  report.incidents = FindIncidents(report.hosts);
-  ASSERT_EQ(report.incidents.size(), 1u);
-  const Incident& incident = report.incidents.front();
-  EXPECT_EQ(incident.hosts.size(), 99u);
-  EXPECT_EQ(incident.answered, 2);
-  EXPECT_EQ(VerdictText(incident, report),
-            "99 of 100 hosts behind router down (h0, h1, h2 and 96 more), the other 1 answered: "
-            "no one place explains it");
+  // Behind a router that answered, `down` of `hosts` down at once, the rest answering:
+  // up to four hosts each way are named, more are counted.
+  const struct {
+    int hosts, down;
+    std::string says;
+  } rows[] = {
+      {100, 99,
+       "99 of 100 hosts behind router down (h0, h1, h2 and 96 more), the other 1 answered: no "
+       "one place explains it"},
+      {5, 4, "h0, h1, h2 and h3 down while router and h4 answered: no one place explains it"},
+      {6, 5,
+       "5 of 6 hosts behind router down (h0, h1, h2 and 2 more), the other 1 answered: no one "
+       "place explains it"},
+      {6, 3, "h0, h1 and h2 down while router, h3, h4 and h5 answered: no one place explains it"},
+      {7, 3, "h0, h1 and h2 down while the other 5 answered: no one place explains it"},
+  };
+  for (const auto& row : rows) {
+    std::vector<HostRow> hosts = {{"router", 1, 1, {}}};
+    for (int i = 0; i < row.hosts; ++i) {
+      hosts.push_back({"h" + std::to_string(i), 2 + i, 5, {}});
+      if (i < row.down) hosts.back().down = {{60, 90}};
+    }
+    Report report;
+    testing::AddMinuteHosts(report, hosts, kStart);
+    OrderHosts(report.hosts, {});
+    report.incidents = FindIncidents(report.hosts);
+    ASSERT_EQ(report.incidents.size(), 1u) << row.hosts;
+    EXPECT_EQ(VerdictText(report.incidents.front(), report), row.says);
+  }
 }
 
 }  // namespace
