@@ -224,11 +224,9 @@ TEST(FindIncidentsTest, ListsEveryHostUpToThirtyAndCountsGapsUnobserved) {
   }
 }
 
-// 101 hosts (more than are listed one by one), all down behind the router but one: the
-// verdict counts them, the incident lists those that failed and counts the others.
+// Behind a router that answered, `down` of `hosts` down at once, the rest answering:
+// up to four hosts each way are named in the verdict, more are counted.
 TEST(FindIncidentsTest, CountsWhereHostsAreTooManyToName) {
-  // Behind a router that answered, `down` of `hosts` down at once, the rest answering:
-  // up to four hosts each way are named, more are counted.
   const struct {
     int hosts, down;
     std::string says;
