@@ -100,6 +100,12 @@ TEST(CsvFieldTest, QuotesSeparatorsAndDisarmsFormulas) {
 }
 
 TEST_F(ExportsTest, JsonHoldsTheSummaryAndTheTable) {
+  WorstHours night;  // 22 h to midnight, without replies in it
+  night.from = 22;
+  night.to = 0;
+  night.outside.replies = 5;
+  night.outside.median = 7;
+  report_.hosts[1].summary.worst_hours = night;
   std::ostringstream out;
   WriteJson(out, report_);
   const nlohmann::json report = nlohmann::json::parse(out.str());
@@ -123,6 +129,12 @@ TEST_F(ExportsTest, JsonHoldsTheSummaryAndTheTable) {
   EXPECT_EQ(host["per_day"][0]["uptime"], host["uptime"]);
   EXPECT_EQ(host["loggers"], 1);
   EXPECT_EQ(report["hosts"][1]["host"], "odd, \"quoted\" host");
+  EXPECT_EQ(host["worst_hours"], nullptr);
+  const nlohmann::json& worst = report["hosts"][1]["worst_hours"];
+  EXPECT_EQ(worst["from_hour"], 22);
+  EXPECT_EQ(worst["to_hour"], 24);
+  EXPECT_EQ(worst["median_ms"], nullptr);
+  EXPECT_EQ(worst["other_median_ms"], 7);
 }
 
 TEST_F(ExportsTest, HtmlIsOneSelfContainedPageWithItsNumbersInTheChart) {
