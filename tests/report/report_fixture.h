@@ -16,8 +16,9 @@
 namespace pinglog::report::testing {
 
 // An attempt: a reply of `ms` from the target, or with ms < 0 a failure with error
-// -ms, or kRouter for a router's report.
+// -ms (kTimedOut: the echo service's time-out), or kRouter for a router's report.
 constexpr int kRouter = -1;
+constexpr int kTimedOut = -11010;
 inline Attempt MakeAttempt(int ms, const Address& target) {
   Attempt a;
   if (ms == kRouter) {
@@ -52,20 +53,21 @@ inline Entry MakeEntry(LogTime time, std::initializer_list<int> attempts, std::u
 //   11:03 100,router,unreachable   11:04 t/o x3   11:05 t/o x3   11:06 1,2,3
 inline std::vector<Entry> SampleEntries() {
   const CalendarTime t0 = ComposeTime(2021, 3, 21, 10, 58, 0);
-  constexpr int kTimeout = -11010, kUnreachable = -11003;
+  constexpr int kUnreachable = -11003;
   return {
       MakeEntry(t0, {10, 20, 30}),
-      MakeEntry(t0 + 60, {40, 50, kTimeout}),
+      MakeEntry(t0 + 60, {40, 50, kTimedOut}),
       MakeEntry(t0 + 120, {5, 5, 5}),
       MakeEntry(t0 + 300, {100, kRouter, kUnreachable}),
-      MakeEntry(t0 + 360, {kTimeout, kTimeout, kTimeout}),
-      MakeEntry(t0 + 420, {kTimeout, kTimeout, kTimeout}),
+      MakeEntry(t0 + 360, {kTimedOut, kTimedOut, kTimedOut}),
+      MakeEntry(t0 + 420, {kTimedOut, kTimedOut, kTimedOut}),
       MakeEntry(t0 + 480, {1, 2, 3}),
   };
 }
 
 // A host of one-minute cycles for the model's tests, at the address 10.0.N>>8.N&255 (N
-// its place in the list from 1 where `number` is 0), named "hN-1" where `name` is empty:
+// its place in the list from 1 where `number` is 0), named "h0", "h1"... by that place
+// where `name` is empty:
 // an entry each minute from its first to its last but in its gaps, three replies of
 // `ms(minute)` (5 ms without it), or three time-outs while down. Spans are [from, to)
 // in minutes from the start; a gap's entries are missing from `from` to `to` - 1.
@@ -111,7 +113,6 @@ inline HostSummary MinuteHostSummary(const MinuteHost& row, std::size_t index, L
 
 // The hosts of `rows` in `report`, their entries in its store.
 inline void AddMinuteHosts(Report& report, const std::vector<MinuteHost>& rows, LogTime start) {
-  constexpr int kLost = -11010;  // timed out
   const std::size_t first_host = report.hosts.size();
   std::vector<std::size_t> starts = {report.logs.entries.size()};
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -121,9 +122,9 @@ inline void AddMinuteHosts(Report& report, const std::vector<MinuteHost>& rows, 
       if (WithinSpans(row.gaps, minute)) continue;
       const bool down = WithinSpans(row.down, minute);
       const bool lossy = std::count(row.lossy.begin(), row.lossy.end(), minute) > 0;
-      const int ms = row.ms ? row.ms(minute) : 5;
-      report.logs.entries.push_back(MakeEntry(
-          start + minute * 60, {down || lossy ? kLost : ms, down ? kLost : ms, down ? kLost : ms}));
+      const int ms = row.ms ? row.ms(minute) : 5, first = down || lossy ? kTimedOut : ms,
+                others = down ? kTimedOut : ms;
+      report.logs.entries.push_back(MakeEntry(start + minute * 60, {first, others, others}));
     }
     starts.push_back(report.logs.entries.size());
   }
@@ -145,6 +146,13 @@ inline std::string EntryLine(LogTime time, int ms) {
          "Ping statistics for router1:   Packets: Sent = 3, Received = 3, Lost = 0 (0% loss)\t"
          "Approximate round trip times in milli-seconds:\tMinimum = " +
          value + "ms,  Maximum = " + value + ",  Average = " + value + ".00ms\r\n";
+}
+
+// How often `piece` stands in `text`, overlaps counted.
+inline std::size_t CountOf(const std::string& text, const std::string& piece) {
+  std::size_t count = 0;
+  for (auto at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
+  return count;
 }
 
 // A file of its own in the system's temporary directory, removed with the object.

@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "report/report_fixture.h"
 #include "support/calendar_time.h"
 
 namespace pinglog::report {
@@ -20,12 +21,6 @@ HeatMap EmptyDays(std::size_t rows) {
                         .hours = {}});
   }
   return map;
-}
-
-std::size_t Count(const std::string& text, const std::string& piece) {
-  std::size_t count = 0;
-  for (auto at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
-  return count;
 }
 
 // Rows share 480 units, each from 2 to 14 high; a day's label on every row that leaves
@@ -47,10 +42,10 @@ TEST(HeatMapSvgTest, SizesRowsAndLabelsByTheirNumber) {
     WriteHeatMap(out, map);
     EXPECT_EQ(HeatMapRowHeight(map), row.row_height);
     EXPECT_EQ(HeatMapHeight(map), static_cast<int>(16 + row.row_height * row.rows + 4 + 22));
-    EXPECT_EQ(Count(out.str(), "text-anchor=\"end\""), row.labels);
-    EXPECT_EQ(Count(out.str(), "5 days without entries"), row.folded_words ? 1u : 0u);
+    EXPECT_EQ(testing::CountOf(out.str(), "text-anchor=\"end\""), row.labels);
+    EXPECT_EQ(testing::CountOf(out.str(), "5 days without entries"), row.folded_words ? 1u : 0u);
     const std::string height = std::to_string(static_cast<int>(row.row_height));
-    EXPECT_EQ(Count(out.str(), "width=\"920\" height=\"" + height + "\"><title>"), 1u)
+    EXPECT_EQ(testing::CountOf(out.str(), "width=\"920\" height=\"" + height + "\"><title>"), 1u)
         << "written whole";
   }
 }

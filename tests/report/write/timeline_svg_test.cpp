@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "report/report_fixture.h"
 #include "support/calendar_time.h"
 
 namespace pinglog::report {
@@ -25,12 +26,6 @@ Report HostsOf(const Timeline& t) {
   return report;
 }
 
-std::size_t Count(const std::string& text, const std::string& piece) {
-  std::size_t count = 0;
-  for (auto at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
-  return count;
-}
-
 // Each run of a state one rectangle, titled with its times; a bucket without a state
 // none. Compact: each stretch with entries one answered rectangle under the runs of
 // the other states, which carry their buckets.
@@ -44,7 +39,7 @@ TEST(TimelineSvgTest, DrawsEachRunOfAStateOnce) {
     return std::string("<rect class=\"strip-") + state + "\" x=\"" + x + "\" y=\"13.0\" width=\"" +
            width + "\" height=\"10\"";
   };
-  EXPECT_EQ(Count(titled.str(), "<rect class=\"strip-"), 5u + 4u);  // and the key's four
+  EXPECT_EQ(testing::CountOf(titled.str(), "<rect class=\"strip-"), 5u + 4u);  // and the key's four
   for (const std::string& piece : {
            rect("answered", "60.0", "184.0") + "><title>answered: 01.03.2021 12:00:00 to "
                                                "01.03.2021 12:03:04</title></rect>\n",
@@ -57,7 +52,7 @@ TEST(TimelineSvgTest, DrawsEachRunOfAStateOnce) {
        }) {
     EXPECT_NE(titled.str().find(piece), std::string::npos) << piece << "\nnot in\n" << titled.str();
   }
-  EXPECT_EQ(Count(compact.str(), "<rect class=\"strip-"), 5u + 4u);
+  EXPECT_EQ(testing::CountOf(compact.str(), "<rect class=\"strip-"), 5u + 4u);
   for (const std::string& piece : {
            rect("answered", "60.0", "368.0") + " data-b=\"0 4\"/>\n",
            rect("answered", "520.0", "460.0") + " data-b=\"5 10\"/>\n",
@@ -94,15 +89,15 @@ TEST(TimelineSvgTest, CarriesRowsPastTheFirstHundredInChunks) {
     const Timeline t = TenBuckets(strips);
     std::ostringstream out, later;
     WriteTimeline(out, HostsOf(t), t, StripDetail::kCompact, &later);
-    EXPECT_EQ(Count(out.str(), "strip-later"), row.placeholders.size());
+    EXPECT_EQ(testing::CountOf(out.str(), "strip-later"), row.placeholders.size());
     for (const std::string& placeholder : row.placeholders) {
       EXPECT_NE(out.str().find(placeholder), std::string::npos) << placeholder;
     }
-    EXPECT_EQ(Count(later.str(), "class=\"strip-rows\""), row.placeholders.size());
+    EXPECT_EQ(testing::CountOf(later.str(), "class=\"strip-rows\""), row.placeholders.size());
     const std::size_t drawn = std::min<std::size_t>(row.hosts, kStripRowsAhead);
-    EXPECT_EQ(Count(out.str(), "strip-answered\" x"), drawn + 1);  // and the key's
-    EXPECT_EQ(Count(later.str(), "strip-answered"), row.hosts - drawn);
-    EXPECT_EQ(Count(out.str() + later.str(), "strip-loss\" x"), 2u);  // and the key's
+    EXPECT_EQ(testing::CountOf(out.str(), "strip-answered\" x"), drawn + 1);  // and the key's
+    EXPECT_EQ(testing::CountOf(later.str(), "strip-answered"), row.hosts - drawn);
+    EXPECT_EQ(testing::CountOf(out.str() + later.str(), "strip-loss\" x"), 2u);  // and the key's
   }
 }
 
