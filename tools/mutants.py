@@ -208,14 +208,16 @@ def make_worker(root, work, index, files):
     """A worktree of HEAD with the files as they stand now, and its build. Every worker's
     tree and build sit alike in a folder of their own, so that ccache, where the machine
     has it, compiles each file once for all of them. Unoptimised: a slip's build is what
-    takes the time, not its tests."""
+    takes the time, not its tests. The standard library checks its indexes
+    (_GLIBCXX_ASSERTIONS), so that a slip that reads or writes past the end of an array
+    or a vector aborts the tests rather than passing unseen."""
     tree, build = (os.path.join(work, str(index), name) for name in ("tree", "build"))
     subprocess.check_call(["git", "worktree", "add", "--detach", "-q", tree, "HEAD"], cwd=root)
     for f in files:  # the files as they stand now, committed or not
         shutil.copyfile(os.path.join(root, f), os.path.join(tree, f))
     launcher = ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if shutil.which("ccache") else []
     if run(["cmake", "-S", tree, "-B", build, "-G", "Ninja", "-DPINGLOG_REQUIRE_TESTS=ON",
-            "-DCMAKE_BUILD_TYPE=Debug"] + launcher,
+            "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_FLAGS=-D_GLIBCXX_ASSERTIONS"] + launcher,
            root, 600) or run(["cmake", "--build", build], root, 3600):
         sys.exit("mutants: the unchanged tree does not build")
     return tree, build
