@@ -14,6 +14,7 @@
 #include "report/write/incident_words.h"
 #include "report/write/summary_facts.h"
 #include "report/write/words.h"
+#include "report/write/wrapped_text.h"
 #include "support/text.h"
 
 namespace pinglog::report {
@@ -58,22 +59,6 @@ void WriteTitle(std::ostream& out, const Report& report, const ChartOptions& axi
       << ")</text>\n<text class=\"line\" x=\"60\" "
       << "y=\"42\">" << Html(TimesLine(report)) << "</text>\n";
   WriteChartKey(out, 64);
-}
-
-// A sentence cut into lines the drawing's width holds, the later ones indented.
-void AddWrapped(std::vector<std::string>& lines, const std::string& text) {
-  constexpr std::size_t kLineChars = 140;
-  std::size_t start = 0;
-  while (text.size() - start > kLineChars) {
-    std::size_t cut = text.rfind(' ', start + kLineChars);
-    if (cut == std::string::npos || cut <= start) {  // no space: cut between characters
-      cut = start + kLineChars;
-      while (cut > start + 1 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    }
-    lines.push_back((start == 0 ? "" : "    ") + text.substr(start, cut - start));
-    start = text[cut] == ' ' ? cut + 1 : cut;
-  }
-  lines.push_back((start == 0 ? "" : "    ") + text.substr(start));
 }
 
 // Under the strips: the incidents and the episodes of degradation in words.
