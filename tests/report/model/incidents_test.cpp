@@ -217,6 +217,8 @@ TEST(FindIncidentsTest, ListsEveryHostUpToThirtyAndCountsGapsUnobserved) {
     const Report report = ReportOf(rows);
     ASSERT_EQ(report.incidents.size(), 2u);
     EXPECT_EQ(report.incidents[0].hosts.size(), count == 30 ? 30u : 2u);
+    EXPECT_EQ(OthersAnsweredText(report.incidents[0]),
+              count == 30 ? "" : "the other 29 hosts answered (0.00 % loss)");
     EXPECT_EQ(UnobservedInIncidents(report.incidents, 2), 2 * 30 * 60);
     EXPECT_EQ(UnobservedInIncidents(report.incidents, 3), 0);
     EXPECT_EQ(report.hosts[2].summary.gaps[0].cause, GapCause::kLineDown);
@@ -240,6 +242,12 @@ TEST(FindIncidentsTest, CountsWhereHostsAreTooManyToName) {
        "place explains it"},
       {6, 3, "h0, h1 and h2 down while router, h3, h4 and h5 answered: no one place explains it"},
       {7, 3, "h0, h1 and h2 down while the other 5 answered: no one place explains it"},
+      {3, 3,
+       "router answered, everything beyond it was down: the fault lies between router and the "
+       "hosts behind it (h0, h1 and h2)"},
+      {4, 4,
+       "router answered, everything beyond it was down (4 hosts): the fault lies between router "
+       "and the hosts behind it (h0, h1, h2 and h3)"},
   };
   for (const auto& row : rows) {
     std::vector<HostRow> hosts = {{"router", 1, 1, {}}};

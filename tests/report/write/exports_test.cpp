@@ -10,6 +10,7 @@
 #include "report/write/json.h"
 #include "report/write/page/cycle_pack.h"
 #include "report/write/page/html_page.h"
+#include "report/write/text.h"
 
 namespace pinglog::report {
 namespace {
@@ -99,6 +100,21 @@ TEST(CsvFieldTest, QuotesSeparatorsAndDisarmsFormulas) {
   for (const auto& c : cases) EXPECT_EQ(CsvField(c.text), c.cell) << c.text;
 }
 
+// The lines that are not entries: each kept one by its place, the rest counted.
+TEST_F(ExportsTest, TextNamesTheLinesNotParsedAndCountsThoseNotKept) {
+  for (const std::uint64_t count : {2, 3}) {
+    report_.logs.unparsed = {{.file = 0, .line = 4}, {.file = 0, .line = 9}};
+    report_.logs.unparsed_count = count;
+    std::ostringstream out;
+    WriteText(out, report_);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("not counted): " + std::to_string(count) + "\n  a.log:4\n  a.log:9\n"),
+              std::string::npos);
+    EXPECT_EQ(text.find("  ... and ") == std::string::npos, count == 2);
+    EXPECT_EQ(text.find("a.log:9\n  ... and 1 more\n") == std::string::npos, count == 2);
+  }
+}
+
 TEST_F(ExportsTest, JsonHoldsTheSummaryAndTheTable) {
   WorstHours night;  // 22 h to midnight, without replies in it
   night.from = 22;
@@ -137,6 +153,52 @@ TEST_F(ExportsTest, JsonHoldsTheSummaryAndTheTable) {
   EXPECT_EQ(worst["other_median_ms"], 7);
 }
 
+// null stands for a figure there is none of, never for a count of 0: a gap of no
+// missing cycle, a stretch or an episode's host without replies, a folded run of days
+// on the heat map (named by its first day: b is logged on the 21st and the 26th).
+TEST(JsonTest, SaysNullOnlyWhereThereIsNoFigure) {
+  LogSet logs;
+  logs.files = {"a.log"};
+  logs.hosts = {"router1", "b"};
+  std::vector<Entry> entries = testing::SampleEntries();
+  const LogTime day = entries.front().time;
+  entries.push_back(testing::MakeEntry(day, {1, 1, 1}, 1));
+  entries.push_back(testing::MakeEntry(day + 5 * kSecondsPerDay, {1, 1, 1}, 1));
+  logs.entries = EntryStore(entries);
+  SortByHostAndTime(logs);
+  Report report = BuildReport(std::move(logs), {});
+  HostSummary& s = report.hosts[0].summary;  // either host: the episode names both
+  s.gaps = {{.after = s.first, .before = s.first + 120, .start = s.first + 60, .missing = 0},
+            {.after = s.first, .before = s.first + 60, .start = s.first + 60, .missing = -1}};
+  s.degradations.resize(2);
+  s.degradations[0].median = 3;  // no replies
+  s.degradations[1].replies = 1;
+  s.degradations[1].median = 4;
+  report.incidents_sought = true;
+  report.episodes.resize(1);
+  report.episodes[0].hosts.resize(2);
+  report.episodes[0].hosts[0].median = 3;  // no replies
+  report.episodes[0].hosts[1] = {.host = 1, .requests = {}, .replies = 1, .median = 4};
+  std::ostringstream out;
+  WriteJson(out, report);
+  const nlohmann::json json = nlohmann::json::parse(out.str());
+  const auto host_named = [&](const std::string& name) {
+    for (const nlohmann::json& host : json["hosts"]) {
+      if (host["host"] == name) return host;
+    }
+    return nlohmann::json();
+  };
+  const nlohmann::json host = host_named(s.host);
+  EXPECT_EQ(host["gaps"][0]["missing"], 0);
+  EXPECT_EQ(host["gaps"][1]["missing"], nullptr);
+  EXPECT_EQ(host["degradations"][0]["median_ms"], nullptr);
+  EXPECT_EQ(host["degradations"][1]["median_ms"], 4);
+  EXPECT_EQ(json["episodes"][0]["hosts"][0]["median_ms"], nullptr);
+  EXPECT_EQ(json["episodes"][0]["hosts"][1]["median_ms"], 4);
+  EXPECT_EQ(host_named("b")["heat_map"][1]["day"], "2021-03-22");
+  EXPECT_EQ(host_named("b")["heat_map"][1]["days_without_entries"], 4);
+}
+
 TEST_F(ExportsTest, HtmlIsOneSelfContainedPageWithItsNumbersInTheChart) {
   std::ostringstream out;
   WriteHtml(out, report_, {});
@@ -156,6 +218,64 @@ TEST_F(ExportsTest, HtmlIsOneSelfContainedPageWithItsNumbersInTheChart) {
   EXPECT_NE(page.find("<rect class=\"gap\""), std::string::npos);
   EXPECT_NE(page.find("<rect class=\"outage\""), std::string::npos);
   EXPECT_NE(page.find("<rect class=\"loss loss-"), std::string::npos);
+}
+
+// A page of `hosts` hosts, one cycle each at 10:58; the last one's requests all lost.
+std::string PageOf(std::uint16_t hosts, const ChartOptions& axis = {}) {
+  LogSet logs;
+  logs.files = {"a.log"};
+  const LogTime t = testing::SampleEntries().front().time;
+  std::vector<Entry> entries;
+  for (std::uint16_t h = 0; h < hosts; ++h) {
+    logs.hosts.push_back("h" + std::to_string(100 + h));
+    entries.push_back(
+        h + 1 == hosts
+            ? testing::MakeEntry(t, {testing::kTimedOut, testing::kTimedOut, testing::kTimedOut}, h)
+            : testing::MakeEntry(t, {1, 2, 3}, h));
+  }
+  logs.entries = EntryStore(entries);
+  std::ostringstream out;
+  WriteHtml(out, BuildReport(std::move(logs), {}), axis);
+  return out.str();
+}
+
+// Up to ten hosts the page draws each chart and titles each strip; from eleven on the
+// charts are drawn as they come into view and the strips are compact. A host without
+// replies has no median. The links to the usual spans offer those shorter than the
+// period; before the last ten days the page holds each host's buckets by level.
+TEST(HtmlPageTest, DrawsAFleetOnViewAndOffersTheSpansThatFit) {
+  const std::string ten = PageOf(10), eleven = PageOf(11);
+  EXPECT_EQ(testing::CountOf(ten, "data-drawn=\"on view\""), 0u);
+  EXPECT_EQ(testing::CountOf(eleven, "data-drawn=\"on view\""), 11u);
+  EXPECT_NE(ten.find("<g id=\"strips\">"), std::string::npos);
+  EXPECT_NE(eleven.find("<g id=\"strips\" data-start="), std::string::npos);
+  EXPECT_NE(ten.find("h109</a></td>"), std::string::npos);
+  EXPECT_NE(ten.find("Median\">-</td>"), std::string::npos);
+
+  const LogTime end = testing::SampleEntries().front().time + kSecondsPerHour;
+  const struct {
+    std::int64_t seconds;
+    const char* spans;
+  } periods[] = {
+      {10 * kSecondsPerDay, "the last 3 hours, 30 hours, the whole period"},
+      {10 * kSecondsPerDay + 1, "the last 3 hours, 30 hours, 10 days, the whole period"},
+      {30 * kSecondsPerHour, "the last 3 hours, the whole period"},
+  };
+  for (const auto& p : periods) {
+    const ChartOptions axis{.axis_start = end - p.seconds, .axis_end = end};
+    const std::string page = PageOf(2, axis);
+    std::string spans;
+    for (const char* span : {"the last 3 hours", "30 hours", "10 days", "the whole period"}) {
+      if (page.find(std::string("\">") + span + "</a>") != std::string::npos) {
+        spans += (spans.empty() ? "" : ", ") + std::string(span);
+      }
+    }
+    EXPECT_EQ(spans, p.spans) << p.seconds;
+  }
+  const ChartOptions month{.axis_start = end - 2 * kSecondsPerHour,
+                           .axis_end = end + 29 * kSecondsPerDay};
+  // After the top (5 ms), the first bucket: the cycle of 10:58 (1, 2 and 3 ms).
+  EXPECT_NE(PageOf(2, month).find("\"levels-0\">F AACAABAABB"), std::string::npos);
 }
 
 TEST(BucketingTest, AYearOfCyclesTakesNaturalBucketsAtMostEightHundred) {

@@ -79,7 +79,8 @@ TEST(OpenMetricsTest, OneSamplePerSecondCumulativeInOrderNothingDropped) {
 }
 
 // A host looked up at a new address keeps one series per family; the address is an
-// info series of its own, present while current; --label goes on every series.
+// info series of its own, present while current, with the host's name; --label goes on
+// every series, the name on the info series only.
 TEST(OpenMetricsTest, ANewAddressDoesNotSplitTheCounters) {
   const CalendarTime s = ComposeTime(2021, 7, 1, 12, 0, 0);
   const std::int64_t v = 1625133600;  // s in Berlin
@@ -87,19 +88,22 @@ TEST(OpenMetricsTest, ANewAddressDoesNotSplitTheCounters) {
   logs.files = {"a.log"};
   logs.hosts = {"router1"};
   for (int i = 0; i < 3; ++i) {
-    Entry entry = testing::MakeEntry(s + 60 * i, {10, 10, 10});
+    Entry entry = testing::MakeEntry(s + 60 * i, {10, 10, testing::kTimedOut});
     if (i == 2) entry.target = {192, 0, 2, 7};
     entry.line = static_cast<std::uint32_t>(i + 1);
     logs.entries.push_back(entry);
   }
+  Report report = BuildReport(std::move(logs), {});
+  report.hosts[0].summary.name = "gw";
   std::ostringstream out;
-  WriteOpenMetrics(out, BuildReport(std::move(logs), {}), ZoneTime("Europe/Berlin"),
+  WriteOpenMetrics(out, report, ZoneTime("Europe/Berlin"),
                    {{"job", "pinglog"}, {"instance", "pc1:9100"}});
-  std::vector<std::string> cycles, info;
+  std::vector<std::string> cycles, info, failures;
   std::istringstream in(out.str());
   for (std::string line; std::getline(in, line);) {
     if (line.rfind("pinglog_cycles_total{", 0) == 0) cycles.push_back(line);
     if (line.rfind("pinglog_target_info{", 0) == 0) info.push_back(line);
+    if (line.rfind("pinglog_failures_total{", 0) == 0) failures.push_back(line);
   }
   const std::string labels = "{host=\"router1\",job=\"pinglog\",instance=\"pc1:9100\"";
   const std::string t0 = std::to_string(v), t1 = std::to_string(v + 60),
@@ -107,10 +111,13 @@ TEST(OpenMetricsTest, ANewAddressDoesNotSplitTheCounters) {
   EXPECT_EQ(cycles, (std::vector<std::string>{"pinglog_cycles_total" + labels + "} 1 " + t0,
                                               "pinglog_cycles_total" + labels + "} 2 " + t1,
                                               "pinglog_cycles_total" + labels + "} 3 " + t2}));
-  const std::string old_address = "pinglog_target_info" + labels + ",address=\"192.0.2.1\"} 1 ";
-  EXPECT_EQ(info, (std::vector<std::string>{
-                      old_address + t0, old_address + t1,
-                      "pinglog_target_info" + labels + ",address=\"192.0.2.7\"} 1 " + t2}));
+  const std::string old_address =
+      "pinglog_target_info" + labels + ",address=\"192.0.2.1\",name=\"gw\"} 1 ";
+  EXPECT_EQ(info, (std::vector<std::string>{old_address + t0, old_address + t1,
+                                            "pinglog_target_info" + labels +
+                                                ",address=\"192.0.2.7\",name=\"gw\"} 1 " + t2}));
+  ASSERT_FALSE(failures.empty());
+  EXPECT_EQ(failures.front().find("name="), std::string::npos);
 }
 
 }  // namespace

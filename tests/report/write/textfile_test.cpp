@@ -81,5 +81,14 @@ TEST(ExportTest, AFailedWriteLeavesTheOldFile) {
   EXPECT_EQ(file.Read(), "new\n");
 }
 
+// A device is written into; when it is full, the system's own reason is told.
+TEST(ExportTest, AFullDeviceSaysItIsFull) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  std::string problem;
+  EXPECT_FALSE(Export(
+      "/dev/full", [](std::ostream& out) { out << std::string(100000, 'x'); }, problem));
+  EXPECT_EQ(problem, "cannot write /dev/full: No space left on device");
+}
+
 }  // namespace
 }  // namespace pinglog::report

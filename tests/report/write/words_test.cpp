@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "report/model/report.h"
 #include "report/model/round_trip.h"
+#include "report/write/host_words.h"
 
 namespace pinglog::report {
 namespace {
@@ -38,7 +40,8 @@ TEST(WordsTest, LengthsAtTheEdgesOfTheirUnits) {
     double seconds;
     const char* text;
   } periods[] = {{0.3, "0.3 s"},        {59.94, "59.9 s"},       {59.96, "1 min 0.0 s"},
-                 {60.4, "1 min 0.4 s"}, {300.35, "5 min 0.4 s"}, {3600.8, "1 h 1 s"}};
+                 {60.4, "1 min 0.4 s"}, {300.35, "5 min 0.4 s"}, {3599.94, "59 min 59.9 s"},
+                 {3600, "1 h"},         {3600.8, "1 h 1 s"}};
   for (const auto& p : periods) EXPECT_EQ(PeriodText(p.seconds), p.text) << p.seconds;
 }
 
@@ -61,6 +64,25 @@ TEST(WordsTest, PercentilesByNearestRank) {
     std::sort(times.begin(), times.end());
     EXPECT_EQ(NearestRank(times, 95), c.p95) << c.n;
   }
+}
+
+// Hosts in a sentence: up to four named, beyond that three and a count.
+TEST(WordsTest, HostListNamesUpToFourAndCountsTheRest) {
+  Report report;
+  report.hosts.resize(5);
+  for (std::size_t i = 0; i < 5; ++i) report.hosts[i].summary.host = std::string(1, 'a' + i);
+  report.hosts[1].summary.name = "gw";
+  const struct {
+    std::vector<std::size_t> hosts;
+    const char* text;
+  } cases[] = {
+      {{0}, "a"},
+      {{0, 1}, "a and gw (b)"},
+      {{4, 0, 2}, "e, a and c"},
+      {{0, 1, 2, 3}, "a, gw (b), c and d"},
+      {{0, 1, 2, 3, 4}, "a, gw (b), c and 2 more"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(HostList(report, c.hosts), c.text) << c.text;
 }
 
 }  // namespace
