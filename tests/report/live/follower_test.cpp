@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "report/report_fixture.h"
 
 namespace pinglog::report {
@@ -55,6 +57,19 @@ TEST(LogFollowerTest, ReadsWhatALogGainedWholeLinesOnly) {
     EXPECT_EQ(times, c.times);
     EXPECT_EQ(logs.unparsed_count, 0u);
   }
+}
+
+// A file that ends before the size the system gave for it (as a log cut short between
+// the look at its size and the read does, or any file of Linux's /sys) is read to its
+// end, not waited on.
+TEST(LogFollowerTest, AFileEndingBeforeItsSizeIsReadToItsEnd) {
+  const std::string path = "/sys/devices/system/cpu/online";  // "0-1\n", its size 4096
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << "no " << path << " here";
+  LogSet logs;
+  std::uint32_t files = 0;
+  LogFollower follower(path, logs, files);
+  EXPECT_EQ(follower.Poll([] { return true; }), "");
+  EXPECT_EQ(logs.unparsed_count, 1u);
 }
 
 }  // namespace
