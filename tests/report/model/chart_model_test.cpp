@@ -82,6 +82,38 @@ TEST(ChartModelTest, CountsOnlyTheEntriesOnTheAxis) {
   EXPECT_EQ(cycles, 60);
 }
 
+// A day's chart of one-minute cycles: a cycle stamped by a wrong clock is in no bucket;
+// a lost cycle (an outage shorter than a bucket) is counted in its bucket when it
+// begins on the axis, at its very start too, and not when it begins before it or at its
+// end.
+TEST(ChartModelTest, PlacesShortOutagesAndOnlyEntriesOnTheClock) {
+  LogSet logs;
+  logs.files = {"a.log"};
+  logs.hosts = {"h"};
+  const LogTime day = ComposeTime(2021, 3, 1, 0, 0, 0);
+  const LogTime start = day + 12 * 3600, end = start + kSecondsPerDay;
+  std::vector<Entry> entries;
+  for (LogTime t = day; t < day + 2 * kSecondsPerDay; t += 60) {
+    const bool lost = t == start - 120 || t == start || t == end;
+    constexpr int kLost = testing::kTimedOut;
+    entries.push_back(testing::MakeEntry(t, lost ? std::initializer_list<int>{kLost, kLost, kLost}
+                                                 : std::initializer_list<int>{5, 5, 5}));
+    entries.back().off_clock = t == start + 3600;
+  }
+  logs.entries = EntryStore(entries);
+  const Report report = BuildReport(std::move(logs), {});
+  const ChartModel chart = BuildChart(report.hosts[0], {0, start, end});
+  EXPECT_EQ(chart.width, 120);
+  std::int64_t cycles = 0, outage_seconds = 0;
+  for (const ChartBucket& b : chart.buckets) {
+    cycles += b.requests.cycles;
+    outage_seconds += b.short_outage_seconds;
+  }
+  EXPECT_EQ(cycles, 24 * 60 - 1);
+  EXPECT_EQ(chart.buckets.front().short_outage_seconds, 60);
+  EXPECT_EQ(outage_seconds, 60);
+}
+
 // A bucket's times kept as counts per value answer as its sorted times would, also
 // when they come in lots that overlap, close together or far apart.
 TEST(ReplyTimesTest, AnswersAsTheSortedTimesWould) {

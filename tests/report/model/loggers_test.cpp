@@ -14,10 +14,10 @@ constexpr LogTime kStart = 1700000000;
 
 // One logger every `step` seconds from kStart on for `cycles`, and beside it, from its
 // cycle `from` on for `both` cycles, another whose entries come `phase` seconds after
-// each of its own (and a third and fourth, unless 0).
+// each of its own (and a third, fourth and fifth, unless 0).
 struct Writers {
   int step = 60, cycles = 60;
-  int phase = 20, from = 20, both = 0, third = 0, fourth = 0;
+  int phase = 20, from = 20, both = 0, third = 0, fourth = 0, fifth = 0;
 };
 
 std::vector<Entry> EntriesOf(const Writers& w) {
@@ -25,7 +25,7 @@ std::vector<Entry> EntriesOf(const Writers& w) {
   for (int i = 0; i < w.cycles; ++i) {
     entries.push_back(testing::MakeEntry(kStart + i * w.step, {5, 5, 5}));
     if (i < w.from || i >= w.from + w.both) continue;
-    for (const int phase : {w.phase, w.third, w.fourth}) {
+    for (const int phase : {w.phase, w.third, w.fourth, w.fifth}) {
       if (phase > 0) entries.push_back(testing::MakeEntry(kStart + i * w.step + phase, {5, 5, 5}));
     }
   }
@@ -95,6 +95,10 @@ TEST(CountLoggersTest, FindsUpToFourLoggersByTheirSteadySteps) {
       {"two, 17 s apart", {.phase = 17, .from = 0, .both = 60}, 2, 60},
       {"three", {.phase = 10, .from = 0, .both = 60, .third = 25}, 3, 60},
       {"four", {.phase = 10, .from = 0, .both = 60, .third = 25, .fourth = 40}, 4, 60},
+      {"five: more than four are not told apart, one of 10 s",
+       {.phase = 10, .from = 0, .both = 60, .third = 20, .fourth = 30, .fifth = 40},
+       1,
+       10},
       {"two of 30 s, 10 s apart", {.step = 30, .phase = 10, .from = 0, .both = 60}, 2, 30},
   };
   for (const auto& row : rows) {

@@ -13,7 +13,7 @@ EpisodeHost Lossy(std::size_t host, std::int64_t lost, bool degraded = true) {
           .degraded = degraded,
           .requests = {.cycles = 34, .sent = 100, .received = 100 - lost, .lost = lost},
           .replies = 100 - lost,
-          .median = 90};
+          .median = lost == 100 ? 0 : 90};
 }
 
 // An episode's sentence: each host's loss one by one up to eight hosts, a range beyond;

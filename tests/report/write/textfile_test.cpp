@@ -56,6 +56,10 @@ TEST(TextfileTest, WritesEveryFamilyAsItStands) {
        }) {
     EXPECT_NE(text.find(line + "\n"), std::string::npos) << line << "\n" << text;
   }
+  // The highest bound, 5 s, holds a reply of 5000 ms; one of 5001 ms lies above it.
+  const std::string slow = Textfile("b", {testing::MakeEntry(t, {5000, 5001, 5000})});
+  EXPECT_NE(slow.find("le=\"5\"} 2\n"), std::string::npos) << slow;
+  EXPECT_NE(slow.find("le=\"+Inf\"} 3\n"), std::string::npos) << slow;
 }
 
 // A write that fails halfway leaves nothing under the name asked for, and the file
