@@ -61,6 +61,9 @@ TEST(ZoneYearTest, ReadsEveryLocalTimeOfAYearAsTheZoneDatabaseDoes) {
 TEST(ZoneYearTest, PlacesChangesOnTheirDaysAndOnlyWhereTheOffsetChanges) {
   ZoneChangeRule dated = Recurring(3, 29, 2);  // a dated rule: 29 March of that year
   dated.year = 2026;
+  ZoneChangeRule half_past = Recurring(10, 1, 2);  // first Sunday of October, 02:30:15
+  half_past.minute = 30;
+  half_past.second = 15;
   const struct {
     ZoneChangeRule rule;
     CalendarTime begins;  // local standard time
@@ -70,6 +73,7 @@ TEST(ZoneYearTest, PlacesChangesOnTheirDaysAndOnlyWhereTheOffsetChanges) {
       {Recurring(2, 4, 2), ComposeTime(2026, 2, 22, 2, 0, 0)},  // fourth, the last as well
       {Recurring(12, 5, 2), ComposeTime(2026, 12, 27, 2, 0, 0)},
       {dated, ComposeTime(2026, 3, 29, 2, 0, 0)},
+      {half_past, ComposeTime(2026, 10, 4, 2, 30, 15)},
   };
   for (const auto& c : cases) {
     const ZoneYear year = ApplyZoneRules(Rules(0, Recurring(12, 5, 23), c.rule), 2026);
