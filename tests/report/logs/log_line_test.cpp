@@ -150,6 +150,11 @@ TEST(ParseLogLineTest, RefusesLinesThatAreNotWholeEntries) {
       {"a received count alone that disagrees", changed("Received = 3", "Received = 2")},
       {"an average of two digits without its point", changed("3.00ms", "30ms")},
       {"an address without its closing bracket", changed("[192.0.2.1] with", "[192.0.2.1x with")},
+      {"a numeric header of seven bytes without its packet size",
+       kStamp + "1.2.3.4 bytes of data:\t" + Reply("1.2.3.4", 2) + Reply("1.2.3.4", 3) +
+           Reply("1.2.3.4", 4) +
+           "Ping statistics for 1.2.3.4:   Packets: Sent = 3, Received = 3, Lost = 0 (0% loss)\t" +
+           kTail + "Minimum = 2ms,  Maximum = 4,  Average = 3.00ms"},
   };
   for (const auto& c : cases) EXPECT_FALSE(ParseLogLine(c.line)) << c.what;
   // The bounds themselves still read.
@@ -187,7 +192,9 @@ TEST(ParseLogLineTest, ReadsEachLineAsAloneWhereItRepeatsTheOneBefore) {
            "Minimum = 2ms,  Maximum = 4,  Average = 3.00ms";
   };
   const std::string lines[] = {
+      line("router1 [192.0.2.1]", "router1", ""),  // no source, none known yet
       line("router1 [192.0.2.1]", "router1", "192.0.2.1"),
+      kStamp + "router1 [192.0.2.1] with 32 bytes of data:\tReply from 192.0.2.1",  // torn there
       line("router1 [192.0.2.10]", "router1", "192.0.2.10"),  // longer, same start
       line("router1 [192.0.2.1]", "router1", "192.0.2.100"),
       line("router [192.0.2.1]", "router", "192.0.2.1"),  // shorter host
