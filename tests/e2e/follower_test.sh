@@ -57,6 +57,11 @@ said() { grep -c -F -- "$1" "$WORK/follow.err"; }
 
 check_that "a.log, named three ways, is counted once (100 cycles)" \
   'until_true 10 "[ \"\$(cycles_of router1)\" = 100 ]"'
+# Nothing new, nothing written: the textfile's time stays that of the last news.
+written=$(stat -c %i.%Y "$textfile")
+sleep 3
+check_that "a round without new entries does not write the textfile" \
+  '[ "$(stat -c %i.%Y "$textfile")" = "$written" ]'
 check_that "a directory in the pattern is named once and skipped" \
   '[ "$(said "$logs/dir.log: a directory, not a log: skipped")" = 1 ]'
 check_that "a named pipe in the pattern is named once and skipped, never opened" \
