@@ -126,7 +126,8 @@ def slips_of_line(line):
             if len(parts) < 2:
                 continue
             for k, (a, b) in enumerate(parts):
-                kept = [condition[x:y] for j, (x, y) in enumerate(parts) if j != k]
+                # The operands as written (the code's blanked literals only find them).
+                kept = [line[offset + x:offset + y] for j, (x, y) in enumerate(parts) if j != k]
                 yield (f"operand '{condition[a:b].strip()}' of {operator.strip()} dropped",
                        line[:offset] + operator.join(kept) + line[offset + len(condition):])
 
