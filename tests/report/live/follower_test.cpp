@@ -59,6 +59,21 @@ TEST(LogFollowerTest, ReadsWhatALogGainedWholeLinesOnly) {
   }
 }
 
+// What is not an entry is counted, and the first thousand such lines are kept by place.
+TEST(LogFollowerTest, KeepsTheFirstThousandLinesThatAreNoEntries) {
+  const testing::TempFile log("followed.log");
+  std::string junk;
+  for (int i = 0; i < 1001; ++i) junk += "not an entry\n";
+  log.Write(junk, false);
+  LogSet logs;
+  std::uint32_t files = 0;
+  LogFollower follower(log.path(), logs, files);
+  follower.Poll([] { return true; });
+  EXPECT_EQ(logs.unparsed_count, 1001u);
+  ASSERT_EQ(logs.unparsed.size(), LogSet::kUnparsedKept);
+  EXPECT_EQ(logs.unparsed.back().line, 1000u);
+}
+
 // A file that ends before the size the system gave for it (as a log cut short between
 // the look at its size and the read does, or any file of Linux's /sys) is read to its
 // end, not waited on.

@@ -22,15 +22,16 @@ std::vector<std::size_t> LineLengths(const std::vector<std::string>& pieces) {
 // A line of up to 64 KiB is handed on whole, whether it comes at once or in pieces; one
 // byte more and it is handed on empty, with what follows it up to its end.
 TEST(LineSplitterTest, KeepsLinesUpToTheLongestAndDropsLongerOnes) {
-  const std::string longest(kLongestLine, 'x'), half(kLongestLine / 2, 'x');
+  constexpr std::size_t k64KiB = 65536;
+  const std::string longest(k64KiB, 'x'), half(k64KiB / 2, 'x');
   const struct {
     const char* what;
     std::vector<std::string> pieces;
     std::vector<std::size_t> lengths;
   } rows[] = {
-      {"the longest line at once", {longest + "\nab\n"}, {kLongestLine, 2}},
+      {"the longest line at once", {longest + "\nab\n"}, {k64KiB, 2}},
       {"a byte more", {longest + "x\nab\n"}, {0, 2}},
-      {"the longest line in halves", {half, half, "\nab"}, {kLongestLine, 2}},
+      {"the longest line in halves", {half, half, "\nab"}, {k64KiB, 2}},
       {"a byte more in halves", {half, half + "x", "\nab"}, {0, 2}},
       {"a byte more, then its end with more of it", {longest + "x", "abc\nab\n"}, {0, 2}},
       {"a byte more at the end of the file", {"ab\n", longest + "x"}, {2, 0}},
