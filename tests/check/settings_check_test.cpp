@@ -73,6 +73,12 @@ TEST(SettingsCheckTest, SaysWhatTheLoggerWillDoAndWhetherItCanWork) {
        0},
       {"Host=router1|Log=ping.log|Interval=5|End=2027-01-01 00:00:00|utf16",
        "error: Kep.ini is saved as UTF-16 (Notepad's \"Unicode\")", 1},
+      {"Host=192.0.2.26/|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",  // '/' is no digit
+       "so pinglog takes it as an address, and reads it as 192.0.2.26", 0, "above 255"},
+      {"Host=192.0.2.a|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",
+       "so pinglog takes it as an address, and reads it as 192.0.2.0", 0},
+      {"Host=[x]|Log=ping.log|Interval=5|End=2027-01-01 00:00:00",  // a label: no header line
+       "error: the host \"[x]\" cannot be looked up now", 1, "line 1 is"},
       {"router1|ping.log|5|2027-01-01 00:00:00|bom",
        "byte-order mark, so the host is read as \"\\xEF\\xBB\\xBFrouter1\"", 1},
       {"my router|ping.log|5|2027-01-01 00:00:00|bom",  // a space is printable

@@ -150,6 +150,12 @@ TEST(ParseLogLineTest, RefusesLinesThatAreNotWholeEntries) {
       {"a received count alone that disagrees", changed("Received = 3", "Received = 2")},
       {"an average of two digits without its point", changed("3.00ms", "30ms")},
       {"an address without its closing bracket", changed("[192.0.2.1] with", "[192.0.2.1x with")},
+      {"a name that ends in ']' without its address before",
+       kStamp + "x192.0.2.1] with 32 bytes of data:\t" + Reply("192.0.2.1", 2) +
+           Reply("192.0.2.1", 3) + Reply("192.0.2.1", 4) +
+           "Ping statistics for x192.0.2.1]:   Packets: Sent = 3, Received = 3, Lost = 0 (0% "
+           "loss)\t" +
+           kTail + "Minimum = 2ms,  Maximum = 4,  Average = 3.00ms"},
       {"a numeric header of seven bytes without its packet size",
        kStamp + "1.2.3.4 bytes of data:\t" + Reply("1.2.3.4", 2) + Reply("1.2.3.4", 3) +
            Reply("1.2.3.4", 4) +

@@ -29,6 +29,9 @@ TEST(ParseLocalTimeTest, TakesDatesMinutesAndSecondsWhole) {
       {"2021-03-02_11:59", std::nullopt},
       {"2021-03-0:", std::nullopt},  // the characters on either side of the digits
       {"2021-03-0/", std::nullopt},
+      {"2021-03-1/", std::nullopt},  // read as a digit, '/' would make it the 9th
+      {"2021/03-02", std::nullopt},
+      {"2021-03/02", std::nullopt},
   };
   for (const auto& c : cases) {
     const std::optional<TimeSpan> span = ParseLocalTime(c.text);
