@@ -52,7 +52,9 @@ std::string Duration(std::int64_t seconds) {
 
 std::string MoreText(std::size_t all, std::size_t listed) {
   if (all <= listed) return "";
-  return "... and " + std::to_string(all - listed) + " shorter ones (--json lists them all)";
+  return "... and " +
+         Plural(static_cast<std::int64_t>(all - listed), "shorter one", "shorter ones") +
+         " (--json lists them all)";
 }
 
 std::string Html(std::string_view text) {

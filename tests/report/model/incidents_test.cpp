@@ -226,6 +226,19 @@ TEST(FindIncidentsTest, ListsEveryHostUpToThirtyAndCountsGapsUnobserved) {
   }
 }
 
+// The words list the 20 longest incidents and count the rest.
+TEST(FindIncidentsTest, ListsTwentyIncidentsAndCountsTheRest) {
+  for (const int outages : {20, 21}) {
+    std::vector<HostRow> rows = {{"router", 1, 1, {}}, {"h0", 2, 2, {}}};
+    for (int i = 0; i < outages; ++i) rows[1].down.push_back({i * 60, i * 60 + 2});
+    const Report report = ReportOf(rows);
+    ASSERT_EQ(report.incidents.size(), static_cast<std::size_t>(outages));
+    EXPECT_EQ(ListedIncidents(report).size(), 20u);
+    EXPECT_EQ(MoreIncidentsText(report, 20),
+              outages == 20 ? "" : "... and 1 shorter one (--json lists them all)");
+  }
+}
+
 // Behind a router that answered, `down` of `hosts` down at once, the rest answering:
 // up to four hosts each way are named in the verdict, more are counted.
 TEST(FindIncidentsTest, CountsWhereHostsAreTooManyToName) {

@@ -69,13 +69,13 @@ TEST(SummaryFactsTest, ListsTheLongestAndCountsTheRest) {
   } rows[] = {
       {"20 gaps", summary("gaps", 20), "Missing", 21, "01.03.2021 00:00:00", "01.03.2021 19:00:00"},
       {"21 gaps", summary("gaps", 21), "Missing", 22, "01.03.2021 01:00:00",
-       "... and 1 shorter ones (--json lists them all)"},
+       "... and 1 shorter one (--json lists them all)"},
       {"21 gaps alike", summary("gaps", 21, 0), "Missing", 22, "01.03.2021 00:00:00",
-       "... and 1 shorter ones (--json lists them all)"},
+       "... and 1 shorter one (--json lists them all)"},
       {"20 outages", summary("outages", 20), "Outages", 21, "01.03.2021 19:00:00",
        "01.03.2021 00:00:00"},
       {"21 outages", summary("outages", 21), "Outages", 22, "01.03.2021 20:00:00",
-       "... and 1 shorter ones (--json lists them all)"},
+       "... and 1 shorter one (--json lists them all)"},
       {"an outage of one cycle", summary("outages", 1, 1, 1), "Outages", 1, "", ""},
       {"an outage of one cycle, still open", open, "Outages", 2, "01.03.2021 00:00:00",
        "01.03.2021 00:00:00 to 01.03.2021 00:10:00 (1 cycle, 10 min; still down at the last "
@@ -83,7 +83,7 @@ TEST(SummaryFactsTest, ListsTheLongestAndCountsTheRest) {
       {"5 spans of a router", summary("spans", 5), "From routers", 6, "  01.03.2021 00:00:00",
        "  01.03.2021 04:00:00 to 01.03.2021 04:10:04: 5 replies"},
       {"6 spans of a router", summary("spans", 6), "From routers", 7, "  01.03.2021 01:00:00",
-       "  ... and 1 shorter ones (--json lists them all)"},
+       "  ... and 1 shorter one (--json lists them all)"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.situation);
