@@ -29,11 +29,7 @@ void ListLongest(std::vector<std::string>& lines, const std::vector<Span>& spans
                      [](const Span* a, const Span* b) { return a < b; });
   }
   for (const Span* span : listed) lines.push_back(line(*span));
-  if (spans.size() > listed.size()) {
-    lines.push_back(indent + std::string("... and ") +
-                    std::to_string(spans.size() - listed.size()) +
-                    " shorter ones (--json lists them all)");
-  }
+  if (spans.size() > listed.size()) lines.push_back(indent + MoreText(spans.size(), listed.size()));
 }
 
 std::string FromTo(LogTime from, LogTime to) {
@@ -110,10 +106,7 @@ void AddOutages(std::vector<Fact>& facts, const HostSummary& s) {
   for (std::size_t i = 0; i < listed.size() && i < kListedAtMost; ++i) {
     fact.lines.push_back(OutageLine(*listed[i]));
   }
-  if (listed.size() > kListedAtMost) {
-    fact.lines.push_back("... and " + std::to_string(listed.size() - kListedAtMost) +
-                         " shorter ones (--json lists them all)");
-  }
+  if (listed.size() > kListedAtMost) fact.lines.push_back(MoreText(listed.size(), kListedAtMost));
   facts.push_back(std::move(fact));
 }
 
