@@ -228,15 +228,12 @@ def make_worker(root, work, index, files):
     return tree, build
 
 
-def compiled_here(worker, f):
-    """Whether the worker's build compiles the file: a header, or a source file that its
-    compile commands name."""
-    if not f.endswith(".cpp"):
-        return True
+def compiled_here(worker):
+    """The source files the worker's build compiles, by their path in its tree."""
     tree, build = worker
     with open(os.path.join(build, "compile_commands.json"), encoding="utf-8") as commands:
         compiled = {os.path.realpath(c["file"]) for c in json.load(commands)}
-    return os.path.realpath(os.path.join(tree, f)) in compiled
+    return {os.path.relpath(path, os.path.realpath(tree)) for path in compiled}
 
 
 def try_slips(tree, build, queue, tests, ledger, report):
@@ -337,11 +334,12 @@ def main():
             sys.exit("mutants: the fast tests fail without any slip")
         # A source file of another system's build (the Windows zone rules) is compiled
         # by none of these builds: its slips are not tried, and not counted.
-        for f in [f for f in files if workers and not compiled_here(workers[0], f)]:
-            for c in [c for c in chosen if c[0] == f]:
-                ledger.record((c[1], f, str(c[2][0]), c[2][1]), "not built here")
-                report(f, c[2][0], c[2][1], "not built here")
-            files = [g for g in files if g != f]
+        compiled = compiled_here(workers[0]) if workers else set()
+        elsewhere = [f for f in files if workers and f.endswith(".cpp") and f not in compiled]
+        for c in [c for c in chosen if c[0] in elsewhere]:
+            ledger.record((c[1], c[0], str(c[2][0]), c[2][1]), "not built here")
+            report(c[0], c[2][0], c[2][1], "not built here")
+        files = [f for f in files if f not in elsewhere]
         # Each file's slips stay with one worker, so that each build recompiles one file.
         queue = Queue()
         for f in files:
